@@ -1,0 +1,619 @@
+#include "engine/btree.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/operation.h"
+
+namespace engine {
+
+namespace {
+
+using Access = Operation::Access;
+using format::kMaxDepth;
+
+// Sorts before every entry of a key in an index with duplicates.
+constexpr RecordNumber kBeforeAllRecords = std::numeric_limits<RecordNumber>::min();
+
+void InsertItem(Page& page, int position, const Item& item) {
+  std::copy_backward(page.items + position, page.items + page.itemCount, page.items + page.itemCount + 1);
+  page.items[position] = item;
+  page.itemCount += 1;
+}
+
+void EraseItem(Page& page, int position) {
+  std::copy(page.items + position + 1, page.items + page.itemCount, page.items + position);
+  page.itemCount -= 1;
+}
+
+}  // namespace
+
+BTree::BTree(Engine& engine, FileBlock& file, KeyNumber index)
+    : engine_(engine), file_(file), keyNumber_(index), index_(file.Index(index)), pages_(*engine.pages_) {}
+
+// --- Pages --------------------------------------------------------------------
+
+int BTree::CompareEntry(const KeyString& key, RecordNumber record, const Item& item) const {
+  const int byKey = Compare(key, item.key);
+  if (byKey != 0 || !index_.AllowsDuplicates()) return byKey;
+  return record < item.record ? -1 : (record > item.record ? 1 : 0);
+}
+
+BTree::Probe BTree::SearchPage(const Page& page, const KeyString& key, RecordNumber record) const {
+  int low = 1;
+  int high = page.itemCount;
+  while (low <= high) {
+    const int mid = (low + high) / 2;
+    const int order = CompareEntry(key, record, page.items[mid - 1]);
+    if (order <= 0) high = mid - 1;
+    if (order >= 0) low = mid + 1;
+  }
+  return {high, low - high >= 2};
+}
+
+PageBuffer* BTree::Load(std::int32_t page) {
+  if (page < 1 || page > index_.header.numPages) return Damaged(), nullptr;
+  return pages_.Fetch(file_, keyNumber_, page);
+}
+
+bool BTree::Damaged() {
+  engine_.Fail(status::kIndexDamaged);
+  return false;
+}
+
+std::int32_t BTree::AllocatePage() {
+  format::IndexHeader& header = index_.header;
+  if (header.firstFree == -1) {
+    if (header.numPages == INT32_MAX) return Damaged(), 0;
+    const std::int32_t page = header.numPages + 1;
+    if (page > file_.rows) {
+      const std::vector<std::byte> zeroRow(static_cast<std::size_t>(file_.rowLength));
+      if (!engine_.WriteBytes(file_.index, file_.indexPath, page * file_.rowLength, zeroRow.data(), zeroRow.size()))
+        return 0;
+      file_.rows = page;
+    }
+    header.numPages = page;
+    MarkHeaderChanged();
+    return page;
+  }
+  const std::int32_t page = header.firstFree;
+  std::byte link[4];
+  if (page < 1 || page > header.numPages) return engine_.Fail(status::kFreeChainDamaged), 0;
+  if (!engine_.ReadBytes(file_.index, file_.indexPath, file_.PageOffset(keyNumber_, page), link, sizeof link))
+    return 0;
+  const std::int32_t next = format::LoadInt32(link);
+  if (next == 0 || next < -1 || next > header.numPages) return engine_.Fail(status::kFreeChainDamaged), 0;
+  header.firstFree = next;
+  header.numberFree -= 1;
+  MarkHeaderChanged();
+  return page;
+}
+
+bool BTree::FreePage(std::int32_t page) {
+  pages_.Drop(file_, keyNumber_, page);
+  std::byte link[4];
+  format::StoreInt32(link, index_.header.firstFree);
+  if (!engine_.WriteBytes(file_.index, file_.indexPath, file_.PageOffset(keyNumber_, page), link, sizeof link))
+    return false;
+  index_.header.firstFree = page;
+  index_.header.numberFree += 1;
+  MarkHeaderChanged();
+  return true;
+}
+
+// --- Positions and walks ------------------------------------------------------
+
+// Leaves the path at the entry when it is found, else at the greatest entry smaller
+// than the one sought (an empty path when there is none).
+bool BTree::Locate(const KeyString& key, RecordNumber record, bool& matched) {
+  matched = false;
+  index_.depth = 0;
+  index_.pathValid = true;
+  std::int32_t page = index_.header.rootRef;
+  while (page != 0) {
+    if (index_.depth == kMaxDepth) return index_.depth = 0, Damaged();
+    const PageBuffer* buffer = Load(page);
+    if (buffer == nullptr) return index_.depth = 0, false;
+    const Probe probe = SearchPage(buffer->page, key, record);
+    if (probe.matched) {
+      index_.path[index_.depth++] = {page, probe.high + 1};
+      matched = true;
+      return true;
+    }
+    index_.path[index_.depth++] = {page, probe.high};
+    page = buffer->page.Child(probe.high);
+  }
+  while (index_.depth > 0 && index_.path[index_.depth - 1].item == 0) --index_.depth;
+  return true;
+}
+
+bool BTree::Current(RecordNumber& record, KeyString& key) {
+  const PathLevel& level = index_.path[index_.depth - 1];
+  const PageBuffer* buffer = Load(level.page);
+  if (buffer == nullptr) return false;
+  if (level.item < 1 || level.item > buffer->page.itemCount) return Damaged();
+  const Item& item = buffer->page.items[level.item - 1];
+  record = item.record;
+  key = item.key;
+  return true;
+}
+
+BTree::Step BTree::DescendToEdge(std::int32_t page, bool leftmost) {
+  if (page == 0) return Step::kEnd;
+  for (;;) {
+    if (index_.depth == kMaxDepth) return Damaged(), Step::kError;
+    const PageBuffer* buffer = Load(page);
+    if (buffer == nullptr) return Step::kError;
+    const int count = buffer->page.itemCount;
+    if (count == 0) return Damaged(), Step::kError;
+    const int position = leftmost ? 0 : count;
+    const std::int32_t child = buffer->page.Child(position);
+    if (child == 0) {
+      index_.path[index_.depth++] = {page, leftmost ? 1 : count};
+      return Step::kMoved;
+    }
+    index_.path[index_.depth++] = {page, position};
+    page = child;
+  }
+}
+
+BTree::Step BTree::StepForward() {
+  if (index_.depth == 0) return DescendToEdge(index_.header.rootRef, true);
+  PathLevel& current = index_.path[index_.depth - 1];
+  const PageBuffer* buffer = Load(current.page);
+  if (buffer == nullptr) return Step::kError;
+  if (const std::int32_t right = buffer->page.Child(current.item); right != 0) return DescendToEdge(right, true);
+  while (index_.depth > 0) {
+    PathLevel& level = index_.path[index_.depth - 1];
+    const PageBuffer* page = Load(level.page);
+    if (page == nullptr) return Step::kError;
+    if (level.item < page->page.itemCount) {
+      level.item += 1;
+      return Step::kMoved;
+    }
+    --index_.depth;
+  }
+  return Step::kEnd;
+}
+
+BTree::Step BTree::StepBackward() {
+  if (index_.depth == 0) return DescendToEdge(index_.header.rootRef, false);
+  PathLevel& current = index_.path[index_.depth - 1];
+  const PageBuffer* buffer = Load(current.page);
+  if (buffer == nullptr) return Step::kError;
+  if (current.item < 1 || current.item > buffer->page.itemCount) return Damaged(), Step::kError;
+  if (const std::int32_t left = buffer->page.Child(current.item - 1); left != 0) {
+    current.item -= 1;
+    return DescendToEdge(left, false);
+  }
+  if (current.item > 1) {
+    current.item -= 1;
+    return Step::kMoved;
+  }
+  --index_.depth;
+  while (index_.depth > 0 && index_.path[index_.depth - 1].item == 0) --index_.depth;
+  return index_.depth > 0 ? Step::kMoved : Step::kEnd;
+}
+
+// Past either end the path is emptied, so the next walk starts again at an end.
+void BTree::EndWalk(Step step, int statusAtEnd) {
+  index_.depth = 0;
+  if (step == Step::kEnd) engine_.Fail(statusAtEnd);
+}
+
+void BTree::Next(RecordNumber& record, KeyString& key) {
+  if (!index_.pathValid) {
+    bool matched = false;
+    if (!Locate(key, record, matched)) return engine_.SetStatus(status::kNextLost);
+  }
+  const Step step = StepForward();
+  if (step != Step::kMoved || !Current(record, key)) return EndWalk(step, status::kNextAtEnd);
+}
+
+void BTree::Prev(RecordNumber& record, KeyString& key) {
+  if (!index_.pathValid) {
+    bool matched = false;
+    if (!Locate(key, record, matched)) return engine_.SetStatus(status::kPrevLost);
+    if (!matched) {
+      // The caller's entry is gone; the greatest smaller one is the previous entry.
+      if (index_.depth == 0) return EndWalk(Step::kEnd, status::kPrevAtStart);
+      if (!Current(record, key)) index_.depth = 0;
+      return;
+    }
+  }
+  const Step step = StepBackward();
+  if (step != Step::kMoved || !Current(record, key)) return EndWalk(step, status::kPrevAtStart);
+}
+
+void BTree::Find(RecordNumber& record, KeyString& key, int mode) {
+  bool matched = false;
+  if (!Locate(key, record, matched)) return;
+  if (matched) {
+    Current(record, key);
+  } else if (mode == 0) {
+    engine_.Fail(status::kFindNotFound);
+  } else if (mode > 0) {
+    const Step step = StepForward();
+    if (step != Step::kMoved || !Current(record, key)) EndWalk(step, status::kNextAtEnd);
+  } else if (index_.depth == 0) {
+    EndWalk(Step::kEnd, status::kPrevAtStart);
+  } else {
+    Current(record, key);
+  }
+}
+
+void BTree::Search(RecordNumber& record, KeyString& key) {
+  bool matched = false;
+  if (!Locate(key, kBeforeAllRecords, matched)) return;
+  if (!matched) {
+    const Step step = StepForward();
+    if (step != Step::kMoved) return EndWalk(step, status::kSearchNotFound);
+  }
+  Current(record, key);
+}
+
+// --- Insertion ----------------------------------------------------------------
+
+void BTree::Insert(RecordNumber record, const KeyString& key) {
+  PathLevel levels[kMaxDepth];
+  int depth = 0;
+  for (std::int32_t page = index_.header.rootRef; page != 0;) {
+    if (depth == kMaxDepth) return (void)Damaged();
+    const PageBuffer* buffer = Load(page);
+    if (buffer == nullptr) return;
+    const Probe probe = SearchPage(buffer->page, key, record);
+    if (probe.matched) return engine_.Fail(status::kDuplicateKey);
+    levels[depth++] = {page, probe.high};
+    page = buffer->page.Child(probe.high);
+  }
+  if (index_.header.numKeys == INT32_MAX) return (void)Damaged();
+  Item pending{record, 0, key};
+  if (depth == 0) {
+    if (!GrowRoot(pending, 0)) return;
+  } else {
+    for (int level = depth - 1;; --level) {
+      bool done = false;
+      if (!InsertInto(levels, level, pending, done)) return;
+      if (done) break;
+      if (level == 0) {
+        if (!GrowRoot(pending, levels[0].page)) return;
+        break;
+      }
+    }
+  }
+  index_.header.numKeys += 1;
+  MarkHeaderChanged();
+}
+
+// Puts `pending` after item levels[level].item of that page. When the page is full
+// it shares with a sibling if one has room, or splits, leaving the item to go up
+// into the parent in `pending` (done false).
+bool BTree::InsertInto(const PathLevel* levels, int level, Item& pending, bool& done) {
+  const PathLevel& at = levels[level];
+  PageBuffer* buffer = Load(at.page);
+  if (buffer == nullptr) return false;
+  Page& page = buffer->page;
+  if (page.itemCount < index_.PageSize()) {
+    InsertItem(page, at.item, pending);
+    buffer->changed = true;
+    done = true;
+    return true;
+  }
+  ItemRun& overflow = run_;
+  overflow.count = 0;
+  overflow.Append(page.items, at.item);
+  overflow.Append(pending);
+  overflow.Append(page.items + at.item, page.itemCount - at.item);
+  if (level > 0) {
+    if (!ShareWithSibling(levels[level - 1], at.page, overflow, done)) return false;
+    if (done) return true;
+  }
+  return Split(at.page, overflow, pending);
+}
+
+bool BTree::ShareWithSibling(const PathLevel& parentLevel, std::int32_t overflowed, ItemRun& items, bool& done) {
+  PageBuffer* parentBuffer = Load(parentLevel.page);
+  if (parentBuffer == nullptr) return false;
+  Page& parent = parentBuffer->page;
+  const int position = parentLevel.item;
+  if (parent.itemCount == 0 || position > parent.itemCount) return Damaged();
+  const bool siblingOnRight = position < parent.itemCount;
+  const int separator = siblingOnRight ? position : position - 1;  // index into parent.items
+  const std::int32_t siblingNumber = parent.Child(siblingOnRight ? position + 1 : position - 1);
+  PageBuffer* siblingBuffer = Load(siblingNumber);
+  if (siblingBuffer == nullptr) return false;
+  Page& sibling = siblingBuffer->page;
+  if (sibling.itemCount >= index_.PageSize()) return true;
+
+  PageBuffer* ownBuffer = Load(overflowed);
+  if (ownBuffer == nullptr) return false;
+  Page& own = ownBuffer->page;
+  const int total = items.count + sibling.itemCount;  // items shared out, separator excluded
+  ItemRun& run = items;
+  Item down = parent.items[separator];
+  if (siblingOnRight) {
+    down.rightChild = sibling.leftChild;
+    run.Append(down);
+    run.Append(sibling.items, sibling.itemCount);
+    parent.items[separator] = Distribute(own, sibling, siblingNumber, run, (total + 1) / 2);
+  } else {
+    ItemRun combined;
+    combined.Append(sibling.items, sibling.itemCount);
+    down.rightChild = own.leftChild;
+    combined.Append(down);
+    combined.Append(run.items, run.count);
+    parent.items[separator] = Distribute(sibling, own, overflowed, combined, total / 2);
+  }
+  parentBuffer->changed = siblingBuffer->changed = ownBuffer->changed = true;
+  done = true;
+  return true;
+}
+
+bool BTree::Split(std::int32_t overflowed, ItemRun& items, Item& separator) {
+  const std::int32_t newNumber = AllocatePage();
+  if (newNumber == 0) return false;
+  PageBuffer* fresh = pages_.Fresh(file_, keyNumber_, newNumber);
+  PageBuffer* own = Load(overflowed);
+  if (fresh == nullptr || own == nullptr) return false;
+  separator = Distribute(own->page, fresh->page, newNumber, items, index_.PageSize() / 2);
+  own->changed = fresh->changed = true;
+  return true;
+}
+
+bool BTree::GrowRoot(const Item& separator, std::int32_t leftChild) {
+  const std::int32_t number = AllocatePage();
+  if (number == 0) return false;
+  PageBuffer* root = pages_.Fresh(file_, keyNumber_, number);
+  if (root == nullptr) return false;
+  root->page.leftChild = leftChild;
+  root->page.itemCount = 0;
+  InsertItem(root->page, 0, separator);
+  index_.header.rootRef = number;
+  MarkHeaderChanged();
+  return true;
+}
+
+// Lays `run` out over two neighbouring pages: the first leftCount items on the left
+// page, the next one as their separator, the rest on the right page. The left
+// page's LeftChild stays; the right page's becomes the separator's old RightChild.
+Item BTree::Distribute(Page& left, Page& right, std::int32_t rightNumber, const ItemRun& run, int leftCount) {
+  std::copy(run.items, run.items + leftCount, left.items);
+  left.itemCount = leftCount;
+  Item separator = run.items[leftCount];
+  right.leftChild = separator.rightChild;
+  right.itemCount = run.count - leftCount - 1;
+  std::copy(run.items + leftCount + 1, run.items + run.count, right.items);
+  separator.rightChild = rightNumber;
+  return separator;
+}
+
+// --- Deletion -----------------------------------------------------------------
+
+void BTree::Remove(RecordNumber record, const KeyString& key) {
+  PathLevel levels[kMaxDepth];
+  int depth = 0;
+  int found = -1;
+  std::int32_t page = index_.header.rootRef;
+  while (page != 0 && found < 0) {
+    if (depth == kMaxDepth) return (void)Damaged();
+    const PageBuffer* buffer = Load(page);
+    if (buffer == nullptr) return;
+    const Probe probe = SearchPage(buffer->page, key, record);
+    if (probe.matched) found = depth;
+    levels[depth++] = {page, probe.high};
+    page = buffer->page.Child(probe.high);
+  }
+  if (found < 0) return engine_.Fail(status::kDeleteKeyNotFound);
+  // In an inner page the entry gives way to its in-order predecessor: the last item
+  // of the rightmost leaf to its left.
+  while (page != 0) {
+    if (depth == kMaxDepth) return (void)Damaged();
+    const PageBuffer* buffer = Load(page);
+    if (buffer == nullptr) return;
+    levels[depth++] = {page, buffer->page.itemCount};
+    page = buffer->page.Child(buffer->page.itemCount);
+  }
+  PageBuffer* leaf = Load(levels[depth - 1].page);
+  if (leaf == nullptr) return;
+  if (depth - 1 == found) {
+    EraseItem(leaf->page, levels[found].item);
+  } else {
+    if (leaf->page.itemCount == 0) return (void)Damaged();
+    const Item predecessor = leaf->page.items[leaf->page.itemCount - 1];
+    leaf->page.itemCount -= 1;
+    leaf->changed = true;
+    PageBuffer* holder = Load(levels[found].page);
+    if (holder == nullptr) return;
+    Item& target = holder->page.items[levels[found].item];
+    target.record = predecessor.record;
+    target.key = predecessor.key;
+    holder->changed = true;
+  }
+  leaf->changed = true;
+  index_.header.numKeys -= 1;
+  MarkHeaderChanged();
+
+  for (int level = depth - 1; level > 0; --level) {
+    const PageBuffer* buffer = Load(levels[level].page);
+    if (buffer == nullptr) return;
+    if (buffer->page.itemCount >= index_.PageSize() / 2) break;
+    if (!Rebalance(levels[level - 1])) return;
+  }
+  PageBuffer* root = Load(index_.header.rootRef);
+  if (root == nullptr || root->page.itemCount > 0) return;
+  const std::int32_t oldRoot = index_.header.rootRef;
+  index_.header.rootRef = root->page.leftChild;
+  FreePage(oldRoot);
+}
+
+// The child at parentLevel.item has too few items: borrow through the parent from
+// its sibling (the right one, or the left one for the last child), or merge the two.
+bool BTree::Rebalance(const PathLevel& parentLevel) {
+  PageBuffer* parentBuffer = Load(parentLevel.page);
+  if (parentBuffer == nullptr) return false;
+  const int position = parentLevel.item;
+  if (parentBuffer->page.itemCount == 0 || position > parentBuffer->page.itemCount) return Damaged();
+  const bool siblingOnRight = position < parentBuffer->page.itemCount;
+  const int separator = siblingOnRight ? position : position - 1;
+  const std::int32_t leftNumber = parentBuffer->page.Child(separator);
+  const std::int32_t rightNumber = parentBuffer->page.Child(separator + 1);
+  PageBuffer* leftBuffer = Load(leftNumber);
+  PageBuffer* rightBuffer = leftBuffer == nullptr ? nullptr : Load(rightNumber);
+  parentBuffer = rightBuffer == nullptr ? nullptr : Load(parentLevel.page);
+  if (parentBuffer == nullptr) return false;
+  Page& parent = parentBuffer->page;
+  Page& left = leftBuffer->page;
+  Page& right = rightBuffer->page;
+
+  const int siblingCount = siblingOnRight ? right.itemCount : left.itemCount;
+  const int moving = (siblingCount - (index_.PageSize() / 2 - 1)) / 2;
+  ItemRun& run = run_;
+  run.count = 0;
+  run.Append(left.items, left.itemCount);
+  Item down = parent.items[separator];
+  down.rightChild = right.leftChild;
+  run.Append(down);
+  run.Append(right.items, right.itemCount);
+  parentBuffer->changed = leftBuffer->changed = true;
+  if (moving >= 1) {
+    const int leftCount = siblingOnRight ? left.itemCount + moving : left.itemCount - moving;
+    parent.items[separator] = Distribute(left, right, rightNumber, run, leftCount);
+    rightBuffer->changed = true;
+    return true;
+  }
+  if (run.count > index_.PageSize()) return Damaged();
+  std::copy(run.items, run.items + run.count, left.items);
+  left.itemCount = run.count;
+  EraseItem(parent, separator);
+  return FreePage(rightNumber);
+}
+
+// --- Scroll positions ---------------------------------------------------------
+
+std::int32_t BTree::Position(const KeyString& key, RecordNumber record, std::int32_t scale) {
+  if (index_.header.rootRef == 0) return engine_.Fail(status::kKeyPositionEmpty), 0;
+  const std::int64_t f = index_.PageSize() - index_.PageSize() / 4;  // average fill below the root
+  const PageBuffer* root = Load(index_.header.rootRef);
+  if (root == nullptr) return 0;
+  const Probe inRoot = SearchPage(root->page, key, record);
+  const std::int64_t rootPos = inRoot.matched ? inRoot.high + 1 : inRoot.high;
+  const std::int64_t rootCount = root->page.itemCount;
+  std::int64_t childPos = 0;
+  std::int64_t childCount = f;
+  if (!inRoot.matched && !root->page.IsLeaf()) {
+    const PageBuffer* child = Load(root->page.Child(inRoot.high));
+    if (child == nullptr) return 0;
+    const Probe inChild = SearchPage(child->page, key, record);
+    childPos = inChild.matched ? inChild.high + 1 : inChild.high;
+    if (child->page.itemCount > 0) childCount = child->page.itemCount;
+  }
+  std::int64_t t = 1;
+  if (childPos != 1 || rootPos != 0) {
+    const std::int64_t m = childPos * (f + 1) * 2 / childCount;
+    t = m + rootPos * (f + 1) - m / 2;
+  }
+  const std::int64_t result = t * (static_cast<std::int64_t>(scale) + 1) / ((f + 1) * (rootCount + 1));
+  return static_cast<std::int32_t>(std::min<std::int64_t>(result, scale));
+}
+
+void BTree::AtPosition(std::int32_t position, std::int32_t scale, RecordNumber& record, KeyString& key) {
+  if (index_.header.rootRef == 0) return engine_.Fail(status::kKeyAtPositionEmpty);
+  const PageBuffer* root = Load(index_.header.rootRef);
+  if (root == nullptr) return;
+  const std::int64_t f = index_.PageSize() - index_.PageSize() / 4;
+  const bool hasChildren = !root->page.IsLeaf();
+  const std::int64_t d = hasChildren ? f : 0;
+  const std::int64_t rootCount = root->page.itemCount;
+  const std::int64_t e = (d + 1) * (rootCount + 1);
+  std::int64_t n = e / scale + position * e / (static_cast<std::int64_t>(scale) + 1) - (e / scale) / 2;
+  n = std::clamp<std::int64_t>(n, 0, e - 1);
+  const auto q = static_cast<int>(n / (d + 1));
+  const std::int64_t g = n % (d + 1);
+  record = 0;
+  key = KeyString();
+  if (hasChildren && g != 0) {
+    const PageBuffer* child = Load(root->page.Child(std::min<int>(q, root->page.itemCount)));
+    if (child == nullptr) return;
+    const std::int64_t c = child->page.itemCount;
+    const std::int64_t spread = g * c * 2 / d;
+    std::int64_t item = (q == 0 && g == 2) ? 2 : std::max<std::int64_t>(1, spread - spread / 2);
+    item = std::min(item, c);
+    if (item < 1) return (void)Damaged();
+    record = child->page.items[item - 1].record;
+    key = child->page.items[item - 1].key;
+  } else if (q >= 1) {
+    const Item& item = root->page.items[std::min<int>(q, root->page.itemCount) - 1];
+    record = item.record;
+    key = item.key;
+  }
+}
+
+// --- The public key operations --------------------------------------------------
+
+bool Engine::InsertKey(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key) {
+  if (key.size() > file.Index(index).keyLength) return Fail(status::kKeyTooLong), false;
+  if (!MarkChanged(file)) return false;
+  if (file.Index(index).depth > 0) file.Index(index).pathValid = false;
+  BTree(*this, file, index).Insert(number, key);
+  return Ok();
+}
+
+bool Engine::RemoveKey(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key) {
+  if (!MarkChanged(file)) return false;
+  if (file.Index(index).depth > 0) file.Index(index).pathValid = false;
+  BTree(*this, file, index).Remove(number, key);
+  return Ok();
+}
+
+void Engine::AddKey(FileBlock* fileBlock, KeyNumber index, RecordNumber number, const KeyString& key) {
+  Operation operation(*this, fileBlock, Access::kWrite, index);
+  if (operation) InsertKey(*fileBlock, index, number, key);
+}
+
+void Engine::DeleteKey(FileBlock* fileBlock, KeyNumber index, RecordNumber number, const KeyString& key) {
+  Operation operation(*this, fileBlock, Access::kWrite, index);
+  if (operation) RemoveKey(*fileBlock, index, number, key);
+}
+
+void Engine::FindKey(FileBlock* fileBlock, KeyNumber index, RecordNumber& number, KeyString& key, int mode) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  if (operation) BTree(*this, *fileBlock, index).Find(number, key, mode);
+}
+
+void Engine::SearchKey(FileBlock* fileBlock, KeyNumber index, RecordNumber& number, KeyString& key) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  if (operation) BTree(*this, *fileBlock, index).Search(number, key);
+}
+
+void Engine::NextKey(FileBlock* fileBlock, KeyNumber index, RecordNumber& number, KeyString& key) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  if (operation) BTree(*this, *fileBlock, index).Next(number, key);
+}
+
+void Engine::PrevKey(FileBlock* fileBlock, KeyNumber index, RecordNumber& number, KeyString& key) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  if (operation) BTree(*this, *fileBlock, index).Prev(number, key);
+}
+
+std::int32_t Engine::KeysInIndex(FileBlock* fileBlock, KeyNumber index) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  return operation ? fileBlock->Index(index).header.numKeys : 0;
+}
+
+std::int32_t Engine::KeyPosition(FileBlock* fileBlock, KeyNumber index, const KeyString& key, RecordNumber number,
+                                 std::int32_t scale) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  if (!operation) return 0;
+  if (scale <= 0) return Fail(status::kScaleZero), 0;
+  return BTree(*this, *fileBlock, index).Position(key, number, scale);
+}
+
+void Engine::KeyAtPosition(FileBlock* fileBlock, KeyNumber index, std::int32_t position, std::int32_t scale,
+                           RecordNumber& number, KeyString& key) {
+  Operation operation(*this, fileBlock, Access::kRead, index);
+  if (!operation) return;
+  if (scale <= 0 || position < 0 || position > scale) return Fail(status::kPositionOutOfRange);
+  BTree(*this, *fileBlock, index).AtPosition(position, scale, number, key);
+}
+
+}  // namespace engine

@@ -1,0 +1,73 @@
+// The B-tree of one index: insertion with redistribution before splitting, the
+// classic deletion with borrowing and merging, exact and at-or-after search, and
+// the walk from entry to entry along a path of at most 8 levels. Internal to the
+// engine; the public key operations validate their arguments and then use this.
+#pragma once
+
+#include "engine/engine.h"
+#include "engine/file_block.h"
+#include "engine/page_cache.h"
+
+namespace engine {
+
+class BTree {
+ public:
+  BTree(Engine& engine, FileBlock& file, KeyNumber index);
+
+  void Insert(RecordNumber record, const KeyString& key);
+  void Remove(RecordNumber record, const KeyString& key);
+  void Find(RecordNumber& record, KeyString& key, int mode);
+  void Search(RecordNumber& record, KeyString& key);
+  void Next(RecordNumber& record, KeyString& key);
+  void Prev(RecordNumber& record, KeyString& key);
+  std::int32_t Position(const KeyString& key, RecordNumber record, std::int32_t scale);
+  void AtPosition(std::int32_t position, std::int32_t scale, RecordNumber& record, KeyString& key);
+
+ private:
+  enum class Step { kMoved, kEnd, kError };
+  struct Probe {
+    int high = 0;          // items 1..high are smaller than the entry sought
+    bool matched = false;  // then item high + 1 is the entry
+  };
+  // Items gathered from up to two pages and their separator, in key order.
+  struct ItemRun {
+    Item items[2 * format::kPageSize + 2];
+    int count = 0;
+    void Append(const Item& item) { items[count++] = item; }
+    void Append(const Item* first, int n) {
+      for (int i = 0; i < n; ++i) items[count++] = first[i];
+    }
+  };
+
+  int CompareEntry(const KeyString& key, RecordNumber record, const Item& item) const;
+  Probe SearchPage(const Page& page, const KeyString& key, RecordNumber record) const;
+  PageBuffer* Load(std::int32_t page);
+  bool Damaged();
+
+  bool Locate(const KeyString& key, RecordNumber record, bool& matched);
+  bool Current(RecordNumber& record, KeyString& key);
+  Step DescendToEdge(std::int32_t page, bool leftmost);
+  Step StepForward();
+  Step StepBackward();
+  void EndWalk(Step step, int statusAtEnd);
+
+  bool InsertInto(const PathLevel* levels, int level, Item& pending, bool& done);
+  bool ShareWithSibling(const PathLevel& parentLevel, std::int32_t overflowed, ItemRun& items, bool& done);
+  bool Split(std::int32_t overflowed, ItemRun& items, Item& separator);
+  bool GrowRoot(const Item& separator, std::int32_t leftChild);
+  bool Rebalance(const PathLevel& parentLevel);
+  Item Distribute(Page& left, Page& right, std::int32_t rightNumber, const ItemRun& run, int leftCount);
+
+  std::int32_t AllocatePage();
+  bool FreePage(std::int32_t page);
+  void MarkHeaderChanged() { index_.headerChanged = true; }
+
+  Engine& engine_;
+  FileBlock& file_;
+  KeyNumber keyNumber_;
+  IndexState& index_;
+  PageCache& pages_;
+  ItemRun run_;
+};
+
+}  // namespace engine

@@ -1,0 +1,393 @@
+// A process that dies without closing its file set: the next open must refuse the file set
+// when its counters on disk are stale, and a rebuild must bring back everything the dead
+// process had written.
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "engine/test_support.h"
+
+namespace engine {
+namespace {
+
+using testing::FileNamesIn;
+using testing::ItemField;
+using testing::KeyedItem;
+using testing::ReadBytes;
+using testing::TempDir;
+
+constexpr std::array<IndexSpec, 2> kIndexes{{{8, false}, {12, true}}};
+const std::vector<ItemField> kFields{ItemField::kCode, ItemField::kName};
+constexpr int kInitialItems = 30;
+
+KeyedItem ItemOf(int serial) {
+  char code[16];
+  char name[16];
+  std::snprintf(code, sizeof code, "C%05d", serial);
+  std::snprintf(name, sizeof name, "NAME%02d", serial % 7);  // shared by several records
+  return testing::MakeKeyedItem(serial, code, name, "");
+}
+
+RebuildRequest Request(const std::string& name, RebuildProgressFn progress = {}) {
+  return {name, sizeof(KeyedItem), {kIndexes.begin(), kIndexes.end()}, testing::KeyFunctionOf(kFields),
+          std::move(progress)};
+}
+
+// The dead process's record numbers: slot -> serial of the record in use there.
+using SlotMap = std::map<RecordNumber, int>;
+
+void CreateItems(const std::string& name, int count) {
+  Engine engine;
+  engine.InitEngine(30);
+  engine.CreateFileSet(name, sizeof(KeyedItem), kIndexes);
+  FileBlock* fileBlock = engine.OpenFileSet(name, false);
+  ASSERT_EQ(engine.Status(), status::kOk);
+  for (int serial = 0; serial < count; ++serial) {
+    const KeyedItem item = ItemOf(serial);
+    const RecordNumber number = engine.AddRecord(fileBlock, RecordBytes(item));
+    ASSERT_EQ(engine.Status(), status::kOk);
+    for (KeyNumber k = 1; k <= 2; ++k) {
+      engine.AddKey(fileBlock, k, number, KeyOfField(item, kFields[k - 1]));
+      ASSERT_EQ(engine.Status(), status::kOk);
+    }
+  }
+  engine.CloseFileSet(fileBlock);
+  ASSERT_EQ(engine.Status(), status::kOk);
+}
+
+SlotMap InitialSlots(int count) {
+  SlotMap slots;
+  for (int serial = 0; serial < count; ++serial) slots[serial + 1] = serial;
+  return slots;
+}
+
+// The child's side: record changes made with all their keys, each reported once complete.
+class Child {
+ public:
+  Child(int pipe, const std::string& name) : pipe_(pipe) {
+    engine_.InitEngine(30);
+    fileBlock_ = engine_.OpenFileSet(name, false);
+    Check("open");
+  }
+  Engine& engine() { return engine_; }
+  void Say(const std::string& line) {
+    const std::string text = line + "\n";
+    if (write(pipe_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) _exit(3);
+  }
+  void Check(const char* what) {
+    if (engine_.Ok()) return;
+    Say(std::string("error ") + what + " " + std::to_string(engine_.Status()));
+    _exit(2);
+  }
+  void Add(int serial) {
+    const KeyedItem item = ItemOf(serial);
+    const RecordNumber number = engine_.AddRecord(fileBlock_, RecordBytes(item));
+    Check("AddRecord");
+    for (KeyNumber k = 1; k <= 2; ++k) {
+      engine_.AddKey(fileBlock_, k, number, KeyOfField(item, kFields[k - 1]));
+      Check("AddKey");
+    }
+    Say("add " + std::to_string(number) + " " + std::to_string(serial));
+  }
+  void Remove(RecordNumber number) {
+    KeyedItem item;
+    engine_.GetRecord(fileBlock_, number, RecordBytes(item));
+    Check("GetRecord");
+    for (KeyNumber k = 1; k <= 2; ++k) {
+      engine_.DeleteKey(fileBlock_, k, number, KeyOfField(item, kFields[k - 1]));
+      Check("DeleteKey");
+    }
+    engine_.DeleteRecord(fileBlock_, number);
+    Check("DeleteRecord");
+    Say("del " + std::to_string(number));
+  }
+  void Replace(RecordNumber number, int serial) {
+    KeyedItem old;
+    engine_.GetRecord(fileBlock_, number, RecordBytes(old));
+    Check("GetRecord");
+    const KeyedItem item = ItemOf(serial);
+    for (KeyNumber k = 1; k <= 2; ++k) {
+      engine_.DeleteKey(fileBlock_, k, number, KeyOfField(old, kFields[k - 1]));
+      Check("DeleteKey");
+      engine_.AddKey(fileBlock_, k, number, KeyOfField(item, kFields[k - 1]));
+      Check("AddKey");
+    }
+    engine_.PutRecord(fileBlock_, number, RecordBytes(item));
+    Check("PutRecord");
+    Say("put " + std::to_string(number) + " " + std::to_string(serial));
+  }
+  FileBlock* fileBlock() { return fileBlock_; }
+  void Close() {
+    engine_.CloseFileSet(fileBlock_);
+    Check("close");
+  }
+
+ private:
+  int pipe_;
+  Engine engine_;
+  FileBlock* fileBlock_ = nullptr;
+};
+
+// Runs `body` in a child process, reads its report lines and kills it with SIGKILL as soon
+// as `killAfter` accepts a line (or the child says "ready"). Returns the lines read.
+std::vector<std::string> RunAndKill(const std::string& name, const std::function<void(Child&)>& body,
+                                    const std::function<bool(const std::string&)>& killAfter = {}) {
+  int fds[2];
+  if (pipe(fds) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return {};
+  }
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    Child child(fds[1], name);
+    body(child);
+    child.Say("ready");
+    for (;;) pause();
+  }
+  close(fds[1]);
+  std::vector<std::string> lines;
+  std::string pending;
+  bool stop = false;
+  while (!stop) {
+    pollfd waiting{fds[0], POLLIN, 0};
+    if (poll(&waiting, 1, 30000) <= 0) {
+      ADD_FAILURE() << "the child went silent";
+      break;
+    }
+    char chunk[512];
+    const ssize_t got = read(fds[0], chunk, sizeof chunk);
+    if (got <= 0) break;
+    pending.append(chunk, static_cast<std::size_t>(got));
+    for (std::size_t end; !stop && (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+      lines.push_back(pending.substr(0, end));
+      stop = lines.back() == "ready" || lines.back().starts_with("error") || (killAfter && killAfter(lines.back()));
+    }
+  }
+  kill(pid, SIGKILL);
+  int waitStatus = 0;
+  waitpid(pid, &waitStatus, 0);
+  close(fds[0]);
+  EXPECT_EQ(WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0, SIGKILL) << "the child ended on its own";
+  for (const std::string& line : lines) EXPECT_FALSE(line.starts_with("error")) << line;
+  return lines;
+}
+
+void Apply(const std::vector<std::string>& lines, SlotMap& slots) {
+  for (const std::string& line : lines) {
+    std::istringstream in(line);
+    std::string verb;
+    RecordNumber number = 0;
+    int serial = 0;
+    in >> verb >> number >> serial;
+    if (verb == "add" || verb == "put") slots[number] = serial;
+    if (verb == "del") slots.erase(number);
+  }
+}
+
+std::vector<int> Serials(const std::vector<std::pair<RecordNumber, KeyedItem>>& items) {
+  std::vector<int> serials;
+  for (const auto& [number, item] : items) serials.push_back(item.serial);
+  return serials;
+}
+
+std::vector<int> Serials(const SlotMap& slots) {
+  std::vector<int> serials;
+  for (const auto& [slot, serial] : slots) serials.push_back(serial);
+  return serials;
+}
+
+// Opens the rebuilt file set and returns its records; checks that both indexes hold exactly
+// the keys of those records under their new numbers, and that the records are numbered 1..n.
+std::vector<int> RebuiltSerials(const std::string& name) {
+  Engine engine;
+  engine.InitEngine(30);
+  FileBlock* fileBlock = engine.OpenFileSet(name, false);
+  EXPECT_EQ(engine.Status(), status::kOk);
+  if (fileBlock == nullptr) return {};
+  const auto items = testing::ReadKeyedItems(engine, fileBlock);
+  EXPECT_EQ(engine.FileLength(fileBlock), static_cast<std::int32_t>(items.size()) + 1);
+  int changed = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i].first, static_cast<RecordNumber>(i + 1));
+    const KeyedItem expected = ItemOf(items[i].second.serial);
+    changed += std::memcmp(&items[i].second, &expected, sizeof expected) != 0;
+  }
+  EXPECT_EQ(changed, 0) << "records whose bytes differ from what was written";
+  for (KeyNumber k = 1; k <= 2; ++k) {
+    EXPECT_EQ(testing::WalkIndex(engine, fileBlock, k), testing::ExpectedEntries(items, kFields[k - 1])) << "index " << k;
+    EXPECT_EQ(engine.KeysInIndex(fileBlock, k), static_cast<std::int32_t>(items.size()));
+  }
+  engine.CloseFileSet(fileBlock);
+  EXPECT_EQ(engine.Status(), status::kOk);
+  return Serials(items);
+}
+
+// After a crash that left stale counters: open refuses with 10010, holds no file open
+// afterwards, and keeps refusing until a rebuild.
+void ExpectRefusedUntilRebuilt(const std::string& name) {
+  const auto dat = ReadBytes(name + ".DAT");
+  ASSERT_GT(dat.size(), 20u);
+  EXPECT_EQ(dat[20], 1) << "OpenFlag on disk";
+  Engine engine;
+  engine.InitEngine(30);
+  const int descriptors = testing::OpenDescriptorCount();
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    FileBlock* fileBlock = engine.OpenFileSet(name, false);
+    EXPECT_EQ(engine.Status(), status::kMustRebuild) << "attempt " << attempt;
+    if (fileBlock != nullptr) engine.CloseFileSet(fileBlock);
+    EXPECT_EQ(testing::OpenDescriptorCount(), descriptors) << "the refused open left files open";
+  }
+  engine.RebuildFileSet(Request(name));
+  EXPECT_EQ(engine.Status(), status::kOk);
+  const auto rebuilt = ReadBytes(name + ".DAT");
+  ASSERT_GT(rebuilt.size(), 20u);
+  EXPECT_EQ(rebuilt[20], 0) << "OpenFlag after the rebuild";
+}
+
+TEST(CrashRecovery, KilledSessionIsRefusedAtOpenOnlyWhenItChangedCountersOrKeys) {
+  struct Case {
+    const char* what;
+    std::function<void(Engine&, FileBlock*)> change;
+    bool mustRebuild;
+    int serialOfThird;  // when the file set opens normally
+  };
+  const std::vector<Case> cases = {
+      {"only reading", [](Engine& e, FileBlock* f) {
+         testing::WalkIndex(e, f, 1);  // ends with a not-found status
+         testing::ReadKeyedItems(e, f);
+       }, false, 2},
+      {"PutRecord", [](Engine& e, FileBlock* f) { e.PutRecord(f, 3, RecordBytes(ItemOf(500))); }, false, 500},
+      {"AddRecord", [](Engine& e, FileBlock* f) { e.AddRecord(f, RecordBytes(ItemOf(501))); }, true, 0},
+      {"DeleteRecord", [](Engine& e, FileBlock* f) { e.DeleteRecord(f, 4); }, true, 0},
+      {"AddKey", [](Engine& e, FileBlock* f) { e.AddKey(f, 2, 5, "EXTRA"); }, true, 0},
+      {"DeleteKey", [](Engine& e, FileBlock* f) { e.DeleteKey(f, 1, 6, KeyOfField(ItemOf(5), ItemField::kCode)); },
+       true, 0},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    TempDir dir;
+    const std::string name = dir.Name("ITEMS");
+    CreateItems(name, 10);
+    RunAndKill(name, [&](Child& child) {
+      test.change(child.engine(), child.fileBlock());
+      child.Check(test.what);
+    });
+    if (test.mustRebuild) {
+      ExpectRefusedUntilRebuilt(name);
+      continue;
+    }
+    EXPECT_EQ(ReadBytes(name + ".DAT").at(20), 0) << "OpenFlag on disk";
+    Engine engine;
+    engine.InitEngine(30);
+    FileBlock* fileBlock = engine.OpenFileSet(name, false);
+    ASSERT_EQ(engine.Status(), status::kOk);
+    KeyedItem third;
+    engine.GetRecord(fileBlock, 3, RecordBytes(third));
+    EXPECT_EQ(third.serial, test.serialOfThird);
+    engine.CloseFileSet(fileBlock);
+  }
+}
+
+TEST(CrashRecovery, RebuildAfterKillBringsBackEveryRecordAndKeyInSlotOrder) {
+  TempDir dir;
+  const std::string name = dir.Name("ITEMS");
+  CreateItems(name, kInitialItems);
+  const auto lines = RunAndKill(name, [](Child& child) {
+    for (int serial = 100; serial < 125; ++serial) child.Add(serial);
+    for (RecordNumber number : {4, 9, 17, 33}) child.Remove(number);
+    child.Replace(2, 200);
+    child.Replace(40, 201);
+    for (int serial = 125; serial < 127; ++serial) child.Add(serial);
+  });
+  SlotMap slots = InitialSlots(kInitialItems);
+  Apply(lines, slots);
+  ExpectRefusedUntilRebuilt(name);
+  EXPECT_EQ(RebuiltSerials(name), Serials(slots));
+  EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"ITEMS.DAT", "ITEMS.IX"}));
+}
+
+TEST(CrashRecovery, KillInTheMiddleOfAddingLosesNoReportedRecord) {
+  TempDir dir;
+  const std::string name = dir.Name("ITEMS");
+  CreateItems(name, kInitialItems);
+  int added = 0;
+  const auto lines = RunAndKill(
+      name,
+      [](Child& child) {
+        for (RecordNumber number : {5, 12, 20}) child.Remove(number);
+        for (int serial = 1000; serial < 20000; ++serial) child.Add(serial);
+      },
+      [&](const std::string& line) { return line.starts_with("add") && ++added == 150; });
+  ASSERT_EQ(added, 150);
+  SlotMap slots = InitialSlots(kInitialItems);
+  Apply(lines, slots);
+  ExpectRefusedUntilRebuilt(name);
+  // The child may have finished a few more records between its last report and its death;
+  // those can only follow, in the order it added them.
+  const std::vector<int> reported = Serials(slots);
+  const std::vector<int> rebuilt = RebuiltSerials(name);
+  ASSERT_GE(rebuilt.size(), reported.size());
+  EXPECT_EQ(std::vector<int>(rebuilt.begin(), rebuilt.begin() + static_cast<std::ptrdiff_t>(reported.size())),
+            reported);
+  for (std::size_t i = reported.size(); i < rebuilt.size(); ++i)
+    EXPECT_EQ(rebuilt[i], 1000 + added + static_cast<int>(i - reported.size())) << "unreported record " << i;
+}
+
+// Kills a rebuild from inside its progress routine at the given index and record.
+void KillRebuildAt(const std::string& name, KeyNumber index, std::int32_t recordsRead) {
+  RunAndKill(name, [&](Child& child) {
+    child.Close();
+    child.engine().RebuildFileSet(Request(name, [&](const RebuildProgress& progress) {
+      if (progress.keyNumber == index && progress.recordsRead == recordsRead) {
+        child.Say("ready");
+        for (;;) pause();
+      }
+      return true;
+    }));
+    child.Say("error rebuild finished " + std::to_string(child.engine().Status()));
+  });
+}
+
+TEST(CrashRecovery, KillDuringDataPassKeepsTheSavedCopyAndRefusesToOverwriteIt) {
+  TempDir dir;
+  const std::string name = dir.Name("ITEMS");
+  CreateItems(name, kInitialItems);
+  const auto original = ReadBytes(name + ".DAT");
+  KillRebuildAt(name, 0, 12);
+  EXPECT_EQ(ReadBytes(name + ".SAV"), original);
+  const auto partial = ReadBytes(name + ".DAT");
+  Engine engine;
+  engine.InitEngine(30);
+  engine.RebuildFileSet(Request(name));
+  EXPECT_EQ(engine.Status(), status::kSavedCopyExists);
+  EXPECT_EQ(ReadBytes(name + ".SAV"), original);
+  EXPECT_EQ(ReadBytes(name + ".DAT"), partial);
+}
+
+TEST(CrashRecovery, KillDuringIndexPassLeavesFileSetToBeRebuiltAgain) {
+  TempDir dir;
+  const std::string name = dir.Name("ITEMS");
+  CreateItems(name, kInitialItems);
+  KillRebuildAt(name, 2, 12);
+  EXPECT_FALSE(std::filesystem::exists(name + ".SAV"));
+  ExpectRefusedUntilRebuilt(name);
+  EXPECT_EQ(RebuiltSerials(name), Serials(InitialSlots(kInitialItems)));
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,354 @@
+// Rebuilding a file set in two passes: the records in use are copied into a fresh
+// data file (compacting it and renumbering them), then every index is built anew
+// from the keys of every record. Refused duplicate keys are logged to the ".MSG" file
+// and their records removed.
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/file_block.h"
+#include "engine/operation.h"
+
+namespace engine {
+
+namespace {
+
+constexpr int kBlockBytes = 32768;          // read-ahead and write-behind blocks
+constexpr int kWriteBehindLimit = 16384;    // longest record that goes through write-behind
+constexpr int kMaxRebuildRecordLength = 65535;
+constexpr char kLineBreak[] = "\r\n";
+
+int RecordsPerBlock(int recordLength) { return std::max(1, kBlockBytes / recordLength); }
+
+bool InUse(const std::byte* record) { return format::LoadInt32(record) == 0; }
+
+}  // namespace
+
+class RebuildRun {
+ public:
+  RebuildRun(Engine& engine, const RebuildRequest& request)
+      : engine_(engine),
+        request_(request),
+        length_(request.recordLength),
+        dataPath_(FileSetPath(request.name, "DAT")),
+        savedPath_(FileSetPath(request.name, "SAV")),
+        logPath_(FileSetPath(request.name, "MSG")) {}
+
+  bool Valid() {
+    if (length_ < Engine::kMinRecordLength) return engine_.Fail(status::kRecordTooShort), false;
+    if (length_ > kMaxRebuildRecordLength) return engine_.Fail(status::kRebuildRecordTooLong), false;
+    return true;
+  }
+  bool DataPass();
+  bool IndexPass();
+
+ private:
+  bool BuildIndexes();
+  bool CopyRecordsInUse(const OsFile& old);
+  bool FlushWriteBehind(FileBlock& file);
+  void RestoreSavedCopy(bool resuming);
+  bool DataFileAgreesWithHeader(OsFile& data, format::DataHeader& header);
+  bool BuildIndex(FileBlock& file, KeyNumber index);
+  bool DropDuplicate(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key,
+                     const std::byte* record);
+  bool Log(const void* bytes, std::size_t size);
+  bool Log(const std::string& text) { return Log(text.data(), text.size()); }
+  bool KeyOf(const std::byte* record, KeyNumber index, KeyString& key);
+  bool Report(KeyNumber index, const std::byte* record);
+  void MarkNotClosed();
+
+  Engine& engine_;
+  const RebuildRequest& request_;
+  const int length_;
+  const std::string dataPath_;
+  const std::string savedPath_;
+  const std::string logPath_;
+  std::vector<std::byte> writeBehind_;
+  int pending_ = 0;  // records waiting in writeBehind_
+  std::int32_t read_ = 0;
+  std::int32_t written_ = 0;
+  OsFile log_;
+  std::int64_t logSize_ = 0;
+};
+
+// --- Data pass ----------------------------------------------------------------
+
+bool RebuildRun::DataPass() {
+  const bool hasData = FileExists(dataPath_);
+  const bool hasSaved = FileExists(savedPath_);
+  if (hasData && hasSaved) return engine_.Fail(status::kSavedCopyExists), false;
+  if (!hasData && !hasSaved) return engine_.Fail(status::kNothingToRebuild), false;
+  const bool resuming = !hasData;  // an earlier rebuild stopped after the rename
+
+  // The old file is held open (and locked) from before the rename, so nobody else
+  // can slip in while the saved copy is the only complete one.
+  OsFile old;
+  const std::string& source = resuming ? savedPath_ : dataPath_;
+  if (int error = old.Open(source, OsFile::Mode::kReadOnly)) {
+    engine_.FailOs(error, FileFunction::kOpen, source);
+    return false;
+  }
+  if (!resuming && std::rename(dataPath_.c_str(), savedPath_.c_str()) != 0) {
+    engine_.FailOs(errno, FileFunction::kRename, dataPath_);
+    engine_.SetStatus(status::kRenameFailed);
+    return false;
+  }
+  const bool copied = CopyRecordsInUse(old);
+  old.Close();
+  if (!copied) {
+    RestoreSavedCopy(resuming);
+    return false;
+  }
+  if (int error = RemoveFile(savedPath_)) {
+    engine_.FailOs(error, FileFunction::kDelete, savedPath_);
+    return false;
+  }
+  return true;
+}
+
+bool RebuildRun::CopyRecordsInUse(const OsFile& old) {
+  RemoveFile(FileSetPath(request_.name, "DIA"));
+  RemoveFile(FileSetPath(request_.name, "IX"));
+  engine_.CreateFiles(dataPath_, FileSetPath(request_.name, "IX"), length_, {});
+  if (!engine_.Ok()) return false;
+  FileBlock* fresh = engine_.OpenFiles(request_.name, false);
+  if (fresh == nullptr) return false;
+
+  std::int64_t size = 0;
+  if (int error = old.Size(size)) engine_.FailOs(error, FileFunction::kSize, savedPath_);
+  const std::int64_t slots = std::min<std::int64_t>(size / length_ - 1, INT32_MAX);
+  const int perBlock = RecordsPerBlock(length_);
+  std::vector<std::byte> block(static_cast<std::size_t>(perBlock) * static_cast<std::size_t>(length_));
+  if (length_ <= kWriteBehindLimit) writeBehind_.resize(block.size());
+  for (std::int64_t slot = 1; engine_.Ok() && slot <= slots; slot += perBlock) {
+    const int count = static_cast<int>(std::min<std::int64_t>(perBlock, slots - slot + 1));
+    if (!engine_.ReadBytes(old, savedPath_, slot * length_, block.data(),
+                           static_cast<std::size_t>(count) * static_cast<std::size_t>(length_)))
+      break;
+    for (int i = 0; i < count && engine_.Ok(); ++i) {
+      const std::byte* record = block.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length_);
+      ++read_;
+      if (InUse(record)) {
+        if (writeBehind_.empty()) {
+          engine_.AppendRecord(*fresh, record);
+        } else {
+          std::copy_n(record, length_, writeBehind_.data() + static_cast<std::size_t>(pending_) * length_);
+          if (++pending_ == perBlock) FlushWriteBehind(*fresh);
+        }
+        if (engine_.Ok()) ++written_;
+      }
+      if (engine_.Ok()) Report(0, record);
+    }
+  }
+  if (engine_.Ok()) FlushWriteBehind(*fresh);
+  const bool copied = engine_.Ok();
+  engine_.CloseFiles(fresh);
+  return copied && engine_.Ok();
+}
+
+// Appends the waiting records in one write, then counts them in the header.
+bool RebuildRun::FlushWriteBehind(FileBlock& file) {
+  if (pending_ == 0) return true;
+  if (!engine_.MarkChanged(file)) return false;
+  const std::int64_t offset = file.RecordOffset(file.header.numRec + 1);
+  const auto size = static_cast<std::size_t>(pending_) * static_cast<std::size_t>(length_);
+  if (!engine_.WriteBytes(file.data, file.dataPath, offset, writeBehind_.data(), size)) return false;
+  file.header.numRec += pending_;
+  pending_ = 0;
+  return true;
+}
+
+// Puts the old data file back after a failed copy, keeping the failure's status.
+void RebuildRun::RestoreSavedCopy(bool resuming) {
+  RemoveFile(dataPath_);
+  RemoveFile(FileSetPath(request_.name, "IX"));
+  RemoveFile(FileSetPath(request_.name, "DIA"));
+  if (resuming || std::rename(savedPath_.c_str(), dataPath_.c_str()) == 0) return;
+  std::FILE* from = std::fopen(savedPath_.c_str(), "rb");
+  std::FILE* to = from == nullptr ? nullptr : std::fopen(dataPath_.c_str(), "wb");
+  bool copied = to != nullptr;
+  char buffer[kBlockBytes];
+  for (std::size_t got = 0; copied && (got = std::fread(buffer, 1, sizeof buffer, from)) > 0;)
+    copied = std::fwrite(buffer, 1, got, to) == got;
+  if (to != nullptr && std::fclose(to) != 0) copied = false;
+  if (from != nullptr) std::fclose(from);
+  if (copied) {
+    RemoveFile(savedPath_);
+  } else {
+    RemoveFile(dataPath_);  // the saved copy stays as the one complete copy
+    engine_.Fail(status::kShortWrite);
+  }
+}
+
+// --- Index pass ---------------------------------------------------------------
+
+bool RebuildRun::IndexPass() {
+  // A partly filled index must not pass for a good one at the next open.
+  if (BuildIndexes()) return true;
+  MarkNotClosed();
+  return false;
+}
+
+bool RebuildRun::BuildIndexes() {
+  read_ = written_ = 0;
+  format::DataHeader header;
+  {
+    OsFile data;
+    if (int error = data.Open(dataPath_, OsFile::Mode::kReadWrite)) {
+      engine_.FailOs(error, FileFunction::kOpen, dataPath_);
+      return false;
+    }
+    if (!DataFileAgreesWithHeader(data, header)) return false;
+    // The scratch data file only serves to create the empty index file.
+    engine_.CreateFiles(logPath_, FileSetPath(request_.name, "IX"), length_, request_.indexes);
+    RemoveFile(logPath_);
+    if (!engine_.Ok()) return false;
+    header.nrOfKeys = static_cast<std::int32_t>(request_.indexes.size());
+    header.openFlag = 0;
+    std::byte bytes[format::kDataHeaderSize];
+    header.Store(bytes);
+    if (!engine_.WriteBytes(data, dataPath_, 0, bytes, sizeof bytes)) return false;
+  }
+  FileBlock* file = engine_.OpenFiles(request_.name, false);
+  if (file == nullptr) return false;
+  bool built = true;
+  for (KeyNumber index = 1; built && index <= header.nrOfKeys; ++index) built = BuildIndex(*file, index);
+  log_.Close();
+  engine_.CloseFiles(file);
+  return built && engine_.Ok();
+}
+
+bool RebuildRun::DataFileAgreesWithHeader(OsFile& data, format::DataHeader& header) {
+  std::byte bytes[format::kDataHeaderSize];
+  std::int64_t size = 0;
+  if (!engine_.ReadBytes(data, dataPath_, 0, bytes, sizeof bytes)) return false;
+  if (int error = data.Size(size)) {
+    engine_.FailOs(error, FileFunction::kSize, dataPath_);
+    return false;
+  }
+  header = format::DataHeader::Load(bytes);
+  bool agrees = header.lenRec == length_ && size % length_ == 0 && size / length_ == header.numRec + 1;
+  if (agrees && header.firstFree != -1) {
+    std::byte field[4];
+    agrees = header.firstFree >= 1 && header.firstFree <= header.numRec &&
+             engine_.ReadBytes(data, dataPath_, static_cast<std::int64_t>(header.firstFree) * length_, field,
+                               sizeof field) &&
+             !InUse(field);
+  }
+  if (!agrees) engine_.SetStatus(status::kHeaderDisagrees);
+  return agrees;
+}
+
+bool RebuildRun::BuildIndex(FileBlock& file, KeyNumber index) {
+  read_ = written_ = 0;
+  const std::int32_t last = file.header.numRec;
+  const int perBlock = RecordsPerBlock(length_);
+  std::vector<std::byte> block(static_cast<std::size_t>(perBlock) * static_cast<std::size_t>(length_));
+  const bool unique = !file.Index(index).AllowsDuplicates();
+  for (std::int32_t first = 1; first <= last; first += perBlock) {
+    const int count = std::min(perBlock, last - first + 1);
+    if (!engine_.ReadBytes(file.data, file.dataPath, file.RecordOffset(first), block.data(),
+                           static_cast<std::size_t>(count) * static_cast<std::size_t>(length_)))
+      return false;
+    for (int i = 0; i < count; ++i) {
+      std::byte* record = block.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length_);
+      if (!InUse(record)) continue;
+      ++read_;
+      const RecordNumber number = first + i;
+      KeyString key;
+      if (!KeyOf(record, index, key)) return false;
+      if (engine_.InsertKey(file, index, number, key)) {
+        ++written_;
+      } else if (unique && engine_.Status() == status::kDuplicateKey) {
+        engine_.SetStatus(status::kOk);
+        if (!DropDuplicate(file, index, number, key, record)) return false;
+        format::StoreInt32(record, -1);  // so this scan does not meet it again
+      } else {
+        return false;
+      }
+      if (!Report(index, record)) return false;
+    }
+  }
+  return true;
+}
+
+bool RebuildRun::DropDuplicate(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key,
+                               const std::byte* record) {
+  const std::string refused = "Key:<" + key.str() + ">" + " KeyNr: " + std::to_string(index) +
+                              " Ref: " + std::to_string(number) + " not added" + kLineBreak;
+  if (!Log(refused)) return false;
+  for (KeyNumber earlier = 1; earlier < index; ++earlier) {
+    KeyString earlierKey;
+    if (!KeyOf(record, earlier, earlierKey) || !engine_.RemoveKey(file, earlier, number, earlierKey)) return false;
+  }
+  engine_.RemoveRecord(file, number);
+  if (!engine_.Ok()) return false;
+  return Log(std::string("Data record deleted - Dump follows") + kLineBreak) &&
+         Log(record, static_cast<std::size_t>(length_)) && Log(kLineBreak, 2);
+}
+
+bool RebuildRun::Log(const void* bytes, std::size_t size) {
+  int error = 0;
+  if (!log_.IsOpen()) error = log_.Open(logPath_, OsFile::Mode::kCreate);
+  std::size_t done = 0;
+  if (error == 0) error = log_.WriteAt(logSize_, bytes, size, done);
+  if (error == 0 && done != size) error = ENOSPC;
+  if (error != 0) {
+    engine_.FailOs(error, FileFunction::kWrite, logPath_);
+    engine_.SetStatus(status::kLogWriteFailedBase + error);
+    return false;
+  }
+  logSize_ += static_cast<std::int64_t>(size);
+  return true;
+}
+
+bool RebuildRun::KeyOf(const std::byte* record, KeyNumber index, KeyString& key) {
+  if (request_.keyOf && request_.keyOf(std::span(record, static_cast<std::size_t>(length_)), index, key)) return true;
+  engine_.Fail(status::kKeyFunctionFailed);
+  return false;
+}
+
+bool RebuildRun::Report(KeyNumber index, const std::byte* record) {
+  if (!request_.progress) return true;
+  const RebuildProgress progress{index, read_, written_, length_,
+                                 std::span(record, static_cast<std::size_t>(length_))};
+  if (request_.progress(progress)) return true;
+  engine_.Fail(status::kStoppedByProgress);
+  return false;
+}
+
+// Leaves OpenFlag 1 in the data header, whatever else failed, so the next open asks
+// for a rebuild.
+void RebuildRun::MarkNotClosed() {
+  OsFile data;
+  if (data.Open(dataPath_, OsFile::Mode::kReadWrite) != 0) return;
+  const std::byte flag{1};
+  std::size_t done = 0;
+  data.WriteAt(format::kOpenFlagOffset, &flag, 1, done);
+}
+
+// --- The public operations ------------------------------------------------------
+
+void Engine::RebuildFileSet(const RebuildRequest& request) {
+  Operation operation(*this);
+  if (!operation) return;
+  RebuildRun run(*this, request);
+  if (run.Valid() && run.DataPass()) run.IndexPass();
+}
+
+void Engine::RebuildDataFile(const RebuildRequest& request) {
+  Operation operation(*this);
+  if (!operation) return;
+  RebuildRun run(*this, request);
+  if (run.Valid()) run.DataPass();
+}
+
+void Engine::RebuildIndexFile(const RebuildRequest& request) {
+  Operation operation(*this);
+  if (!operation) return;
+  RebuildRun run(*this, request);
+  if (run.Valid()) run.IndexPass();
+}
+
+}  // namespace engine
