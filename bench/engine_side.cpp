@@ -47,10 +47,9 @@ std::span<std::byte> Bytes(Record& record) { return record; }
 std::span<const std::byte> Bytes(const Record& record) { return record; }
 
 std::int32_t DeletionField(const Record& record) {
-  return static_cast<std::int32_t>(std::to_integer<std::uint32_t>(record[0]) |
-                                   std::to_integer<std::uint32_t>(record[1]) << 8 |
-                                   std::to_integer<std::uint32_t>(record[2]) << 16 |
-                                   std::to_integer<std::uint32_t>(record[3]) << 24);
+  return static_cast<std::int32_t>(
+      std::to_integer<std::uint32_t>(record[0]) | std::to_integer<std::uint32_t>(record[1]) << 8 |
+      std::to_integer<std::uint32_t>(record[2]) << 16 | std::to_integer<std::uint32_t>(record[3]) << 24);
 }
 
 // The heap the engine holds, measured from the moment the session starts, with a
@@ -134,7 +133,8 @@ class Session {
     const RecordNumber previousNumber = number;
     engine_.NextKey(file_, k, number, key);
     if (engine_.Status() == status::kNextAtEnd) return false;
-    if (!engine_.Ok()) Fail(engine_, "NextKey(index %d, after record %d key '%s')", k, previousNumber, previous.str().c_str());
+    if (!engine_.Ok())
+      Fail(engine_, "NextKey(index %d, after record %d key '%s')", k, previousNumber, previous.str().c_str());
     return true;
   }
 
@@ -158,7 +158,9 @@ class Session {
 
 KeyString DateKey(const char (&date)[11]) { return KeyString(std::string_view(date, 10)); }
 
-StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) { return {watch.seconds(), digest.rows(), digest.value()}; }
+StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) {
+  return {watch.seconds(), digest.rows(), digest.value()};
+}
 
 }  // namespace
 
@@ -175,12 +177,14 @@ void EngineLoadAndQuery(const Workload& workload, const std::string& fileSet, Ch
     std::int64_t added = 0;
     while (blocks.Next()) {
       watch.Start();
+      std::int64_t expected = blocks.firstNumber();
       for (const Record& record : blocks.records()) {
         const RecordNumber number = session.AddWithKeys(record);
-        if (number != blocks.firstNumber() + (&record - blocks.records().data())) {
-          Wrong("AddRecord into an empty file gave record %d for the %lld. record", number,
-                static_cast<long long>(blocks.firstNumber() + (&record - blocks.records().data())));
+        if (number != expected) {
+          Wrong("AddRecord into a new file set gave record number %d to transaction %lld", number,
+                static_cast<long long>(expected));
         }
+        ++expected;
       }
       watch.Stop();
       added += static_cast<std::int64_t>(blocks.records().size());
@@ -283,7 +287,8 @@ void EngineRebuild(const Workload& workload, const std::string& fileSet, ChildRe
   for (KeyNumber k = 1; k <= kKeyCount; ++k) {
     const std::int32_t keys = engine.KeysInIndex(session.file(), k);
     if (!engine.Ok()) Fail(engine, "KeysInIndex(%d)", k);
-    if (keys != session.records()) Wrong("after the rebuild index %d holds %d keys, not %d", k, keys, session.records());
+    if (keys != session.records())
+      Wrong("after the rebuild index %d holds %d keys, not %d", k, keys, session.records());
   }
   report.steps[kRebuild] = {watch.seconds(), static_cast<std::uint64_t>(used), 0};
   session.Close();
@@ -342,11 +347,13 @@ void EngineChangeAndVerify(const Workload& workload, const std::string& fileSet,
 
   const std::int32_t used = engine.UsedRecords(session.file());
   if (!engine.Ok()) Fail(engine, "UsedRecords()");
-  if (used != session.records()) Wrong("after deleting and adding %d records UsedRecords() is %d, not %d", changes, used, session.records());
+  if (used != session.records())
+    Wrong("after deleting and adding %d records UsedRecords() is %d, not %d", changes, used, session.records());
   for (KeyNumber k = 1; k <= kKeyCount; ++k) {
     const std::int32_t keys = engine.KeysInIndex(session.file(), k);
     if (!engine.Ok()) Fail(engine, "KeysInIndex(%d)", k);
-    if (keys != session.records()) Wrong("after deleting and adding index %d holds %d keys, not %d", k, keys, session.records());
+    if (keys != session.records())
+      Wrong("after deleting and adding index %d holds %d keys, not %d", k, keys, session.records());
 
     Digest digest;
     KeyString key;

@@ -105,7 +105,8 @@ class Benchmark {
   // Files an earlier run in the same folder may have left, a rebuild's too.
   void RemoveLeftovers() const {
     std::error_code ignored;
-    for (const char* extension : {"DAT", "IX", "DIA", "SAV", "MSG"}) fs::remove(engine::FileSetPath(fileSet_, extension), ignored);
+    for (const char* extension : {"DAT", "IX", "DIA", "SAV", "MSG"})
+      fs::remove(engine::FileSetPath(fileSet_, extension), ignored);
     fs::remove(database_, ignored);
   }
 
@@ -126,9 +127,8 @@ class Benchmark {
   void PrintHeader() const {
     const Options& options = workload_.options();
     std::printf("Record engine against SQLite %s\n", sqlite3_libversion());
-    std::printf("%d transaction records of %d bytes with %d keys, %d customers, %d days; seed %llu\n",
-                options.records, kRecordLength, kKeyCount, kCustomers, kDays,
-                static_cast<unsigned long long>(options.seed));
+    std::printf("%d transaction records of %d bytes with %d keys, %d customers, %d days; seed %llu\n", options.records,
+                kRecordLength, kKeyCount, kCustomers, kDays, static_cast<unsigned long long>(options.seed));
     std::printf("steps: %d lookups, %d customer walks, %d ranges of %d days, %d deletes then %d adds\n",
                 options.lookups, options.customerWalks, options.dateRanges, kRangeDays, options.changes(),
                 options.changes());
@@ -152,8 +152,8 @@ class Benchmark {
     }
     const bool same = e.rows == s.rows && e.digest == s.digest;
     rowsAgree_ = rowsAgree_ && same;
-    std::printf("%-9s engine %8.3f s  sqlite %8.3f s  ratio %5.2f  %-26s %llu %s, %s\n", kStepNames[step],
-                e.seconds, s.seconds, ratio, target, static_cast<unsigned long long>(e.rows), rowsNote,
+    std::printf("%-9s engine %8.3f s  sqlite %8.3f s  ratio %5.2f  %-26s %llu %s, %s\n", kStepNames[step], e.seconds,
+                s.seconds, ratio, target, static_cast<unsigned long long>(e.rows), rowsNote,
                 same ? "same on both" : "DIFFER");
     if (!same) {
       std::printf("          engine %llu rows digest %016llx, sqlite %llu rows digest %016llx\n",
@@ -172,10 +172,12 @@ class Benchmark {
   }
 
   bool LoadAndQuery() {
-    if (!RunSide("engine: load and queries (file set left open at the end)",
-                 [&](ChildReporter& r) { EngineLoadAndQuery(workload_, fileSet_, r); }, engineQueries_) ||
-        !RunSide("SQLite: load and queries", [&](ChildReporter& r) { SqliteLoadAndQuery(workload_, database_, r); },
-                 sqliteQueries_)) {
+    if (!RunSide(
+            "engine: load and queries (file set left open at the end)",
+            [&](ChildReporter& r) { EngineLoadAndQuery(workload_, fileSet_, r); }, engineQueries_) ||
+        !RunSide(
+            "SQLite: load and queries", [&](ChildReporter& r) { SqliteLoadAndQuery(workload_, database_, r); },
+            sqliteQueries_)) {
       return false;
     }
     PrintStep(kLoad, engineQueries_.report, sqliteQueries_.report, "records");
@@ -187,10 +189,11 @@ class Benchmark {
   }
 
   bool Rebuild() {
-    if (!RunSide("engine: open finds the file set not closed, rebuild",
-                 [&](ChildReporter& r) { EngineRebuild(workload_, fileSet_, r); }, engineRebuild_) ||
-        !RunSide("SQLite: REINDEX", [&](ChildReporter& r) { SqliteRebuild(workload_, database_, r); },
-                 sqliteRebuild_)) {
+    if (!RunSide(
+            "engine: open finds the file set not closed, rebuild",
+            [&](ChildReporter& r) { EngineRebuild(workload_, fileSet_, r); }, engineRebuild_) ||
+        !RunSide(
+            "SQLite: REINDEX", [&](ChildReporter& r) { SqliteRebuild(workload_, database_, r); }, sqliteRebuild_)) {
       return false;
     }
     PrintStep(kRebuild, engineRebuild_.report, sqliteRebuild_.report, "records");
@@ -199,10 +202,12 @@ class Benchmark {
   }
 
   bool ChangeAndVerify() {
-    if (!RunSide("engine: deletes, adds, index walks",
-                 [&](ChildReporter& r) { EngineChangeAndVerify(workload_, fileSet_, r); }, engineChanges_) ||
-        !RunSide("SQLite: deletes, adds, index walks",
-                 [&](ChildReporter& r) { SqliteChangeAndVerify(workload_, database_, r); }, sqliteChanges_)) {
+    if (!RunSide(
+            "engine: deletes, adds, index walks",
+            [&](ChildReporter& r) { EngineChangeAndVerify(workload_, fileSet_, r); }, engineChanges_) ||
+        !RunSide(
+            "SQLite: deletes, adds, index walks",
+            [&](ChildReporter& r) { SqliteChangeAndVerify(workload_, database_, r); }, sqliteChanges_)) {
       return false;
     }
     PrintStep(kDelete, engineChanges_.report, sqliteChanges_.report, "records");
@@ -233,23 +238,27 @@ class Benchmark {
   void PrintMemory() const {
     const double engineHeap =
         static_cast<double>(std::max(engineQueries_.report.peakHeapBytes, engineChanges_.report.peakHeapBytes)) / kMiB;
-    const double engineMalloc =
-        static_cast<double>(std::max(engineQueries_.report.sampledMallocBytes, engineChanges_.report.sampledMallocBytes)) /
-        kMiB;
-    const double engineRss = static_cast<double>(std::max(engineQueries_.child.maxRssKiB, engineChanges_.child.maxRssKiB)) / 1024.0;
+    const double engineMalloc = static_cast<double>(std::max(engineQueries_.report.sampledMallocBytes,
+                                                             engineChanges_.report.sampledMallocBytes)) /
+                                kMiB;
+    const double engineRss =
+        static_cast<double>(std::max(engineQueries_.child.maxRssKiB, engineChanges_.child.maxRssKiB)) / 1024.0;
     const double sqliteHeap =
         static_cast<double>(std::max(sqliteQueries_.report.peakHeapBytes, sqliteChanges_.report.peakHeapBytes)) / kMiB;
-    const double sqliteRss = static_cast<double>(std::max(sqliteQueries_.child.maxRssKiB, sqliteChanges_.child.maxRssKiB)) / 1024.0;
-    std::printf("%-9s engine heap peak %.2f MiB (malloc in use at step ends %.2f MiB), max RSS %.1f MiB;"
-                " sqlite heap peak %.2f MiB, max RSS %.1f MiB  (target engine heap <= %.2f MiB: %s)\n",
-                "memory", engineHeap, engineMalloc, engineRss, sqliteHeap, sqliteRss, kEngineHeapTargetMiB,
-                engineHeap <= kEngineHeapTargetMiB ? "met" : "NOT MET");
-    std::printf("%-9s rebuild: engine heap peak %.2f MiB, max RSS %.1f MiB; REINDEX: sqlite heap peak %.2f MiB,"
-                " max RSS %.1f MiB  (no target)\n",
-                "memory", static_cast<double>(engineRebuild_.report.peakHeapBytes) / kMiB,
-                static_cast<double>(engineRebuild_.child.maxRssKiB) / 1024.0,
-                static_cast<double>(sqliteRebuild_.report.peakHeapBytes) / kMiB,
-                static_cast<double>(sqliteRebuild_.child.maxRssKiB) / 1024.0);
+    const double sqliteRss =
+        static_cast<double>(std::max(sqliteQueries_.child.maxRssKiB, sqliteChanges_.child.maxRssKiB)) / 1024.0;
+    std::printf(
+        "%-9s engine heap peak %.2f MiB (malloc in use at step ends %.2f MiB), max RSS %.1f MiB;"
+        " sqlite heap peak %.2f MiB, max RSS %.1f MiB  (target engine heap <= %.2f MiB: %s)\n",
+        "memory", engineHeap, engineMalloc, engineRss, sqliteHeap, sqliteRss, kEngineHeapTargetMiB,
+        engineHeap <= kEngineHeapTargetMiB ? "met" : "NOT MET");
+    std::printf(
+        "%-9s rebuild: engine heap peak %.2f MiB, max RSS %.1f MiB; REINDEX: sqlite heap peak %.2f MiB,"
+        " max RSS %.1f MiB  (no target)\n",
+        "memory", static_cast<double>(engineRebuild_.report.peakHeapBytes) / kMiB,
+        static_cast<double>(engineRebuild_.child.maxRssKiB) / 1024.0,
+        static_cast<double>(sqliteRebuild_.report.peakHeapBytes) / kMiB,
+        static_cast<double>(sqliteRebuild_.child.maxRssKiB) / 1024.0);
   }
 
   Workload workload_;

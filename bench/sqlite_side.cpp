@@ -19,7 +19,8 @@ namespace bench {
 namespace {
 
 [[noreturn]] void Fail(sqlite3* db, const char* what) {
-  std::fprintf(stderr, "engine_bench: SQLite failed: %s: %s\n", what, db != nullptr ? sqlite3_errmsg(db) : "no database");
+  std::fprintf(stderr, "engine_bench: SQLite failed: %s: %s\n", what,
+               db != nullptr ? sqlite3_errmsg(db) : "no database");
   _exit(3);
 }
 
@@ -145,7 +146,9 @@ StepOutcome InsertAll(Database& db, const Workload& workload, std::int64_t first
   return {watch.seconds(), added, 0};
 }
 
-StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) { return {watch.seconds(), digest.rows(), digest.value()}; }
+StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) {
+  return {watch.seconds(), digest.rows(), digest.value()};
+}
 
 std::uint64_t Highwater() { return static_cast<std::uint64_t>(sqlite3_memory_highwater(0)); }
 

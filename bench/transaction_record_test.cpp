@@ -14,10 +14,8 @@ Record With(std::initializer_list<std::pair<Field, std::string_view>> values) {
 }
 
 TEST(TransactionKeys, TextKeysAreTrimmedPaddedAndUpperCased) {
-  const Record record = With({{field::kInvoiceNo, " a12 "},
-                              {field::kCustNo, "\tc7"},
-                              {field::kKeyCode, "Retail "},
-                              {field::kTransType, "x"}});
+  const Record record = With(
+      {{field::kInvoiceNo, " a12 "}, {field::kCustNo, "\tc7"}, {field::kKeyCode, "Retail "}, {field::kTransType, "x"}});
   EXPECT_EQ(BuildKey(record, 1).str(), "A12      ");
   EXPECT_EQ(BuildKey(record, 2).str(), "C7      ");
   EXPECT_EQ(BuildKey(record, 4).str(), "RETAIL  ");

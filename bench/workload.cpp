@@ -1,7 +1,7 @@
 #include "bench/workload.h"
 
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 
 namespace bench {
@@ -66,7 +66,10 @@ class Text {
 
 // Amount in cents as money text with two decimals.
 Text Money(std::int64_t cents) {
-  return Text().Number(static_cast<std::uint64_t>(cents / 100)).Add(".").Number(static_cast<std::uint64_t>(cents % 100), 2);
+  return Text()
+      .Number(static_cast<std::uint64_t>(cents / 100))
+      .Add(".")
+      .Number(static_cast<std::uint64_t>(cents % 100), 2);
 }
 
 Text SortableDateText(int day) {
@@ -82,10 +85,9 @@ Text SortableDateText(int day) {
 Text InvoiceNumber(std::int64_t i) { return Text().Number(static_cast<std::uint64_t>(1'000'000 + i)); }
 Text CustomerNumber(int customer) { return Text().Number(static_cast<std::uint64_t>(10'001 + customer), 5); }
 
-constexpr const char* kKeyCodes[20] = {"None",    "RETAIL",   "Wholesale", "SERVICE", "Repair",
-                                       "CONSULT", "support",  "TRAINING",  "RENTAL",  "PARTS",
-                                       "LABOR",   "SHIPPING", "WARRANTY",  "LICENSE", "INSTALL",
-                                       "MAINT",   "SUBSCR",   "ONLINE",    "EXPORT",  "GOVT"};
+constexpr const char* kKeyCodes[20] = {"None",     "RETAIL", "Wholesale", "SERVICE", "Repair",   "CONSULT",  "support",
+                                       "TRAINING", "RENTAL", "PARTS",     "LABOR",   "SHIPPING", "WARRANTY", "LICENSE",
+                                       "INSTALL",  "MAINT",  "SUBSCR",    "ONLINE",  "EXPORT",   "GOVT"};
 
 }  // namespace
 
@@ -112,8 +114,8 @@ std::optional<Options> ParseOptions(std::span<const std::string> arguments, std:
     const std::string& value = arguments[++i];
     if (name == "--records") {
       if (!ParseNumber(value, options.records) || options.records < kMinRecords || options.records > kMaxRecords) {
-        error = "--records takes a whole number from " + std::to_string(kMinRecords) + " to " +
-                std::to_string(kMaxRecords);
+        error =
+            "--records takes a whole number from " + std::to_string(kMinRecords) + " to " + std::to_string(kMaxRecords);
         return std::nullopt;
       }
     } else if (name == "--seed") {
@@ -208,8 +210,8 @@ void Workload::MakeRecord(std::int64_t i, Record& record) const {
 
   // Invoices are numbered in date order over the five years; later additions fall
   // into the last month.
-  const int day = i <= loaded ? static_cast<int>((i - 1) * kDays / loaded)
-                              : kDays - 30 + static_cast<int>(Draw(i, 2) % 30);
+  const int day =
+      i <= loaded ? static_cast<int>((i - 1) * kDays / loaded) : kDays - 30 + static_cast<int>(Draw(i, 2) % 30);
   const Calendar date = DayToCalendar(day);
   const auto month = static_cast<std::uint64_t>(date.month);
   const auto dayOfMonth = static_cast<std::uint64_t>(date.day);
@@ -217,8 +219,13 @@ void Workload::MakeRecord(std::int64_t i, Record& record) const {
   const Text transDate = Text().Number(month, 2).Add("/").Number(dayOfMonth, 2).Add("/").Number(year, 4);
 
   const auto typeDraw = Draw(i, 3) % 100;
-  const char* type = typeDraw < 80 ? "I" : typeDraw < 88 ? "G" : typeDraw < 93 ? "X" : typeDraw < 96 ? "Z"
-                   : typeDraw < 98 ? "D" : typeDraw < 99 ? "T" : "R";
+  const char* type = typeDraw < 80   ? "I"
+                     : typeDraw < 88 ? "G"
+                     : typeDraw < 93 ? "X"
+                     : typeDraw < 96 ? "Z"
+                     : typeDraw < 98 ? "D"
+                     : typeDraw < 99 ? "T"
+                                     : "R";
   const auto codeDraw = Draw(i, 4) % 100;
   const char* keyCode = codeDraw < 40 ? kKeyCodes[0] : kKeyCodes[1 + codeDraw % 19];
 

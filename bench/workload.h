@@ -108,7 +108,9 @@ class Workload {
   // First and last day of the next week, as sortable dates.
   void NextDateRange(Rng& stream, char (&first)[11], char (&last)[11]) const;
   // The record numbers the change step deletes, all distinct, in deletion order.
-  RandomPermutation Victims() const { return RandomPermutation(static_cast<std::uint64_t>(options_.records), options_.seed ^ 0x4004); }
+  RandomPermutation Victims() const {
+    return RandomPermutation(static_cast<std::uint64_t>(options_.records), options_.seed ^ 0x4004);
+  }
   std::int32_t Victim(const RandomPermutation& victims, std::int32_t j) const {
     return static_cast<std::int32_t>(victims(static_cast<std::uint64_t>(j))) + 1;
   }

@@ -118,8 +118,8 @@ TEST(Digest, DependsOnRowOrderAndContent) {
 
 TEST(Options, RecordCountFolderAndSeedAreTaken) {
   std::string error;
-  const std::vector<std::string> arguments{"--records", "20000", "--dir", "/tmp/x", "--seed", "5",
-                                          "--sqlite-normal-locking"};
+  const std::vector<std::string> arguments{
+      "--records", "20000", "--dir", "/tmp/x", "--seed", "5", "--sqlite-normal-locking"};
   const auto options = ParseOptions(arguments, error);
   ASSERT_TRUE(options.has_value()) << error;
   EXPECT_EQ(options->records, 20'000);
@@ -133,9 +133,13 @@ TEST(Options, RecordCountFolderAndSeedAreTaken) {
 }
 
 TEST(Options, BadArgumentsAreRefusedWithAReason) {
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--records"}, {"--records", "12x"}, {"--records", "10"}, {"--records", "-5"},
-        {"--dir", ""}, {"--seed", "abc"}, {"--fast"}}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--records"},
+                                                    {"--records", "12x"},
+                                                    {"--records", "10"},
+                                                    {"--records", "-5"},
+                                                    {"--dir", ""},
+                                                    {"--seed", "abc"},
+                                                    {"--fast"}}) {
     std::string error;
     EXPECT_FALSE(ParseOptions(arguments, error).has_value()) << arguments.front();
     EXPECT_FALSE(error.empty());

@@ -18,8 +18,8 @@ bool ValidKeyLength(int keyLength) { return keyLength >= 1 && keyLength <= KeySt
 // overflow, so the file set is refused as one to rebuild; a bad free chain or root is
 // left to the operation that meets it, which reports it.
 bool Plausible(const format::DataHeader& header) {
-  return header.lenRec >= Engine::kMinRecordLength && header.numRec >= 0 && header.numberFree >= 0 &&
-         header.numberFree <= header.numRec;
+  return header.lenRec >= Engine::kMinRecordLength && header.numRec >= 0 && header.numRec < INT32_MAX &&
+         header.numberFree >= 0 && header.numberFree <= header.numRec;
 }
 
 bool Plausible(const format::IndexHeader& header) {
