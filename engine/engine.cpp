@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include "engine/block_cache.h"
+
 #include "engine/file_block.h"
 #include "engine/operation.h"
 #include "engine/page_cache.h"
@@ -52,7 +54,7 @@ Operation::~Operation() {
 
 // --- Engine -------------------------------------------------------------------
 
-Engine::Engine() = default;
+Engine::Engine(CacheLimits limits) : limits_(limits) {}
 
 Engine::~Engine() {
   if (initialised_) ExitEngine();
@@ -68,7 +70,8 @@ int Engine::InitEngine(int pageBuffersWanted) {
     Fail(status::kTooFewBuffersWanted);
     return 0;
   }
-  pages_ = std::make_unique<PageCache>(*this, pageBuffersWanted);
+  pages_ = std::make_unique<PageCache>(*this, pageBuffersWanted, limits_.packedPageBytes);
+  blocks_ = std::make_unique<BlockCache>(limits_.dataBlockBytes);
   initialised_ = true;
   return pages_->size();
 }
@@ -78,6 +81,7 @@ void Engine::ExitEngine() {
   if (!operation) return;
   while (!openFiles_.empty()) CloseFiles(openFiles_.back().get());
   pages_.reset();
+  blocks_.reset();
   initialised_ = false;
 }
 

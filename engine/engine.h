@@ -27,6 +27,7 @@ using KeyNumber = int;              // 1-based index number within a file set
 
 struct FileBlock;  // an open file set; only the engine looks inside
 class PageCache;
+class BlockCache;
 class OsFile;
 
 struct IndexSpec {
@@ -60,13 +61,21 @@ struct RebuildRequest {
   RebuildProgressFn progress;  // may be empty
 };
 
+// Memory the engine may use beyond its page buffers, to spare the disk: pages pushed
+// out of the ring wait there packed before they are written, and blocks of data files
+// are kept for reading. Zero turns either off.
+struct CacheLimits {
+  std::size_t packedPageBytes = std::size_t{2560} * 1024;
+  std::size_t dataBlockBytes = std::size_t{512} * 1024;
+};
+
 class Engine {
  public:
   static constexpr int kMinPageBuffers = 8;
   static constexpr int kMaxIndexes = 100;
   static constexpr int kMinRecordLength = 21;
 
-  Engine();
+  explicit Engine(CacheLimits limits = {});
   ~Engine();  // shuts the engine down if it is still running
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
@@ -165,6 +174,9 @@ class Engine {
                   std::size_t size);
   bool ReadBytes(const OsFile& file, const std::string& path, std::int64_t offset, void* bytes,
                  std::size_t size);
+  // Data-file reads and writes: through the block cache, the writes at once to disk too.
+  bool ReadData(FileBlock& fileBlock, std::int64_t offset, void* bytes, std::size_t size);
+  bool WriteData(FileBlock& fileBlock, std::int64_t offset, const void* bytes, std::size_t size);
   RecordNumber AppendRecord(FileBlock& fileBlock, const std::byte* record);
   void RemoveRecord(FileBlock& fileBlock, RecordNumber number);
   bool ScanForUsedRecord(FileBlock& fileBlock, RecordNumber& number, int direction);
@@ -177,7 +189,9 @@ class Engine {
   int osError_ = 0;
   FileFunction failedFunction_ = FileFunction::kNone;
   std::vector<std::unique_ptr<FileBlock>> openFiles_;  // in order of opening
+  const CacheLimits limits_;
   std::unique_ptr<PageCache> pages_;
+  std::unique_ptr<BlockCache> blocks_;
 };
 
 // The names of a file set's files: the extension replaces the text after the last

@@ -49,6 +49,7 @@ struct FileBlock {
   bool readOnly = false;
   bool saveMode = false;
   bool changed = false;
+  bool writeFailed = false;  // a page never reached the disk: the file set must be rebuilt
 
   IndexState& Index(KeyNumber k) { return indexes[static_cast<std::size_t>(k - 1)]; }
   std::int64_t RecordOffset(RecordNumber n) const {

@@ -1,6 +1,7 @@
 // Creating, opening, closing and deleting file sets.
 #include <algorithm>
 
+#include "engine/block_cache.h"
 #include "engine/engine.h"
 #include "engine/file_block.h"
 #include "engine/operation.h"
@@ -210,6 +211,7 @@ void Engine::CloseFiles(FileBlock* fileBlock) {
   } else {
     FlushFileBlock(*fileBlock);
   }
+  blocks_->Forget(fileBlock->data);
   const bool indexClosed = fileBlock->index.Close() == 0;
   const bool dataClosed = fileBlock->data.Close() == 0;
   if (!indexClosed || !dataClosed) Fail(status::kCloseFailed);
@@ -220,7 +222,7 @@ void Engine::CloseFiles(FileBlock* fileBlock) {
 // Writes pages, index headers and the data header. OpenFlag goes back to 0 only when
 // everything before it reached the disk: a half-written file set must be rebuilt.
 bool Engine::FlushFileBlock(FileBlock& file) {
-  bool complete = pages_->FlushFile(file);
+  bool complete = pages_->FlushFile(file) && !file.writeFailed;
   for (IndexState& index : file.indexes) {
     if (!index.headerChanged) continue;
     std::byte bytes[format::kIndexHeaderSize];
@@ -234,13 +236,13 @@ bool Engine::FlushFileBlock(FileBlock& file) {
   file.header.openFlag = complete ? 0 : 1;
   std::byte headerBytes[format::kDataHeaderSize];
   file.header.Store(headerBytes);
-  return WriteBytes(file.data, file.dataPath, 0, headerBytes, sizeof headerBytes) && complete;
+  return WriteData(file, 0, headerBytes, sizeof headerBytes) && complete;
 }
 
 bool Engine::MarkChanged(FileBlock& file) {
   if (file.changed) return true;
   const std::byte flag{1};
-  if (!WriteBytes(file.data, file.dataPath, format::kOpenFlagOffset, &flag, 1)) return false;
+  if (!WriteData(file, format::kOpenFlagOffset, &flag, 1)) return false;
   file.changed = true;
   file.header.openFlag = 1;
   return true;
@@ -265,6 +267,22 @@ bool Engine::ReadBytes(const OsFile& file, const std::string& path, std::int64_t
     return false;
   }
   if (done != size) return Fail(status::kShortRead), false;
+  return true;
+}
+
+bool Engine::ReadData(FileBlock& file, std::int64_t offset, void* bytes, std::size_t size) {
+  std::size_t done = 0;
+  if (int error = blocks_->Read(file.data, offset, bytes, size, done)) {
+    FailOs(error, FileFunction::kRead, file.dataPath);
+    return false;
+  }
+  if (done != size) return Fail(status::kShortRead), false;
+  return true;
+}
+
+bool Engine::WriteData(FileBlock& file, std::int64_t offset, const void* bytes, std::size_t size) {
+  if (!WriteBytes(file.data, file.dataPath, offset, bytes, size)) return false;
+  blocks_->Wrote(file.data, offset, bytes, size);
   return true;
 }
 

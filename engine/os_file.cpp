@@ -25,7 +25,9 @@ int OsFile::Open(const std::string& path, Mode mode) {
     ::close(fd);
     return error;
   }
+  static std::uint64_t openings = 0;
   fd_ = fd;
+  identity_ = ++openings;
   return 0;
 }
 

@@ -23,6 +23,9 @@ class OsFile {
   int Open(const std::string& path, Mode mode);
   int Close();  // 0 or the error number; closing a closed file is not an error
   bool IsOpen() const { return fd_ >= 0; }
+  // Tells this opening apart from every other one in the process, also from a later
+  // opening of the same file.
+  std::uint64_t Identity() const { return identity_; }
 
   // Each returns 0 or the error number; `done` tells how many bytes moved.
   int ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& done) const;
@@ -31,6 +34,7 @@ class OsFile {
 
  private:
   int fd_ = -1;
+  std::uint64_t identity_ = 0;
 };
 
 // Maps an error number to a status code: file not found 9903, path not found 9900,

@@ -1,38 +1,53 @@
 #include "engine/page_cache.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "engine/file_block.h"
 
 namespace engine {
 
-PageCache::PageCache(Engine& engine, int buffers)
+namespace {
+
+// What a packed page costs beyond its bytes: its list node and its index entry.
+constexpr std::size_t kPackedOverhead = 96;
+
+std::size_t Cost(std::size_t bytes) { return bytes + kPackedOverhead; }
+
+}  // namespace
+
+std::size_t PageCache::KeyHash::operator()(const PageKey& key) const {
+  const std::size_t file = std::hash<const void*>()(key.file);
+  return file ^ (static_cast<std::size_t>(key.index) * 0x9E3779B97F4A7C15ULL) ^
+         (static_cast<std::size_t>(key.number) << 7);
+}
+
+PageCache::PageCache(Engine& engine, int buffers, std::size_t packedBytes)
     : engine_(engine),
       buffers_(static_cast<std::size_t>(buffers)),
-      packed_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength))) {
+      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength))),
+      packedLimit_(packedBytes) {
   order_.reserve(buffers_.size());
   for (int slot = 0; slot < buffers; ++slot) order_.push_back(slot);
 }
 
+// --- The ring -------------------------------------------------------------------
+
 PageBuffer* PageCache::Fetch(FileBlock& file, KeyNumber index, std::int32_t number) {
-  if (PageBuffer* hit = Find(file, index, number)) return hit;
+  const PageKey key{&file, index, number};
+  if (PageBuffer* hit = Find(key)) return hit;
   PageBuffer* buffer = TakeLeastRecent();
-  if (buffer == nullptr) return nullptr;
-  if (!Read(file, index, number, buffer->page)) return nullptr;
-  buffer->owner = &file;
-  buffer->index = index;
-  buffer->number = number;
-  buffer->changed = false;
+  if (buffer == nullptr || !Load(file, key, *buffer)) return nullptr;
+  buffer->key = key;
   return buffer;
 }
 
 PageBuffer* PageCache::Fresh(FileBlock& file, KeyNumber index, std::int32_t number) {
-  PageBuffer* buffer = Find(file, index, number);
-  if (buffer == nullptr) buffer = TakeLeastRecent();
+  const PageKey key{&file, index, number};
+  Drop(file, index, number);
+  PageBuffer* buffer = TakeLeastRecent();
   if (buffer == nullptr) return nullptr;
-  buffer->owner = &file;
-  buffer->index = index;
-  buffer->number = number;
+  buffer->key = key;
   buffer->changed = true;
   buffer->page.itemCount = 0;
   buffer->page.leftChild = 0;
@@ -40,27 +55,37 @@ PageBuffer* PageCache::Fresh(FileBlock& file, KeyNumber index, std::int32_t numb
 }
 
 void PageCache::Drop(FileBlock& file, KeyNumber index, std::int32_t number) {
-  if (PageBuffer* buffer = Find(file, index, number)) {
-    buffer->owner = nullptr;
+  const PageKey key{&file, index, number};
+  if (PageBuffer* buffer = Find(key)) {
+    buffer->key = {};
     buffer->changed = false;
   }
+  if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) Forget(found->second);
 }
 
 bool PageCache::FlushFile(FileBlock& file) {
   bool written = true;
   for (PageBuffer& buffer : buffers_) {
-    if (buffer.owner != &file) continue;
-    if (buffer.changed && !Write(buffer)) written = false;
-    buffer.owner = nullptr;
+    if (buffer.key.file != &file) continue;
+    if (buffer.changed && !Write(buffer.key, scratch_.data(), Pack(buffer))) written = false;
+    buffer.key = {};
     buffer.changed = false;
+  }
+  for (auto entry = packed_.begin(); entry != packed_.end();) {
+    const auto next = std::next(entry);
+    if (entry->key.file == &file) {
+      if (entry->changed && !Write(entry->key, entry->bytes.data(), entry->bytes.size())) written = false;
+      Forget(entry);
+    }
+    entry = next;
   }
   return written;
 }
 
-PageBuffer* PageCache::Find(const FileBlock& file, KeyNumber index, std::int32_t number) {
+PageBuffer* PageCache::Find(const PageKey& key) {
   for (auto position = order_.size(); position-- > 0;) {
     PageBuffer& buffer = buffers_[static_cast<std::size_t>(order_[position])];
-    if (buffer.owner == &file && buffer.number == number && buffer.index == index) {
+    if (buffer.key == key) {
       MakeMostRecent(static_cast<int>(position));
       return &buffer;
     }
@@ -70,8 +95,8 @@ PageBuffer* PageCache::Find(const FileBlock& file, KeyNumber index, std::int32_t
 
 PageBuffer* PageCache::TakeLeastRecent() {
   PageBuffer& buffer = buffers_[static_cast<std::size_t>(order_.front())];
-  if (buffer.owner != nullptr && buffer.changed && !Write(buffer)) return nullptr;
-  buffer.owner = nullptr;
+  if (buffer.key.file != nullptr && !Park(buffer)) return nullptr;
+  buffer.key = {};
   buffer.changed = false;
   MakeMostRecent(0);
   return &buffer;
@@ -82,12 +107,60 @@ void PageCache::MakeMostRecent(int position) {
   std::rotate(from, from + 1, order_.end());
 }
 
-bool PageCache::Write(PageBuffer& buffer) {
-  FileBlock& file = *buffer.owner;
-  const IndexState& index = file.Index(buffer.index);
+// From the packed pages when it waits there, else from the index file.
+bool PageCache::Load(FileBlock& file, const PageKey& key, PageBuffer& buffer) {
+  if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) {
+    const Packed& entry = *found->second;
+    buffer.changed = entry.changed;
+    const bool expanded = Expand(entry.bytes.data(), entry.bytes.size(), key, buffer.page);
+    Forget(found->second);
+    return expanded;
+  }
+  const auto size = static_cast<std::size_t>(file.Index(key.index).PageLength());
+  if (!engine_.ReadBytes(file.index, file.indexPath, file.PageOffset(key.index, key.number), scratch_.data(), size))
+    return false;
+  buffer.changed = false;
+  return Expand(scratch_.data(), size, key, buffer.page);
+}
+
+// --- The packed pages -------------------------------------------------------------
+
+// Moves a page out of the ring into the packed pages, making room there first.
+bool PageCache::Park(PageBuffer& buffer) {
+  const std::size_t size = Pack(buffer);
+  if (Cost(size) > packedLimit_) return !buffer.changed || Write(buffer.key, scratch_.data(), size);
+  packedInUse_ += Cost(size);
+  if (!MakeRoom()) {
+    packedInUse_ -= Cost(size);
+    return false;
+  }
+  packed_.push_back({buffer.key, buffer.changed, std::vector<std::byte>(scratch_.begin(), scratch_.begin() + size)});
+  packedIndex_[buffer.key] = std::prev(packed_.end());
+  return true;
+}
+
+// Writes and forgets the least recently used packed pages until the new one fits.
+bool PageCache::MakeRoom() {
+  while (packedInUse_ > packedLimit_ && !packed_.empty()) {
+    const auto oldest = packed_.begin();
+    if (oldest->changed && !Write(oldest->key, oldest->bytes.data(), oldest->bytes.size())) return false;
+    Forget(oldest);
+  }
+  return true;
+}
+
+void PageCache::Forget(PackedList::iterator entry) {
+  packedInUse_ -= Cost(entry->bytes.size());
+  packedIndex_.erase(entry->key);
+  packed_.erase(entry);
+}
+
+// Packs a buffer into scratch_ and returns the number of bytes used.
+std::size_t PageCache::Pack(const PageBuffer& buffer) {
+  const IndexState& index = buffer.key.file->indexes[static_cast<std::size_t>(buffer.key.index - 1)];
   const Page& page = buffer.page;
   const int itemSize = format::ItemSize(index.keyLength);
-  std::byte* out = packed_.data();
+  std::byte* out = scratch_.data();
   format::StoreUint16(out, static_cast<std::uint16_t>(page.itemCount));
   format::StoreInt32(out + 2, page.leftChild);
   for (int i = 0; i < page.itemCount; ++i) {
@@ -97,45 +170,25 @@ bool PageCache::Write(PageBuffer& buffer) {
     item[8] = static_cast<std::byte>(page.items[i].key.size());
     std::memcpy(item + 9, page.items[i].key.data(), static_cast<std::size_t>(index.keyLength));
   }
-  const auto size = static_cast<std::size_t>(format::kPageHeaderSize + page.itemCount * itemSize);
-  std::size_t done = 0;
-  if (const int error = file.index.WriteAt(file.PageOffset(buffer.index, buffer.number), out, size, done)) {
-    engine_.FailOs(error, FileFunction::kWrite, file.indexPath);
-    return false;
-  }
-  if (done != size) {
-    engine_.Fail(status::kShortWrite);
-    return false;
-  }
-  buffer.changed = false;
-  return true;
+  return static_cast<std::size_t>(format::kPageHeaderSize + page.itemCount * itemSize);
 }
 
-bool PageCache::Read(FileBlock& file, KeyNumber index, std::int32_t number, Page& page) {
-  const IndexState& state = file.Index(index);
-  const auto size = static_cast<std::size_t>(state.PageLength());
-  std::size_t done = 0;
-  if (const int error = file.index.ReadAt(file.PageOffset(index, number), packed_.data(), size, done)) {
-    engine_.FailOs(error, FileFunction::kRead, file.indexPath);
-    return false;
-  }
-  if (done != size) {
-    engine_.Fail(status::kShortRead);
-    return false;
-  }
-  const std::byte* in = packed_.data();
-  const int count = format::LoadUint16(in);
-  if (count > state.PageSize()) {
+// Never trusts the bytes: a count or key length beyond the index's limits is damage.
+bool PageCache::Expand(const std::byte* bytes, std::size_t size, const PageKey& key, Page& page) {
+  const IndexState& index = key.file->indexes[static_cast<std::size_t>(key.index - 1)];
+  const int itemSize = format::ItemSize(index.keyLength);
+  const int count = format::LoadUint16(bytes);
+  if (count > index.PageSize() ||
+      static_cast<std::size_t>(format::kPageHeaderSize + count * itemSize) > size) {
     engine_.Fail(status::kIndexDamaged);
     return false;
   }
-  const int itemSize = format::ItemSize(state.keyLength);
   page.itemCount = count;
-  page.leftChild = format::LoadInt32(in + 2);
+  page.leftChild = format::LoadInt32(bytes + 2);
   for (int i = 0; i < count; ++i) {
-    const std::byte* item = in + format::kPageHeaderSize + i * itemSize;
+    const std::byte* item = bytes + format::kPageHeaderSize + i * itemSize;
     const int keyLength = std::to_integer<int>(item[8]);
-    if (keyLength > state.keyLength) {
+    if (keyLength > index.keyLength) {
       engine_.Fail(status::kIndexDamaged);
       return false;
     }
@@ -144,6 +197,14 @@ bool PageCache::Read(FileBlock& file, KeyNumber index, std::int32_t number, Page
     page.items[i].key.Assign(reinterpret_cast<const char*>(item + 9), static_cast<std::size_t>(keyLength));
   }
   return true;
+}
+
+bool PageCache::Write(const PageKey& key, const std::byte* bytes, std::size_t size) {
+  FileBlock& file = *key.file;
+  if (engine_.WriteBytes(file.index, file.indexPath, file.PageOffset(key.index, key.number), bytes, size))
+    return true;
+  file.writeFailed = true;
+  return false;
 }
 
 }  // namespace engine

@@ -1,9 +1,13 @@
-// The ring of page buffers shared by every open file set.
+// The ring of page buffers shared by every open file set, and the packed pages
+// behind it.
 //
-// Pages are held expanded, with room for 62 items of the longest key, so one set of
-// routines serves every index; they are packed to their index's key length when
-// written. Lookups go from the most recently used buffer backwards; a miss takes the
-// least recently used one, writing its page first if it was changed.
+// Pages are held expanded in the ring, with room for 62 items of the longest key, so
+// one set of routines serves every index; they are packed to their index's key length
+// when they leave it. Lookups go from the most recently used buffer backwards; a miss
+// takes the least recently used one. The page pushed out does not go to disk at once:
+// it waits, packed and still marked changed if it was, among the packed pages, which
+// hold far more pages in the same memory and are written when they in turn make room
+// or their file is closed. A page is in the ring or among the packed pages, never both.
 //
 // Invariant relied on by the B-tree: a buffer is only reused when it is the least
 // recently used, so with at least 8 buffers the last 7 pages fetched stay where they
@@ -11,6 +15,8 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/engine.h"
@@ -39,17 +45,22 @@ struct Page {
   bool IsLeaf() const { return leftChild == 0; }
 };
 
-struct PageBuffer {
-  FileBlock* owner = nullptr;
+struct PageKey {
+  FileBlock* file = nullptr;
   KeyNumber index = 0;
   std::int32_t number = 0;
+  friend bool operator==(const PageKey&, const PageKey&) = default;
+};
+
+struct PageBuffer {
+  PageKey key;
   bool changed = false;
   Page page;
 };
 
 class PageCache {
  public:
-  PageCache(Engine& engine, int buffers);
+  PageCache(Engine& engine, int buffers, std::size_t packedBytes);
 
   int size() const { return static_cast<int>(buffers_.size()); }
 
@@ -58,21 +69,42 @@ class PageCache {
   PageBuffer* Fetch(FileBlock& file, KeyNumber index, std::int32_t number);
   // A buffer for a page just allocated: empty, marked changed, nothing read.
   PageBuffer* Fresh(FileBlock& file, KeyNumber index, std::int32_t number);
+  // Forgets a freed page without writing it.
   void Drop(FileBlock& file, KeyNumber index, std::int32_t number);
-  // Writes every changed page of the file and drops its buffers; false on a failed write.
+  // Writes every changed page of the file and forgets all its pages; false on a failed write.
   bool FlushFile(FileBlock& file);
 
  private:
-  PageBuffer* Find(const FileBlock& file, KeyNumber index, std::int32_t number);
+  struct KeyHash {
+    std::size_t operator()(const PageKey& key) const;
+  };
+  struct Packed {
+    PageKey key;
+    bool changed = false;
+    std::vector<std::byte> bytes;  // the used part of the page, as on disk
+  };
+  using PackedList = std::list<Packed>;  // least recently used first
+
+  PageBuffer* Find(const PageKey& key);
   PageBuffer* TakeLeastRecent();
-  void MakeMostRecent(int slot);
-  bool Write(PageBuffer& buffer);
-  bool Read(FileBlock& file, KeyNumber index, std::int32_t number, Page& page);
+  void MakeMostRecent(int position);
+  bool Load(FileBlock& file, const PageKey& key, PageBuffer& buffer);
+
+  bool Park(PageBuffer& buffer);
+  bool MakeRoom();
+  void Forget(PackedList::iterator entry);
+  std::size_t Pack(const PageBuffer& buffer);
+  bool Expand(const std::byte* bytes, std::size_t size, const PageKey& key, Page& page);
+  bool Write(const PageKey& key, const std::byte* bytes, std::size_t size);
 
   Engine& engine_;
   std::vector<PageBuffer> buffers_;
   std::vector<int> order_;  // buffer slots, least recently used first
-  std::vector<std::byte> packed_;
+  std::vector<std::byte> scratch_;
+  PackedList packed_;
+  std::unordered_map<PageKey, PackedList::iterator, KeyHash> packedIndex_;
+  std::size_t packedLimit_;
+  std::size_t packedInUse_ = 0;
 };
 
 }  // namespace engine

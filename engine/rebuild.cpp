@@ -153,7 +153,7 @@ bool RebuildRun::FlushWriteBehind(FileBlock& file) {
   if (!engine_.MarkChanged(file)) return false;
   const std::int64_t offset = file.RecordOffset(file.header.numRec + 1);
   const auto size = static_cast<std::size_t>(pending_) * static_cast<std::size_t>(length_);
-  if (!engine_.WriteBytes(file.data, file.dataPath, offset, writeBehind_.data(), size)) return false;
+  if (!engine_.WriteData(file, offset, writeBehind_.data(), size)) return false;
   file.header.numRec += pending_;
   pending_ = 0;
   return true;

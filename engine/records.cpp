@@ -51,14 +51,13 @@ RecordNumber Engine::AppendRecord(FileBlock& file, const std::byte* record) {
     number = header.firstFree;
     if (!InRecords(file, number)) return Fail(status::kFreeChainDamaged), 0;
     std::byte link[4];
-    if (!ReadBytes(file.data, file.dataPath, file.RecordOffset(number), link, sizeof link)) return 0;
+    if (!ReadData(file, file.RecordOffset(number), link, sizeof link)) return 0;
     const RecordNumber next = format::LoadInt32(link);
     if (next == 0 || next < -1 || next > header.numRec) return Fail(status::kFreeChainDamaged), 0;
     header.firstFree = next;
     header.numberFree -= 1;
   }
-  if (!WriteBytes(file.data, file.dataPath, file.RecordOffset(number), record,
-                  static_cast<std::size_t>(header.lenRec))) {
+  if (!WriteData(file, file.RecordOffset(number), record, static_cast<std::size_t>(header.lenRec))) {
     header = before;
     return 0;
   }
@@ -70,8 +69,8 @@ void Engine::GetRecord(FileBlock* fileBlock, RecordNumber number, std::span<std:
   if (!operation) return;
   if (!InRecords(*fileBlock, number)) return Fail(status::kRecordOutOfRange);
   if (record.size() < static_cast<std::size_t>(fileBlock->header.lenRec)) return Fail(status::kShortRead);
-  ReadBytes(fileBlock->data, fileBlock->dataPath, fileBlock->RecordOffset(number), record.data(),
-            static_cast<std::size_t>(fileBlock->header.lenRec));
+  ReadData(*fileBlock, fileBlock->RecordOffset(number), record.data(),
+           static_cast<std::size_t>(fileBlock->header.lenRec));
 }
 
 void Engine::PutRecord(FileBlock* fileBlock, RecordNumber number, std::span<const std::byte> record) {
@@ -80,8 +79,8 @@ void Engine::PutRecord(FileBlock* fileBlock, RecordNumber number, std::span<cons
   if (number == 0) return Fail(status::kPutRecordZero);
   if (!InRecords(*fileBlock, number)) return Fail(status::kRecordOutOfRange);
   if (record.size() < static_cast<std::size_t>(fileBlock->header.lenRec)) return Fail(status::kShortWrite);
-  WriteBytes(fileBlock->data, fileBlock->dataPath, fileBlock->RecordOffset(number), record.data(),
-             static_cast<std::size_t>(fileBlock->header.lenRec));
+  WriteData(*fileBlock, fileBlock->RecordOffset(number), record.data(),
+            static_cast<std::size_t>(fileBlock->header.lenRec));
 }
 
 void Engine::DeleteRecord(FileBlock* fileBlock, RecordNumber number) {
@@ -95,7 +94,7 @@ void Engine::RemoveRecord(FileBlock& file, RecordNumber number) {
   if (!MarkChanged(file)) return;
   std::byte link[4];
   format::StoreInt32(link, file.header.firstFree);
-  if (!WriteBytes(file.data, file.dataPath, file.RecordOffset(number), link, sizeof link)) return;
+  if (!WriteData(file, file.RecordOffset(number), link, sizeof link)) return;
   file.header.firstFree = number;
   file.header.numberFree += 1;
 }
@@ -147,9 +146,8 @@ bool Engine::ScanForUsedRecord(FileBlock& file, RecordNumber& number, int direct
   const int step = direction > 0 ? 1 : -1;
   for (; slot >= 1 && slot <= last; slot += step) {
     std::byte field[4];
-    std::size_t done = 0;
-    if (file.data.ReadAt(file.RecordOffset(slot), field, sizeof field, done) != 0 || done != sizeof field) {
-      Fail(status::kScanReadError);
+    if (!ReadData(file, file.RecordOffset(slot), field, sizeof field)) {
+      SetStatus(status::kScanReadError);
       return false;
     }
     if (format::LoadInt32(field) == 0) {
