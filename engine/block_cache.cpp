@@ -65,6 +65,7 @@ void BlockCache::Forget(const OsFile& file) {
 
 // Finds a block and makes it the most recently used.
 BlockCache::Block* BlockCache::Find(const Key& key) {
+  if (!blocks_.empty() && blocks_.back().key == key) return &blocks_.back();  // a walk stays in its block
   const auto found = index_.find(key);
   if (found == index_.end()) return nullptr;
   blocks_.splice(blocks_.end(), blocks_, found->second);

@@ -21,7 +21,7 @@ namespace engine {
 
 class BlockCache {
  public:
-  static constexpr std::int64_t kBlockSize = 4096;
+  static constexpr std::int64_t kBlockSize = 16384;
 
   explicit BlockCache(std::size_t limitBytes);
 

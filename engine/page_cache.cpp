@@ -14,6 +14,10 @@ constexpr std::size_t kPackedOverhead = 96;
 
 std::size_t Cost(std::size_t bytes) { return bytes + kPackedOverhead; }
 
+// Enough spare entries to spare the allocator in steady use, few enough that the
+// memory they keep does not matter.
+constexpr std::size_t kSpareEntries = 64;
+
 }  // namespace
 
 std::size_t PageCache::KeyHash::operator()(const PageKey& key) const {
@@ -134,7 +138,12 @@ bool PageCache::Park(PageBuffer& buffer) {
     packedInUse_ -= Cost(size);
     return false;
   }
-  packed_.push_back({buffer.key, buffer.changed, std::vector<std::byte>(scratch_.begin(), scratch_.begin() + size)});
+  if (spare_.empty()) spare_.emplace_back();
+  packed_.splice(packed_.end(), spare_, spare_.begin());
+  Packed& entry = packed_.back();
+  entry.key = buffer.key;
+  entry.changed = buffer.changed;
+  entry.bytes.assign(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(size));
   packedIndex_[buffer.key] = std::prev(packed_.end());
   return true;
 }
@@ -152,7 +161,11 @@ bool PageCache::MakeRoom() {
 void PageCache::Forget(PackedList::iterator entry) {
   packedInUse_ -= Cost(entry->bytes.size());
   packedIndex_.erase(entry->key);
-  packed_.erase(entry);
+  if (spare_.size() < kSpareEntries) {
+    spare_.splice(spare_.end(), packed_, entry);
+  } else {
+    packed_.erase(entry);
+  }
 }
 
 // Packs a buffer into scratch_ and returns the number of bytes used.

@@ -102,6 +102,7 @@ class PageCache {
   std::vector<int> order_;  // buffer slots, least recently used first
   std::vector<std::byte> scratch_;
   PackedList packed_;
+  PackedList spare_;  // forgotten entries kept for their memory
   std::unordered_map<PageKey, PackedList::iterator, KeyHash> packedIndex_;
   std::size_t packedLimit_;
   std::size_t packedInUse_ = 0;
