@@ -266,7 +266,11 @@ void Exercise(const std::string& name, Sweep& sweep) {
   }
   // Enough new keys to split a leaf, then their removal: pages are allocated and freed.
   const RecordNumber target = added.empty() ? 1 : added.front();
-  const auto newKey = [](int i) { return "Z" + std::to_string(1000 + i); };
+  const auto newKey = [](int i) {
+    char key[12];
+    std::snprintf(key, sizeof key, "Z%d", 1000 + i);
+    return std::string(key);
+  };
   for (int i = 0; i < 70; ++i) {
     for (KeyNumber k = 1; k <= 2; ++k) {
       engine.AddKey(fileBlock, k, target, newKey(i));

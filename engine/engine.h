@@ -158,8 +158,6 @@ class Engine {
   void Fail(int code);  // keeps the first failure
   void SetStatus(int code) { status_ = code; }
   void FailOs(int errorNumber, FileFunction function, const std::string& path);
-  bool Begin(FileBlock* fileBlock, bool writing, KeyNumber index);
-  void End(FileBlock* fileBlock);
   bool IsOpen(const FileBlock* fileBlock) const;
 
   void CreateFiles(const std::string& dataPath, const std::string& indexPath, int recordLength,

@@ -129,28 +129,27 @@ bool PageCache::Load(FileBlock& file, const PageKey& key, PageBuffer& buffer) {
 
 // --- The packed pages -------------------------------------------------------------
 
-// Moves a page out of the ring into the packed pages, making room there first.
+// Moves a page out of the ring into the packed pages, making room there for it.
 bool PageCache::Park(PageBuffer& buffer) {
   const std::size_t size = Pack(buffer);
   if (Cost(size) > packedLimit_) return !buffer.changed || Write(buffer.key, scratch_.data(), size);
-  packedInUse_ += Cost(size);
-  if (!MakeRoom()) {
-    packedInUse_ -= Cost(size);
-    return false;
-  }
   if (spare_.empty()) spare_.emplace_back();
   packed_.splice(packed_.end(), spare_, spare_.begin());
-  Packed& entry = packed_.back();
-  entry.key = buffer.key;
-  entry.changed = buffer.changed;
-  entry.bytes.assign(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(size));
-  packedIndex_[buffer.key] = std::prev(packed_.end());
-  return true;
+  const auto entry = std::prev(packed_.end());
+  entry->key = buffer.key;
+  entry->changed = buffer.changed;
+  entry->bytes.assign(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(size));
+  packedInUse_ += Cost(entry->bytes.capacity());
+  packedIndex_[buffer.key] = entry;
+  if (MakeRoom()) return true;
+  Forget(entry);  // the page stays in its buffer, changed as it was
+  return false;
 }
 
-// Writes and forgets the least recently used packed pages until the new one fits.
+// Writes and forgets the least recently used packed pages, all but the newest, until
+// the memory in use is within the limit.
 bool PageCache::MakeRoom() {
-  while (packedInUse_ > packedLimit_ && !packed_.empty()) {
+  while (packedInUse_ > packedLimit_ && packed_.size() > 1) {
     const auto oldest = packed_.begin();
     if (oldest->changed && !Write(oldest->key, oldest->bytes.data(), oldest->bytes.size())) return false;
     Forget(oldest);
@@ -158,8 +157,9 @@ bool PageCache::MakeRoom() {
   return true;
 }
 
+// Keeps the entry's memory for reuse, counted no longer.
 void PageCache::Forget(PackedList::iterator entry) {
-  packedInUse_ -= Cost(entry->bytes.size());
+  packedInUse_ -= Cost(entry->bytes.capacity());
   packedIndex_.erase(entry->key);
   if (spare_.size() < kSpareEntries) {
     spare_.splice(spare_.end(), packed_, entry);
