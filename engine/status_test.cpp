@@ -26,7 +26,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ClassCase{10110, 2}, ClassCase{10306, 2}, ClassCase{10390, 2}, ClassCase{10397, 2},
                       ClassCase{10399, 2}, ClassCase{10001, 3}, ClassCase{10009, 3}, ClassCase{10000, 4},
                       ClassCase{10010, 4}, ClassCase{10140, 4}, ClassCase{10300, 4}, ClassCase{9901, 4},
-                      ClassCase{10465, 4}, ClassCase{9513, 4}));
+                      ClassCase{10465, 4}, ClassCase{9513, 4}),
+    [](const ::testing::TestParamInfo<ClassCase>& info) { return "Code" + std::to_string(info.param.code); });
 
 TEST(LockLayer, GrantsEveryLockAtOnceButStillRejectsABadHandle) {
   testing::TempDir dir;
