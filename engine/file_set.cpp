@@ -83,10 +83,10 @@ void Engine::CreateFiles(const std::string& dataPath, const std::string& indexPa
   if (indexes.empty()) return;
 
   std::vector<std::byte> row;
-  for (const IndexSpec& spec : indexes) {
+  for (const IndexSpec& wanted : indexes) {
     format::IndexHeader indexHeader;
-    indexHeader.pageLen = format::PageLength(spec.keyLength);
-    indexHeader.allowDuplicates = spec.allowDuplicates ? 1 : 0;
+    indexHeader.pageLen = format::PageLength(wanted.keyLength);
+    indexHeader.allowDuplicates = wanted.allowDuplicates ? 1 : 0;
     const std::size_t column = row.size();
     row.resize(column + static_cast<std::size_t>(indexHeader.pageLen));
     indexHeader.Store(row.data() + column);
