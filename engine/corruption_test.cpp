@@ -267,7 +267,7 @@ void Exercise(const std::string& name, Sweep& sweep) {
   // Enough new keys to split a leaf, then their removal: pages are allocated and freed.
   const RecordNumber target = added.empty() ? 1 : added.front();
   const auto newKey = [](int i) {
-    char key[12];
+    char key[16];
     std::snprintf(key, sizeof key, "Z%d", 1000 + i);
     return std::string(key);
   };
