@@ -14,7 +14,7 @@ int BlockCache::Read(const OsFile& file, std::int64_t offset, void* bytes, std::
     const std::int64_t at = offset + static_cast<std::int64_t>(done);
     const Key key{file.Identity(), at / kBlockSize};
     const Block* block = Find(key);
-    if (block == nullptr && !FollowsLastMiss(key)) {
+    if (block == nullptr && !WorthKeeping(key)) {
       std::size_t direct = 0;
       const int error = file.ReadAt(at, out + done, size - done, direct);
       done += direct;
@@ -72,11 +72,11 @@ BlockCache::Block* BlockCache::Find(const Key& key) {
   return &blocks_.back();
 }
 
-bool BlockCache::FollowsLastMiss(const Key& key) {
-  const bool follows = capacity_ > 0 && key.file == lastMiss_.file && key.block >= lastMiss_.block - 1 &&
-                       key.block <= lastMiss_.block + 1;
+bool BlockCache::WorthKeeping(const Key& key) {
+  const bool follows =
+      key.file == lastMiss_.file && key.block >= lastMiss_.block - 1 && key.block <= lastMiss_.block + 1;
   lastMiss_ = key;
-  return follows;
+  return capacity_ > 0 && (follows || blocks_.size() < capacity_);
 }
 
 // Reuses the least recently used block once the cache is full.

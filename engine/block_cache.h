@@ -2,9 +2,10 @@
 //
 // Neighbouring records are often read together (a walk in date order meets records
 // stored side by side), so once a read falls into the block of the previous miss or
-// next to it, the whole aligned block is kept. A read elsewhere takes just the bytes
-// asked for: a random lookup gains nothing from a block and would push out useful
-// ones. Every write still goes to the disk at once; the cache only keeps its copies
+// next to it, the whole aligned block is kept; so is any block while there is room,
+// which holds a small file whole. Once the cache is full a read elsewhere takes just
+// the bytes asked for: a random lookup gains nothing from a block and would push out
+// useful ones. Every write still goes to the disk at once; the cache only keeps its copies
 // in step, so what is on disk never depends on it. Files are told apart by the
 // identity OsFile gives each opening.
 #pragma once
@@ -51,7 +52,7 @@ class BlockCache {
 
   Block* Find(const Key& key);
   Block* Load(const OsFile& file, const Key& key, int& error);
-  bool FollowsLastMiss(const Key& key);
+  bool WorthKeeping(const Key& key);
 
   std::size_t capacity_;  // in blocks
   Key lastMiss_{0, -2};

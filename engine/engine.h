@@ -65,8 +65,8 @@ struct RebuildRequest {
 // out of the ring wait there packed before they are written, and blocks of data files
 // are kept for reading. Zero turns either off.
 struct CacheLimits {
-  std::size_t packedPageBytes = std::size_t{2560} * 1024;
-  std::size_t dataBlockBytes = std::size_t{512} * 1024;
+  std::size_t packedPageBytes = std::size_t{2048} * 1024;
+  std::size_t dataBlockBytes = std::size_t{1024} * 1024;
 };
 
 class Engine {
