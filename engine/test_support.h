@@ -42,6 +42,25 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// A fresh folder made the working directory for the life of the object, as the data
+// folder is for the program; the previous working directory comes back afterwards.
+class ScopedWorkingFolder {
+ public:
+  ScopedWorkingFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(folder_.path()); }
+  ~ScopedWorkingFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+  ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+  ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+  const std::filesystem::path& path() const { return folder_.path(); }
+
+ private:
+  TempDir folder_;
+  std::filesystem::path previous_;
+};
+
 inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -1,0 +1,265 @@
+#include "engine/keyed_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace engine {
+namespace {
+
+constexpr std::string_view kConfirmCaption = "Please Confirm";
+constexpr std::string_view kLockQuestion = "Cannot get a lock.  Abort?";
+constexpr std::string_view kInUseQuestion = "The files are in use.  Abort?";
+constexpr std::string_view kDefectiveQuestion = "Index file is defective.  Rebuild?";
+constexpr std::string_view kNewFileCaption = "New Company";
+constexpr std::string_view kChangedMeanwhile = "The record has changed in the meantime.";
+constexpr std::string_view kChangedCaption = "Record Changed";
+constexpr std::string_view kRefusedNameCaption = "Company Number";
+constexpr std::string_view kRebuildTitle = "Rebuild Status";
+constexpr int kRebuildReportEvery = 50;
+constexpr int kLockClass = 2;
+
+bool SameBytes(std::span<const std::byte> a, std::span<const std::byte> b) {
+  return std::ranges::equal(a, b);
+}
+
+bool DeletionFieldClear(std::span<const std::byte> record) {
+  return std::all_of(record.begin(), record.begin() + 4, [](std::byte b) { return b == std::byte{0}; });
+}
+
+std::vector<std::string> RebuildLines(const RebuildProgress& progress) {
+  return {"Key number: " + std::to_string(progress.keyNumber),
+          "Records read: " + std::to_string(progress.recordsRead),
+          "Records written: " + std::to_string(progress.recordsWritten)};
+}
+
+}  // namespace
+
+KeyedFile::KeyedFile(Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
+                     FileDescription description)
+    : engine_(engine), dialogs_(dialogs), progress_(progress), description_(std::move(description)) {}
+
+KeyedFile::~KeyedFile() { Close(); }
+
+void KeyedFile::Close() {
+  if (block_ != nullptr) engine_.CloseFileSet(block_);
+  block_ = nullptr;
+}
+
+bool KeyedFile::NameUsable() {
+  if (description_.nameRefusal.empty()) return true;
+  dialogs_.inform(kRefusedNameCaption, description_.nameRefusal, platform::Icon::kWarning);
+  return false;
+}
+
+bool KeyedFile::Open() {
+  failure_ = status::kOk;
+  if (IsOpen()) return true;
+  if (!NameUsable()) return false;
+  bool created = false;
+  for (;;) {
+    FileBlock* opened = engine_.OpenFileSet(description_.name, false);
+    if (engine_.Ok()) {
+      block_ = opened;
+      return true;
+    }
+    switch (engine_.Status()) {
+      case status::kMustRebuild:
+        // Whatever the rebuild's outcome, the open is tried again: a file it could
+        // not repair brings the same question back.
+        if (!dialogs_.confirm(kConfirmCaption, kDefectiveQuestion)) return Fail(engine_.Status());
+        Rebuild();
+        break;
+      case status::kFileNotFound:
+        if (created || !AgreeToCreate() || !Create()) return Fail(engine_.Status());
+        created = true;
+        break;
+      default:
+        return Fail(engine_.Status());
+    }
+  }
+}
+
+bool KeyedFile::AgreeToCreate() {
+  if (description_.creationNotice.empty()) return true;
+  return dialogs_.ask(kNewFileCaption, description_.creationNotice, platform::Buttons::kOkCancel,
+                      platform::Icon::kInformation) == platform::Answer::kOk;
+}
+
+bool KeyedFile::Create() {
+  if (!NameUsable()) return false;
+  engine_.CreateFileSet(description_.name, description_.recordLength, description_.indexes);
+  return engine_.Ok();
+}
+
+bool KeyedFile::Rebuild() {
+  Close();
+  if (!NameUsable()) return false;
+  RebuildRequest request;
+  request.name = description_.name;
+  request.recordLength = description_.recordLength;
+  request.indexes = description_.indexes;
+  request.keyOf = [this](std::span<const std::byte> record, KeyNumber index, KeyString& key) {
+    key = KeyOf(record, index);
+    return true;
+  };
+  request.progress = [this](const RebuildProgress& step) {
+    progress_.KeepResponsive();
+    if (step.recordsRead % kRebuildReportEvery == 0) progress_.Show(RebuildLines(step));
+    return true;
+  };
+  progress_.Begin(kRebuildTitle, description_.rebuildCaption);
+  engine_.RebuildFileSet(request);
+  progress_.End();
+  return engine_.Ok();
+}
+
+bool KeyedFile::WithRetry(const std::function<void()>& call) {
+  for (;;) {
+    call();
+    if (engine_.ErrorClass() != kLockClass) return engine_.Ok();
+    if (dialogs_.confirm(kConfirmCaption, kLockQuestion)) return false;
+  }
+}
+
+bool KeyedFile::LockFile() {
+  for (;;) {
+    engine_.LockFileSet(block_);
+    if (engine_.Ok()) return true;
+    if (dialogs_.confirm(kConfirmCaption, kInUseQuestion)) return false;
+  }
+}
+
+void KeyedFile::UnlockFile() { engine_.UnlockFileSet(block_); }
+
+bool KeyedFile::Fail(int code) {
+  if (failure_ == status::kOk) failure_ = code;
+  return false;
+}
+
+KeyString KeyedFile::KeyOf(std::span<const std::byte> record, KeyNumber index) const {
+  return description_.buildKey(record, index);
+}
+
+bool KeyedFile::RecordBuffersFit(std::span<const std::byte> record) const {
+  return IsOpen() && record.size() == static_cast<std::size_t>(description_.recordLength);
+}
+
+bool KeyedFile::Add(std::span<const std::byte> record, RecordNumber& added) {
+  failure_ = status::kOk;
+  if (!RecordBuffersFit(record) || !LockFile()) return false;
+  RecordNumber number = 0;
+  if (!WithRetry([&] { number = engine_.AddRecord(block_, record); })) {
+    UnlockFile();
+    return Fail(engine_.Status());
+  }
+  for (KeyNumber index = 1; index <= KeyCount(); ++index) {
+    const KeyString key = KeyOf(record, index);
+    if (WithRetry([&] { engine_.AddKey(block_, index, number, key); })) continue;
+    Fail(engine_.Status());
+    // Take the record out again so that it leaves no trace; best effort.
+    for (KeyNumber added_index = 1; added_index < index; ++added_index) {
+      const KeyString earlier = KeyOf(record, added_index);
+      WithRetry([&] { engine_.DeleteKey(block_, added_index, number, earlier); });
+    }
+    WithRetry([&] { engine_.DeleteRecord(block_, number); });
+    UnlockFile();
+    return false;
+  }
+  UnlockFile();
+  added = number;
+  return true;
+}
+
+bool KeyedFile::Update(RecordNumber number, std::span<const std::byte> record, std::span<const std::byte> snapshot) {
+  failure_ = status::kOk;
+  if (!RecordBuffersFit(record)) return false;
+  const bool keepsSnapshot = !snapshot.empty();
+  if (keepsSnapshot && SameBytes(record, snapshot)) return true;
+  if (!LockFile()) return false;
+  std::vector<std::byte> stored(record.size());
+  engine_.GetRecord(block_, number, stored);
+  if (!engine_.Ok() || !DeletionFieldClear(stored)) {
+    UnlockFile();
+    return Fail(engine_.Ok() ? status::kNoUsedRecord : engine_.Status());
+  }
+  if (keepsSnapshot && !SameBytes(stored, snapshot)) {
+    UnlockFile();
+    dialogs_.inform(kChangedCaption, kChangedMeanwhile, platform::Icon::kWarning);
+    return false;
+  }
+  const bool stored_ok = StoreChangedRecord(number, stored, record);
+  UnlockFile();
+  return stored_ok;
+}
+
+// Moves every key that changed (new key in first, then the old one out), then writes
+// the record; on any failure the keys already moved are moved back.
+bool KeyedFile::StoreChangedRecord(RecordNumber number, std::span<const std::byte> stored,
+                                   std::span<const std::byte> record) {
+  struct MovedKey {
+    KeyNumber index;
+    KeyString from, to;
+  };
+  std::vector<MovedKey> moved;
+  auto moveBack = [&] {
+    for (const MovedKey& key : moved) ChangeKey(key.index, number, key.to, key.from);
+  };
+  for (KeyNumber index = 1; index <= KeyCount(); ++index) {
+    const KeyString from = KeyOf(stored, index);
+    const KeyString to = KeyOf(record, index);
+    if (from == to) continue;
+    if (!ChangeKey(index, number, from, to)) {
+      Fail(engine_.Status());
+      moveBack();
+      return false;
+    }
+    moved.push_back({index, from, to});
+  }
+  if (!WithRetry([&] { engine_.PutRecord(block_, number, record); })) {
+    Fail(engine_.Status());
+    moveBack();
+    return false;
+  }
+  return true;
+}
+
+// An old key that is already missing from the index counts as removed; any other
+// failure to remove it undoes the change, so the record never sits in an index twice.
+bool KeyedFile::ChangeKey(KeyNumber index, RecordNumber number, const KeyString& from, const KeyString& to) {
+  if (!WithRetry([&] { engine_.AddKey(block_, index, number, to); })) return false;
+  if (WithRetry([&] { engine_.DeleteKey(block_, index, number, from); })) return true;
+  if (engine_.Status() == status::kDeleteKeyNotFound) return true;
+  WithRetry([&] { engine_.DeleteKey(block_, index, number, to); });
+  return false;
+}
+
+bool KeyedFile::Delete(RecordNumber number, std::span<const std::byte> record) {
+  failure_ = status::kOk;
+  if (!RecordBuffersFit(record) || !LockFile()) return false;
+  // Deleting a slot that is already free would tangle the free chain.
+  std::vector<std::byte> stored(record.size());
+  engine_.GetRecord(block_, number, stored);
+  if (!engine_.Ok() || !DeletionFieldClear(stored)) {
+    UnlockFile();
+    return Fail(engine_.Ok() ? status::kNoUsedRecord : engine_.Status());
+  }
+  bool all_ok = true;
+  for (KeyNumber index = 1; index <= KeyCount(); ++index) {
+    const KeyString key = KeyOf(record, index);
+    if (!WithRetry([&] { engine_.DeleteKey(block_, index, number, key); })) all_ok = Fail(engine_.Status());
+  }
+  if (!WithRetry([&] { engine_.DeleteRecord(block_, number); })) all_ok = Fail(engine_.Status());
+  UnlockFile();
+  return all_ok;
+}
+
+bool KeyedFile::Search(KeyNumber index, RecordNumber& number, KeyString& key) {
+  failure_ = status::kOk;
+  if (!IsOpen()) return false;
+  if (WithRetry([&] { engine_.SearchKey(block_, index, number, key); })) return true;
+  return Fail(engine_.Status());
+}
+
+}  // namespace engine

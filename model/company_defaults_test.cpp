@@ -1,0 +1,60 @@
+#include "model/company_defaults.h"
+
+#include <gtest/gtest.h>
+
+namespace model {
+namespace {
+
+TEST(CompanyDefaultsTest, NewCompanyKeepsFormsAndEnvelopeButNotAddressesMessagesOrDates) {
+  CompanyRecord current = StarterCompany();
+  current.CompanyName = "Harbor Supply";
+  current.CoAddr1 = "1 Dock Road";
+  current.SalesMsg2 = "Thank you!";
+  current.LastAgingDate = "12/01/2026";
+  current.TotalAR = "500.00";
+  current.TopMargin = "77";
+  current.InvoiceCaption = "BILL";
+  current.EnvSendLeft = "1999";
+  SetFont(current.FormFonts[kBodyFont], "Times", 9, 0, 0);
+  current.DateOrder = "D";
+
+  CompanyRecord added = current;
+  ApplyNewCompanyValues(added, 4);
+  EXPECT_EQ(added.CompanyNo.view(), "5");
+  EXPECT_TRUE(added.CompanyName.empty());
+  EXPECT_TRUE(added.CoAddr1.empty());
+  EXPECT_TRUE(added.SalesMsg2.empty());
+  EXPECT_EQ(added.LastAgingDate.view(), " ");
+  EXPECT_EQ(added.DefaultStatementNote.view(), " ");
+  EXPECT_EQ(added.TotalAR.view(), "0.00");
+  EXPECT_EQ(added.DateOrder.view(), "M");
+  EXPECT_EQ(added.TopMargin.view(), "77");
+  EXPECT_EQ(added.InvoiceCaption.view(), "BILL");
+  EXPECT_EQ(added.EnvSendLeft.view(), "1999");
+  EXPECT_EQ(added.FormFonts[kBodyFont].Name.view(), "Times");
+}
+
+TEST(CompanyDefaultsTest, StarterCompanyIsNumberOneWithTheDocumentedNewCompanyValues) {
+  const CompanyRecord company = StarterCompany();
+  EXPECT_EQ(company.CompanyNo.view(), "1");
+  EXPECT_TRUE(company.CompanyName.empty());
+  EXPECT_EQ(company.DefaultTerms.view(), "Net 30 Days");
+  EXPECT_EQ(company.NextInvoiceNo.view(), "100");
+  EXPECT_EQ(company.DefaultQuantity.view(), "1.00");
+  EXPECT_EQ(company.TaxRate.view(), "0.000");
+  EXPECT_EQ(company.BackgroundFile.view(), "vtt8.bmp");
+  EXPECT_TRUE(company.UseBackground);
+  EXPECT_EQ(company.ScreenFont.Name.view(), "Arial");
+  EXPECT_EQ(static_cast<std::int32_t>(company.ScreenFont.Color), 0xFF0000);
+  EXPECT_EQ(company.ManagerFont.Name.view(), "Courier New");
+  EXPECT_EQ(company.PrintReturnAddress.view(), "Y");
+  EXPECT_EQ(company.InvoiceCopies.view(), "1");
+  // What a new company would keep is filled in, so the first forms print.
+  EXPECT_EQ(company.InvoiceCaption.view(), "INVOICE");
+  EXPECT_FALSE(company.MaxLines.empty());
+  EXPECT_FALSE(company.EnvelopeFont.Name.empty());
+  EXPECT_GT(static_cast<std::int32_t>(company.FormFonts[kCaptionFont].Size), 0);
+}
+
+}  // namespace
+}  // namespace model

@@ -1,0 +1,32 @@
+// Which keyed files exist and how each is described: the company list file for the
+// whole installation and five files per company, named after the company number.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/keyed_file.h"
+
+namespace model {
+
+enum class CompanyFile { kCompanyList, kCustomers, kTransactions, kDetails, kMemos, kProducts };
+
+constexpr std::string_view kCompanyListName = "Company";
+
+// Why a company number cannot name files (empty when it can): it must hold something
+// besides blanks and may not reach outside the data folder or match other files.
+std::string CompanyNumberProblem(std::string_view companyNo);
+
+// The company number as its files are named: blanks and control characters at either
+// end removed.
+std::string CompanyFilePrefix(std::string_view companyNo);
+
+// The description the file-set routines work from. For a company number that cannot
+// name files the description carries the refusal, and no routine touches a file.
+engine::FileDescription DescribeFile(CompanyFile file, std::string_view companyNo = {});
+
+// The ten files removed with a company, in the order they are deleted.
+std::array<std::string, 10> CompanyDataFiles(std::string_view companyNo);
+
+}  // namespace model

@@ -1,0 +1,35 @@
+#include "model/field_values.h"
+
+#include <gtest/gtest.h>
+
+namespace model {
+namespace {
+
+TEST(FieldValuesTest, MoneyFieldsReadWithSeparatorsAndStoreWithTwoDecimals) {
+  CustomerRecord customer{};
+  EXPECT_EQ(ReadMoney(customer.Balance), 0.0);
+  customer.Balance = " 1,234.50 ";
+  EXPECT_EQ(ReadMoney(customer.Balance), 1234.50);
+  customer.CreditLimit = "lots";
+  EXPECT_EQ(ReadMoney(customer.CreditLimit), std::nullopt);
+  StoreMoney(customer.Balance, -2.675);
+  EXPECT_EQ(customer.Balance.view(), "-2.68");
+}
+
+TEST(FieldValuesTest, TransactionDateSplitsInTheCompanysOrder) {
+  TransactionRecord t{};
+  t.TransDate = "3/7/2026";
+  ASSERT_TRUE(SplitTransactionDate(t, DateOrder::kDayFirst));
+  EXPECT_EQ(t.DateMonth.view(), "07");
+  EXPECT_EQ(t.DateDay.view(), "03");
+  EXPECT_EQ(t.DateYear.view(), "2026");
+  EXPECT_EQ(t.SortDate.view(), "2026/07/03");
+  ASSERT_TRUE(SplitTransactionDate(t, DateOrder::kMonthFirst));
+  EXPECT_EQ(t.SortDate.view(), "2026/03/07");
+  t.TransDate = "02/30/2026";
+  EXPECT_FALSE(SplitTransactionDate(t, DateOrder::kMonthFirst));
+  EXPECT_EQ(t.SortDate.view(), "2026/03/07");
+}
+
+}  // namespace
+}  // namespace model

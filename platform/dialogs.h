@@ -1,0 +1,31 @@
+// The port through which the logic talks to the user: message boxes, questions and
+// prompts. The desktop answers with real dialogs; tests answer from a script and keep
+// a log of every text shown.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class Icon { kNone, kInformation, kWarning, kError, kQuestion };
+enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class Answer { kOk, kCancel, kYes, kNo };
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A message with an OK button.
+  virtual void inform(std::string_view caption, std::string_view text, Icon icon = Icon::kInformation) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool confirm(std::string_view caption, std::string_view text) = 0;
+  // A question with any set of buttons; closing the box answers Cancel (or No).
+  virtual Answer ask(std::string_view caption, std::string_view text, Buttons buttons,
+                     Icon icon = Icon::kQuestion) = 0;
+  // A one-line entry; nullopt when cancelled. `secret` hides what is typed.
+  virtual std::optional<std::string> prompt(std::string_view caption, bool secret) = 0;
+};
+
+}  // namespace platform
