@@ -81,7 +81,9 @@ std::string CompanyNumberProblem(std::string_view companyNo) {
     if (IsWildcard(c)) return "The company number " + quoted + " may not contain \"*\", \"?\", \"[\" or \"]\".";
     if (IsBlankOrControl(c) && c != ' ') return "The company number may not contain control characters.";
   }
-  if (prefix.find("..") != std::string::npos) return "The company number " + quoted + " may not contain \"..\".";
+  // A dot would be taken for the start of the file extension, and all five files of
+  // the company would share one name.
+  if (prefix.find('.') != std::string::npos) return "The company number " + quoted + " may not contain \".\".";
   return {};
 }
 

@@ -15,7 +15,8 @@ enum class CompanyFile { kCompanyList, kCustomers, kTransactions, kDetails, kMem
 constexpr std::string_view kCompanyListName = "Company";
 
 // Why a company number cannot name files (empty when it can): it must hold something
-// besides blanks and may not reach outside the data folder or match other files.
+// besides blanks, and may not reach outside the data folder, match other files or
+// hold a dot (which would start the file extension).
 std::string CompanyNumberProblem(std::string_view companyNo);
 
 // The company number as its files are named: blanks and control characters at either
