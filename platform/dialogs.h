@@ -24,8 +24,10 @@ class Dialogs {
   // A question with any set of buttons; closing the box answers Cancel (or No).
   virtual Answer ask(std::string_view caption, std::string_view text, Buttons buttons,
                      Icon icon = Icon::kQuestion) = 0;
-  // A one-line entry; nullopt when cancelled. `secret` hides what is typed.
-  virtual std::optional<std::string> prompt(std::string_view caption, bool secret) = 0;
+  // A one-line entry of at most `maxLength` characters; nullopt when cancelled.
+  // `secret` hides what is typed; a non-empty `helpKeyword` adds a Help button.
+  virtual std::optional<std::string> prompt(std::string_view caption, bool secret, int maxLength = 255,
+                                            std::string_view helpKeyword = {}) = 0;
 };
 
 }  // namespace platform

@@ -21,7 +21,7 @@ class ConsoleDialogs final : public platform::Dialogs {
     Say(caption, text, okButtons ? "OK" : "Yes");
     return okButtons ? platform::Answer::kOk : platform::Answer::kYes;
   }
-  std::optional<std::string> prompt(std::string_view caption, bool) override {
+  std::optional<std::string> prompt(std::string_view caption, bool, int, std::string_view) override {
     Say(caption, "(no one to type an answer)", "Cancel");
     return std::nullopt;
   }

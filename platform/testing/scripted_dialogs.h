@@ -54,7 +54,7 @@ class ScriptedDialogs final : public Dialogs {
     log_.push_back({LoggedMessage::Kind::kAsk, std::string(caption), std::string(text), icon, buttons});
     return NextAnswer(buttons);
   }
-  std::optional<std::string> prompt(std::string_view caption, bool) override {
+  std::optional<std::string> prompt(std::string_view caption, bool, int, std::string_view) override {
     log_.push_back({LoggedMessage::Kind::kPrompt, std::string(caption), {}, Icon::kNone, Buttons::kOkCancel});
     if (entries_.empty()) throw UnexpectedDialog("unscripted prompt: " + std::string(caption));
     auto entry = std::move(entries_.front());

@@ -1,0 +1,1 @@
+#include "engine/ui/fvc_browser.h"

@@ -1,0 +1,2 @@
+// Placeholder until the keyed browser widget lands.
+#pragma once

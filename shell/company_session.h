@@ -1,0 +1,32 @@
+// What the program holds for the whole run: the current company, the buffer the
+// company manager edits in, today's date as display text and the pending-labels flag.
+// Windows receive it by reference; nothing here is global.
+#pragma once
+
+#include <string>
+
+#include "model/dates.h"
+#include "model/records.h"
+#include "platform/clock.h"
+
+namespace shell {
+
+struct CompanySession {
+  model::CompanyRecord CurrentCompany{};
+  model::CompanyRecord EditCompany{};
+  std::string TodayText;  // today in the company's date order
+  bool LabelsPending = false;
+
+  model::DateOrder DateOrder() const { return model::DateOrderFromCode(CurrentCompany.DateOrder.view()); }
+};
+
+model::Date TodayOf(const platform::Clock& clock);
+
+// Sets TodayText from the clock in the current company's date order; called at start-up
+// and after every company change.
+void SetTodayText(CompanySession& session, const platform::Clock& clock);
+
+// "dddd, mmmm d, yyyy, hh:mm AM/PM" for the status-bar clock.
+std::string ClockText(const platform::Clock& clock);
+
+}  // namespace shell
