@@ -240,8 +240,8 @@ using IndexEntry = std::pair<std::string, RecordNumber>;
 inline std::vector<std::pair<RecordNumber, KeyedItem>> ReadKeyedItems(Engine& engine, FileBlock* fileBlock,
                                                                      int limit = 100000) {
   std::vector<std::pair<RecordNumber, KeyedItem>> items;
-  const RecordNumber slots = std::min(engine.FileLength(fileBlock), limit);
-  for (RecordNumber number = 1; number < slots; ++number) {
+  const RecordNumber slotCount = std::min(engine.FileLength(fileBlock), limit);
+  for (RecordNumber number = 1; number < slotCount; ++number) {
     KeyedItem item;
     engine.GetRecord(fileBlock, number, RecordBytes(item));
     if (!engine.Ok()) break;

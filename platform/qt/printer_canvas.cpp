@@ -1,0 +1,157 @@
+#include "platform/qt/printer_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPrinterInfo>
+
+#include "platform/qt/qt_dialogs.h"
+
+namespace platform::qt {
+namespace {
+
+QColor ColorOf(std::uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// Font sizes are given in layout dots, so text keeps its size whatever the device.
+QFont FontOf(const FontSpec& spec) {
+  QFont font(ToQString(spec.name));
+  font.setPixelSize(std::max(1, spec.pointSize * PageCanvas::kDotsPerInch / 72));
+  font.setBold(spec.bold);
+  font.setItalic(spec.italic);
+  font.setUnderline(spec.underline);
+  font.setStrikeOut(spec.strikeOut);
+  return font;
+}
+
+}  // namespace
+
+QString PdfFileNameFor(std::string_view title) {
+  QString name = ToQString(title).trimmed();
+  for (QChar& c : name) {
+    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|' ||
+        c.unicode() < 32) {
+      c = '_';
+    }
+  }
+  if (name.isEmpty() || name.startsWith('.')) name.prepend("Printout");
+  return name + ".pdf";
+}
+
+PrinterCanvas::PrinterCanvas(QPrinter* printer, PrintDestination destination)
+    : printer_(printer), destination_(destination) {
+  if (printer_ == nullptr) {
+    ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_ = ownPrinter_.get();
+  }
+}
+
+PrinterCanvas::~PrinterCanvas() {
+  if (painter_.isActive()) painter_.end();
+}
+
+bool PrinterCanvas::UsePdf() const {
+  return destination_ == PrintDestination::kPdf || QPrinterInfo::defaultPrinter().isNull();
+}
+
+bool PrinterCanvas::PreparePdf(std::string_view title) {
+  if (!QDir().mkpath(kPrintoutsFolder)) return false;
+  const QString path = QDir(kPrintoutsFolder).absoluteFilePath(PdfFileNameFor(title));
+  printer_->setOutputFormat(QPrinter::PdfFormat);
+  printer_->setOutputFileName(path);
+  pending_ = path.toStdString();
+  return true;
+}
+
+bool PrinterCanvas::BeginDocument(std::string_view title, Orientation orientation) {
+  if (painter_.isActive()) return false;
+  printer_->setDocName(ToQString(title));
+  printer_->setPageOrientation(orientation == Orientation::kLandscape ? QPageLayout::Landscape
+                                                                      : QPageLayout::Portrait);
+  if (UsePdf()) {
+    if (!PreparePdf(title)) return false;
+  } else {
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    pending_ = "the printer " + printer_->printerName().toStdString();
+  }
+  if (!painter_.begin(printer_)) return false;
+  painter_.scale(DeviceDotsPerLayoutDot(), DeviceDotsPerLayoutDot());
+  SetFont({});
+  SetPen(1, 0);
+  return true;
+}
+
+bool PrinterCanvas::EndDocument() {
+  if (!painter_.isActive()) return false;
+  const bool ended = painter_.end();
+  // The orientation of one job (an envelope, say) must not stay for the next.
+  printer_->setPageOrientation(QPageLayout::Portrait);
+  if (ended) output_ = pending_;
+  return ended;
+}
+
+void PrinterCanvas::NewPage() { printer_->newPage(); }
+
+double PrinterCanvas::DeviceDotsPerLayoutDot() const {
+  return static_cast<double>(printer_->resolution()) / kDotsPerInch;
+}
+
+int PrinterCanvas::PageWidth() const {
+  return static_cast<int>(printer_->pageLayout().paintRectPixels(kDotsPerInch).width());
+}
+
+int PrinterCanvas::PageHeight() const {
+  return static_cast<int>(printer_->pageLayout().paintRectPixels(kDotsPerInch).height());
+}
+
+void PrinterCanvas::SetFont(const FontSpec& font) {
+  font_ = FontOf(font);
+  textColor_ = ColorOf(font.color);
+  if (painter_.isActive()) painter_.setFont(font_);
+}
+
+int PrinterCanvas::TextWidth(std::string_view text) const {
+  return static_cast<int>(std::ceil(QFontMetricsF(font_).horizontalAdvance(ToQString(text))));
+}
+
+int PrinterCanvas::TextHeight(std::string_view text) const {
+  return static_cast<int>(std::ceil(QFontMetricsF(font_).boundingRect(ToQString(text)).height()));
+}
+
+void PrinterCanvas::DrawText(int x, int y, std::string_view text) {
+  const QPen linePen = painter_.pen();
+  painter_.setPen(textColor_);
+  painter_.drawText(QPointF(x, y + QFontMetricsF(font_).ascent()), ToQString(text));
+  painter_.setPen(linePen);
+}
+
+void PrinterCanvas::SetPen(int width, std::uint32_t color) {
+  painter_.setPen(QPen(ColorOf(color), std::max(1, width)));
+}
+
+void PrinterCanvas::DrawLine(int x1, int y1, int x2, int y2) { painter_.drawLine(x1, y1, x2, y2); }
+
+void PrinterCanvas::DrawRectangle(int x, int y, int width, int height) {
+  painter_.save();
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawRect(x, y, width, height);
+  painter_.restore();
+}
+
+void PrinterCanvas::FillRectangle(int x, int y, int width, int height, std::uint32_t color, Fill fill) {
+  painter_.fillRect(x, y, width, height, QBrush(ColorOf(color), fill == Fill::kHatched ? Qt::BDiagPattern : Qt::SolidPattern));
+}
+
+bool PrinterCanvas::DrawPicture(int x, int y, int width, int height, std::string_view file) {
+  const QImage picture(ToQString(file));
+  if (picture.isNull()) return false;
+  painter_.drawImage(QRect(x, y, width, height), picture);
+  return true;
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,84 @@
+#include "shell/startup.h"
+
+#include <filesystem>
+
+#include "engine/keyed_file.h"
+#include "model/company_files.h"
+#include "model/keys.h"
+#include "model/side_files.h"
+#include "model/text.h"
+
+namespace shell {
+namespace {
+
+constexpr std::string_view kNoDataFiles =
+    "I do not find the billing data files. The data files must be in the same directory as the billing program.";
+constexpr std::string_view kBackgroundGone =
+    "Background bitmap image no longer exists. Unable to load background picture.";
+
+}  // namespace
+
+bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
+                          CompanySession& session) {
+  engine::KeyedFile list(engine, dialogs, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
+  if (!list.Open()) return false;
+  engine::RecordNumber number = 0;
+  engine::KeyString key = model::BuildKey(session.CurrentCompany, model::company_key::kNumber);
+  engine.FindKey(list.Block(), model::company_key::kNumber, number, key, 0);
+  if (!engine.Ok()) return false;
+  model::CompanyRecord stored{};
+  engine.GetRecord(list.Block(), number, engine::RecordBytes(stored));
+  if (!engine.Ok()) return false;
+  session.CurrentCompany = stored;
+  return true;
+}
+
+StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session) {
+  StartResult result;
+  result.state = StartState::kReady;
+  model::CompanyRecord& company = session.CurrentCompany;
+  if (model::TrimBlanks(company.CompanyName.view()).size() < 2) {
+    company.UseBackground = false;
+    company.CompanyName = kSetUpCompanyName;
+  } else {
+    result.companySetUp = true;
+    const std::string background = company.BackgroundFile.str();
+    if (background.size() > 1) {
+      std::error_code ignored;
+      if (std::filesystem::is_regular_file(background, ignored)) {
+        result.backgroundFile = background;
+      } else {
+        company.UseBackground = false;
+        dialogs.inform(kProgramCaption, kBackgroundGone, platform::Icon::kWarning);
+      }
+    }
+  }
+  if (!company.UseBackground) result.backgroundFile.clear();
+  SetTodayText(session, clock);
+  return result;
+}
+
+StartResult LoadStartingCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
+                                const platform::Clock& clock, CompanySession& session) {
+  if (!model::LastCompanyFileExists()) {
+    dialogs.inform(kProgramCaption, kNoDataFiles, platform::Icon::kWarning);
+    return {};
+  }
+  engine.InitEngine(kPageBuffers);
+  if (!engine.Ok()) {
+    StartResult stopped;
+    stopped.state = StartState::kEngineStopped;
+    return stopped;
+  }
+  if (const model::FileOutcome read = model::ReadLastCompany(session.CurrentCompany); !read) {
+    dialogs.inform(kProgramCaption, read.error, platform::Icon::kError);
+  }
+  RereadCurrentCompany(engine, dialogs, progress, session);
+  return ApplyCompany(dialogs, clock, session);
+}
+
+bool AgingDueToday(const CompanySession& session) {
+  return session.CurrentCompany.LastAgingDate.view() != session.TodayText;
+}
+
+}  // namespace shell

@@ -1,0 +1,47 @@
+// Loading the company the program starts with: the data-folder check, the engine,
+// the last company's settings from the company list, and the checks on its name and
+// background picture.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/engine.h"
+#include "platform/dialogs.h"
+#include "platform/progress.h"
+#include "shell/company_session.h"
+
+namespace shell {
+
+constexpr std::string_view kProgramCaption = "VT Quillary PRO";
+constexpr std::string_view kSetUpCompanyName = "Please Setup Your Company.";
+constexpr int kPageBuffers = 30;
+
+enum class StartState {
+  kNoDataFiles,    // the program ends
+  kEngineStopped,  // the engine could not start: the window shows without a company
+  kReady,
+};
+
+struct StartResult {
+  StartState state = StartState::kNoDataFiles;
+  bool companySetUp = false;   // false: the name is the set-up reminder, no background
+  std::string backgroundFile;  // to show tiled; empty for none
+};
+
+// Reports a missing data folder and a missing background picture itself.
+StartResult LoadStartingCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
+                                const platform::Clock& clock, CompanySession& session);
+
+// Re-reads the current company from the company list by its number, so its settings
+// are the stored ones; false (session unchanged) when it cannot be found.
+bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
+                          CompanySession& session);
+
+// Checks the company's name and background picture, as after every company change.
+StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session);
+
+// The daily aging run is due when the last run's date text is not today's.
+bool AgingDueToday(const CompanySession& session);
+
+}  // namespace shell
