@@ -10,6 +10,13 @@ static void PrintTo(const Date& date, std::ostream* out) { *out << SortableDate(
 
 namespace {
 
+// Table rows print as their names in test listings, not as raw bytes.
+template <class Row>
+  requires requires(const Row& row) { row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.name;
+}
+
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   return info.param.name;

@@ -9,6 +9,13 @@
 namespace model {
 namespace {
 
+// Table rows print as their names in test listings, not as raw bytes.
+template <class Row>
+  requires requires(const Row& row) { row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.name;
+}
+
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   return info.param.name;
