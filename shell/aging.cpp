@@ -1,0 +1,270 @@
+#include "shell/aging.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <optional>
+
+#include "engine/keyed_file.h"
+#include "model/company_files.h"
+#include "model/field_values.h"
+#include "model/keys.h"
+#include "model/money.h"
+#include "model/side_files.h"
+#include "model/text.h"
+
+namespace shell {
+namespace {
+
+constexpr std::string_view kAgingCaption = "Aging";
+constexpr std::string_view kChartCaption = "Aging Chart";
+constexpr int kSmallestVisibleBar = 4;
+constexpr std::string_view kHintPicture = ",0.00";
+constexpr std::array<std::string_view, kAgingBucketCount> kBarHintLabels = {"0-30 Days: ", "31-60 Days: ",
+                                                                            "61-90 Days: ", "Over 90 Days: "};
+
+// Text that is no amount is not zero: such a balance is aged and so repaired.
+template <std::size_t N>
+bool ReadsAsZero(const model::MoneyField<N>& field) {
+  const std::optional<double> amount = model::ReadMoney(field);
+  return amount && *amount == 0.0;
+}
+
+// Customer numbers agree the way the index compares them: trimmed, upper-cased.
+std::string FoldedCustomerNumber(std::string_view text) { return model::ToUpperAscii(model::TrimBlanks(text)); }
+
+std::optional<model::Date> TransactionDate(const model::TransactionRecord& transaction, model::DateOrder order) {
+  if (auto date = model::ParseDisplayDate(transaction.TransDate.view(), order)) return date;
+  return model::ParseSortableDate(transaction.SortDate.view());
+}
+
+// Adds one transaction's open amount to its bucket; an amount that is no number
+// cannot be aged and is left out.
+void AddTransaction(AgingTotals& sums, const model::TransactionRecord& transaction, const model::Date& today,
+                    model::DateOrder order) {
+  const std::optional<double> balanceDue = model::ReadMoney(transaction.BalanceDue);
+  if (!balanceDue || *balanceDue == 0.0) return;
+  sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
+}
+
+bool NextTransactionKey(engine::KeyedFile& transactions, engine::RecordNumber& number, engine::KeyString& key) {
+  engine::Engine& engine = transactions.engine();
+  engine.NextKey(transactions.Block(), model::transaction_key::kCustNo, number, key);
+  return engine.Ok();
+}
+
+// The customer's open amounts by age; nullopt when a transaction could not be read.
+std::optional<AgingTotals> AgeCustomer(engine::KeyedFile& transactions, const model::CustomerRecord& customer,
+                                       const model::Date& today, model::DateOrder order) {
+  model::TransactionRecord probe{};
+  probe.CustNo = customer.CustNo.view();
+  engine::KeyString key = model::BuildKey(probe, model::transaction_key::kCustNo);
+  engine::RecordNumber number = 0;
+  const std::string wanted = FoldedCustomerNumber(customer.CustNo.view());
+  engine::Engine& engine = transactions.engine();
+
+  AgingTotals sums;
+  bool found = transactions.Search(model::transaction_key::kCustNo, number, key);
+  while (found && FoldedCustomerNumber(key.view()) == wanted) {
+    model::TransactionRecord transaction{};
+    engine.GetRecord(transactions.Block(), number, engine::RecordBytes(transaction));
+    if (!engine.Ok()) return std::nullopt;
+    AddTransaction(sums, transaction, today, order);
+    found = NextTransactionKey(transactions, number, key);
+  }
+  // Whole cents, so that the company total is the sum of the balances as stored.
+  for (double& amount : sums.amounts) amount = model::RoundMoney(amount);
+  return sums;
+}
+
+void StoreAging(model::CustomerRecord& customer, const AgingTotals& sums) {
+  model::StoreMoney(customer.AgeCurrent, sums[AgingBucket::kCurrent]);
+  model::StoreMoney(customer.Age31to60, sums[AgingBucket::kDays31to60]);
+  model::StoreMoney(customer.Age61to90, sums[AgingBucket::kDays61to90]);
+  model::StoreMoney(customer.AgeOver90, sums[AgingBucket::kOver90]);
+  model::StoreMoney(customer.Balance, sums.Grand());
+}
+
+void AddTotals(AgingTotals& into, const AgingTotals& sums) {
+  for (std::size_t i = 0; i < kAgingBucketCount; ++i) into.amounts[i] += sums.amounts[i];
+}
+
+struct AgingFiles {
+  engine::KeyedFile customers;
+  engine::KeyedFile transactions;
+};
+
+// Visits the customers in record order; a customer or transaction that cannot be read
+// ends the visit with the totals as far as they go.
+AgingTotals AgeCustomers(const AgingContext& context, AgingFiles& files, const model::Date& today) {
+  engine::Engine& engine = context.engine;
+  const model::DateOrder order = context.session.DateOrder();
+  AgingTotals totals;
+  engine::RecordNumber number = 0;
+  for (;;) {
+    engine.NextUsedRecord(files.customers.Block(), number);
+    if (!engine.Ok()) break;
+    model::CustomerRecord customer{};
+    engine.GetRecord(files.customers.Block(), number, engine::RecordBytes(customer));
+    if (!engine.Ok()) break;
+    context.progress.KeepResponsive();
+    if (ReadsAsZero(customer.Balance)) continue;
+    const std::optional<AgingTotals> sums = AgeCustomer(files.transactions, customer, today, order);
+    if (!sums) break;
+    StoreAging(customer, *sums);
+    if (!files.customers.Update(number, customer)) {
+      context.dialogs.inform(kAgingCaption, "Saving the aging of customer " + customer.CustNo.str() + " failed.",
+                             platform::Icon::kError);
+    }
+    AddTotals(totals, *sums);
+  }
+  return totals;
+}
+
+std::optional<AgingTotals> AgeCompanyFiles(const AgingContext& context, const model::Date& today) {
+  const std::string_view companyNo = context.session.CurrentCompany.CompanyNo.view();
+  AgingFiles files{
+      {context.engine, context.dialogs, context.progress,
+       model::DescribeFile(model::CompanyFile::kCustomers, companyNo)},
+      {context.engine, context.dialogs, context.progress,
+       model::DescribeFile(model::CompanyFile::kTransactions, companyNo)},
+  };
+  if (!files.customers.Open() || !files.transactions.Open()) return std::nullopt;
+  AgingTotals totals = AgeCustomers(context, files, today);
+  files.transactions.Close();
+  files.customers.Close();
+  return totals;
+}
+
+bool FindCompany(engine::KeyedFile& list, const model::CompanyRecord& wanted, engine::RecordNumber& number,
+                 model::CompanyRecord& found) {
+  const engine::KeyString wantedKey = model::BuildKey(wanted, model::company_key::kNumber);
+  engine::KeyString key = wantedKey;
+  if (!list.Search(model::company_key::kNumber, number, key) || !(key == wantedKey)) return false;
+  list.engine().GetRecord(list.Block(), number, engine::RecordBytes(found));
+  return list.engine().Ok();
+}
+
+void SetAgingFields(model::CompanyRecord& company, const std::string& todayText, double grandTotal) {
+  company.LastAgingDate = todayText;
+  model::StoreMoney(company.TotalAR, grandTotal);
+}
+
+// Re-reads the company from the company list before changing it, so that nothing
+// another window stored there is overwritten with an older copy. CurrentCompany takes
+// the new values even when the list cannot be written.
+void StoreCompanyAging(const AgingContext& context, const std::string& todayText, double grandTotal) {
+  CompanySession& session = context.session;
+  engine::KeyedFile list(context.engine, context.dialogs, context.progress,
+                         model::DescribeFile(model::CompanyFile::kCompanyList));
+  model::CompanyRecord company = session.CurrentCompany;
+  engine::RecordNumber number = 0;
+  const bool found = list.Open() && FindCompany(list, session.CurrentCompany, number, company);
+  SetAgingFields(company, todayText, grandTotal);
+  if (!found || !list.Update(number, company)) {
+    context.dialogs.inform(kAgingCaption, "The aging totals could not be saved in the company file.",
+                           platform::Icon::kError);
+  }
+  list.Close();
+  session.CurrentCompany = company;
+}
+
+void WriteLastCompanyCopy(const AgingContext& context, const std::string& todayText) {
+  model::CompanyRecord copy = context.session.CurrentCompany;
+  copy.LastAgingDate = todayText;
+  if (const model::FileOutcome written = model::WriteLastCompany(copy, context.session.CurrentCompany); !written) {
+    context.dialogs.inform(kAgingCaption, written.error, platform::Icon::kError);
+  }
+}
+
+void SetStatus(const AgingContext& context, std::string_view text) {
+  if (context.setStatus) context.setStatus(text);
+}
+
+}  // namespace
+
+AgingBucket BucketOfAge(int days) {
+  if (days <= 30) return AgingBucket::kCurrent;
+  if (days <= 60) return AgingBucket::kDays31to60;
+  if (days <= 90) return AgingBucket::kDays61to90;
+  return AgingBucket::kOver90;
+}
+
+double AgingTotals::Grand() const {
+  return model::RoundMoney(std::accumulate(amounts.begin(), amounts.end(), 0.0));
+}
+
+AgingBucket BucketOfTransaction(const model::TransactionRecord& transaction, const model::Date& today,
+                                model::DateOrder order) {
+  const std::optional<model::Date> date = TransactionDate(transaction, order);
+  if (!date) return AgingBucket::kCurrent;
+  return BucketOfAge(model::DaysBetween(*date, today));
+}
+
+AgingResult RunAging(const AgingContext& context, bool forceChart) {
+  if (ReadsAsZero(context.session.CurrentCompany.TotalAR) && !forceChart) return {};
+
+  context.progress.Begin(kAgingCaption, "Calculating Aging...");
+  SetStatus(context, "Calculating Aging Totals...");
+  const model::Date today = TodayOf(context.clock);
+  AgingResult result;
+  if (const std::optional<AgingTotals> totals = AgeCompanyFiles(context, today)) {
+    result.ran = true;
+    result.totals = *totals;
+    const std::string todayText = model::FormatDisplayDate(today, context.session.DateOrder());
+    WriteLastCompanyCopy(context, todayText);
+    StoreCompanyAging(context, todayText, result.totals.Grand());
+  }
+  context.progress.End();
+  SetStatus(context, kStatusReady);
+
+  if (!result.ran) {
+    context.dialogs.inform(kAgingCaption, "The customer and invoice files could not be opened.",
+                           platform::Icon::kError);
+    return result;
+  }
+  result.showChart = result.totals.Grand() != 0.0 && (context.session.CurrentCompany.ShowAgingChart || forceChart);
+  return result;
+}
+
+bool AgingChartCommandAllowed(const model::CompanyRecord& current, bool chartShowing, platform::Dialogs& dialogs) {
+  if (ReadsAsZero(current.TotalAR)) {
+    dialogs.inform(kChartCaption, "You do not have any open invoices.", platform::Icon::kInformation);
+    return false;
+  }
+  if (chartShowing) {
+    dialogs.inform(kChartCaption, "The Aging Chart is currently showing.", platform::Icon::kInformation);
+    return false;
+  }
+  return true;
+}
+
+std::array<BarSpan, kAgingBucketCount> AgingBarSpans(const AgingTotals& totals, int frameHeight) {
+  std::array<BarSpan, kAgingBucketCount> bars{};
+  const double grand = totals.Grand();
+  int top = 0;
+  for (std::size_t i = 0; i < kAgingBucketCount; ++i) {
+    const double amount = totals.amounts[i];
+    // Credits can push a share below 0 or above 100 percent; the bar stays in the frame.
+    const long percent = grand == 0.0 ? 0 : std::clamp(std::lround(amount * 100.0 / grand), 0L, 100L);
+    int height = static_cast<int>(percent * frameHeight / 100);
+    if (amount != 0.0) height = std::max(height, kSmallestVisibleBar);
+    bars[i] = {top, height};
+    top += height;
+  }
+  return bars;
+}
+
+std::string AgingTotalHint(const AgingTotals& totals) {
+  return "Total A/R: " + model::FormatMoney(totals.Grand(), kHintPicture);
+}
+
+std::array<std::string, kAgingBucketCount> AgingBarHints(const AgingTotals& totals) {
+  std::array<std::string, kAgingBucketCount> hints;
+  for (std::size_t i = 0; i < kAgingBucketCount; ++i) {
+    hints[i] = std::string(kBarHintLabels[i]) + model::FormatMoney(totals.amounts[i], kHintPicture);
+  }
+  return hints;
+}
+
+}  // namespace shell

@@ -1,0 +1,310 @@
+#include "shell/aging.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/keyed_file.h"
+#include "engine/test_support.h"
+#include "model/company_defaults.h"
+#include "model/company_files.h"
+#include "model/field_values.h"
+#include "model/side_files.h"
+#include "platform/testing/scripted_dialogs.h"
+
+namespace shell {
+namespace {
+
+using platform::testing::RecordingProgress;
+using platform::testing::ScriptedDialogs;
+
+constexpr model::Date kToday{2026, 12, 8};
+
+class AgingTest : public ::testing::Test {
+ protected:
+  AgingTest() {
+    engine_.InitEngine(30);
+    session_.CurrentCompany = model::StarterCompany();
+    session_.CurrentCompany.CompanyNo = "1";
+    session_.CurrentCompany.TotalAR = "100.00";
+    session_.CurrentCompany.LastAgingDate = "12/01/2026";
+    session_.CurrentCompany.ShowAgingChart = false;
+    customers_.Create();
+    transactions_.Create();
+    list_.Create();
+    EXPECT_TRUE(customers_.Open() && transactions_.Open() && list_.Open());
+    engine::RecordNumber added = 0;
+    EXPECT_TRUE(list_.Add(session_.CurrentCompany, added));
+  }
+
+  void UseDayFirstDates() {
+    session_.CurrentCompany.DateOrder = "D";
+    EXPECT_TRUE(list_.Update(1, session_.CurrentCompany));
+  }
+
+  engine::RecordNumber AddCustomer(std::string_view custNo, std::string_view balance) {
+    model::CustomerRecord customer{};
+    customer.CustNo = custNo;
+    customer.CustName = "Customer " + std::string(custNo);
+    customer.Balance = balance;
+    customer.AgeCurrent = "11.11";
+    engine::RecordNumber added = 0;
+    EXPECT_TRUE(customers_.Add(customer, added));
+    return added;
+  }
+
+  void AddTransaction(std::string_view custNo, int daysAgo, std::string_view balanceDue) {
+    model::TransactionRecord transaction{};
+    transaction.InvoiceNo = std::to_string(++invoices_);
+    transaction.CustNo = custNo;
+    transaction.TransDate = model::FormatDisplayDate(model::AddDays(kToday, -daysAgo), session_.DateOrder());
+    EXPECT_TRUE(model::SplitTransactionDate(transaction, session_.DateOrder()));
+    transaction.BalanceDue = balanceDue;
+    engine::RecordNumber added = 0;
+    EXPECT_TRUE(transactions_.Add(transaction, added));
+  }
+
+  model::CustomerRecord Customer(engine::RecordNumber number) {
+    model::CustomerRecord customer{};
+    engine_.GetRecord(customers_.Block(), number, engine::RecordBytes(customer));
+    return customer;
+  }
+
+  model::CompanyRecord CompanyOnList() {
+    model::CompanyRecord company{};
+    engine_.GetRecord(list_.Block(), 1, engine::RecordBytes(company));
+    return company;
+  }
+
+  AgingResult Run(bool forceChart) {
+    customers_.Close();
+    transactions_.Close();
+    list_.Close();
+    const AgingContext context{engine_, dialogs_, progress_, clock_, session_,
+                               [this](std::string_view text) { statuses_.emplace_back(text); }};
+    AgingResult result = RunAging(context, forceChart);
+    EXPECT_TRUE(customers_.Open() && transactions_.Open() && list_.Open());
+    return result;
+  }
+
+  engine::testing::ScopedWorkingFolder folder_;
+  engine::Engine engine_;
+  ScriptedDialogs dialogs_;
+  RecordingProgress progress_;
+  platform::FixedClock clock_{{kToday.year, kToday.month, kToday.day, 9, 30, 0}};
+  CompanySession session_;
+  engine::KeyedFile customers_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCustomers, "1")};
+  engine::KeyedFile transactions_{engine_, dialogs_, progress_,
+                                  model::DescribeFile(model::CompanyFile::kTransactions, "1")};
+  engine::KeyedFile list_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCompanyList)};
+  std::vector<std::string> statuses_;
+  int invoices_ = 0;
+};
+
+struct AgeCase {
+  int daysAgo;
+  const char* current;
+  const char* days31to60;
+  const char* days61to90;
+  const char* over90;
+};
+
+TEST_F(AgingTest, EachAgeLandsInItsBucket) {
+  const std::vector<AgeCase> cases = {
+      {-3, "10.00", "0.00", "0.00", "0.00"}, {0, "10.00", "0.00", "0.00", "0.00"},
+      {30, "10.00", "0.00", "0.00", "0.00"}, {31, "0.00", "10.00", "0.00", "0.00"},
+      {60, "0.00", "10.00", "0.00", "0.00"}, {61, "0.00", "0.00", "10.00", "0.00"},
+      {90, "0.00", "0.00", "10.00", "0.00"}, {91, "0.00", "0.00", "0.00", "10.00"},
+  };
+  std::vector<engine::RecordNumber> numbers;
+  for (const AgeCase& c : cases) {
+    const std::string custNo = "D" + std::to_string(c.daysAgo);
+    numbers.push_back(AddCustomer(custNo, "10.00"));
+    AddTransaction(custNo, c.daysAgo, "10.00");
+  }
+  Run(false);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE("days ago: " + std::to_string(cases[i].daysAgo));
+    const model::CustomerRecord customer = Customer(numbers[i]);
+    EXPECT_EQ(customer.AgeCurrent.view(), cases[i].current);
+    EXPECT_EQ(customer.Age31to60.view(), cases[i].days31to60);
+    EXPECT_EQ(customer.Age61to90.view(), cases[i].days61to90);
+    EXPECT_EQ(customer.AgeOver90.view(), cases[i].over90);
+  }
+}
+
+TEST_F(AgingTest, DatesAreReadInTheCompanysOrder) {
+  UseDayFirstDates();
+  const engine::RecordNumber number = AddCustomer("C1", "5.00");
+  AddTransaction("C1", 45, "5.00");
+  Run(false);
+  EXPECT_EQ(Customer(number).Age31to60.view(), "5.00");
+  EXPECT_EQ(CompanyOnList().LastAgingDate.view(), "08/12/2026");
+}
+
+TEST_F(AgingTest, TransactionDateThatIsNoDateFallsBackToSortDateThenCurrent) {
+  model::TransactionRecord transaction{};
+  transaction.TransDate = "13/45/2026";
+  transaction.SortDate = "2026/08/01";
+  EXPECT_EQ(BucketOfTransaction(transaction, kToday, model::DateOrder::kMonthFirst), AgingBucket::kOver90);
+  transaction.SortDate = "";
+  EXPECT_EQ(BucketOfTransaction(transaction, kToday, model::DateOrder::kMonthFirst), AgingBucket::kCurrent);
+}
+
+TEST_F(AgingTest, CreditReducesTheBucketOfItsAge) {
+  const engine::RecordNumber number = AddCustomer("C1", "70.00");
+  AddTransaction("C1", 10, "100.00");
+  AddTransaction("C1", 5, "-30.00");
+  AddTransaction("C1", 45, "-20.00");
+  Run(false);
+  const model::CustomerRecord customer = Customer(number);
+  EXPECT_EQ(customer.AgeCurrent.view(), "70.00");
+  EXPECT_EQ(customer.Age31to60.view(), "-20.00");
+  EXPECT_EQ(customer.Balance.view(), "50.00");
+}
+
+TEST_F(AgingTest, CustomerWithZeroBalanceKeepsItsAgingThoughItHasOpenTransactions) {
+  const engine::RecordNumber number = AddCustomer("C1", "0.00");
+  AddTransaction("C1", 10, "100.00");
+  const model::CustomerRecord before = Customer(number);
+  const AgingResult result = Run(false);
+  const model::CustomerRecord after = Customer(number);
+  EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
+  EXPECT_EQ(result.totals.Grand(), 0.0);
+}
+
+TEST_F(AgingTest, BalanceIsRewrittenFromTheCustomersOwnTransactionsOnly) {
+  const engine::RecordNumber first = AddCustomer("A1", "999.00");
+  const engine::RecordNumber second = AddCustomer("A10", "1.00");
+  AddTransaction("a1 ", 10, "12.50");
+  AddTransaction("A1", 75, "7.25");
+  AddTransaction("A1", 20, "0.00");
+  AddTransaction("A10", 100, "40.00");
+  AddTransaction("A2", 100, "1000.00");
+  const AgingResult result = Run(false);
+
+  const model::CustomerRecord customer = Customer(first);
+  EXPECT_EQ(customer.AgeCurrent.view(), "12.50");
+  EXPECT_EQ(customer.Age61to90.view(), "7.25");
+  EXPECT_EQ(customer.Balance.view(), "19.75");
+  EXPECT_EQ(customer.CustName.view(), "Customer A1");
+  EXPECT_EQ(Customer(second).Balance.view(), "40.00");
+  EXPECT_EQ(result.totals.amounts, (std::array<double, 4>{12.5, 0.0, 7.25, 40.0}));
+}
+
+TEST_F(AgingTest, CompanyTotalAndDateGoToTheListTheLastCompanyFileAndTheSession) {
+  AddCustomer("C1", "10.00");
+  AddTransaction("C1", 10, "1234.50");
+  Run(false);
+
+  EXPECT_EQ(CompanyOnList().TotalAR.view(), "1234.50");
+  EXPECT_EQ(CompanyOnList().LastAgingDate.view(), "12/08/2026");
+  model::CompanyRecord last{};
+  ASSERT_TRUE(model::ReadLastCompany(last));
+  EXPECT_EQ(last.LastAgingDate.view(), "12/08/2026");
+  EXPECT_EQ(session_.CurrentCompany.TotalAR.view(), "1234.50");
+  EXPECT_EQ(session_.CurrentCompany.LastAgingDate.view(), "12/08/2026");
+  EXPECT_EQ(statuses_, (std::vector<std::string>{"Calculating Aging Totals...", "Ready."}));
+  EXPECT_EQ(progress_.title, "Aging");
+  EXPECT_EQ(progress_.caption, "Calculating Aging...");
+  EXPECT_EQ(progress_.ended, 1);
+  EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+TEST_F(AgingTest, CompanyChangedOnTheListMeanwhileKeepsThoseChanges) {
+  model::CompanyRecord changed = session_.CurrentCompany;
+  changed.CompanyName = "Renamed Elsewhere";
+  EXPECT_TRUE(list_.Update(1, changed));
+  Run(true);
+  EXPECT_EQ(CompanyOnList().CompanyName.view(), "Renamed Elsewhere");
+  EXPECT_EQ(session_.CurrentCompany.CompanyName.view(), "Renamed Elsewhere");
+}
+
+TEST_F(AgingTest, NothingHappensWhenTheCompanyOwesNothingAndTheChartWasNotAskedFor) {
+  session_.CurrentCompany.TotalAR = "0.00";
+  const engine::RecordNumber number = AddCustomer("C1", "10.00");
+  AddTransaction("C1", 10, "10.00");
+  const AgingResult result = Run(false);
+  EXPECT_FALSE(result.ran);
+  EXPECT_EQ(Customer(number).Balance.view(), "10.00");
+  EXPECT_EQ(session_.CurrentCompany.LastAgingDate.view(), "12/01/2026");
+  EXPECT_EQ(CompanyOnList().LastAgingDate.view(), "12/01/2026");
+  EXPECT_FALSE(model::LastCompanyFileExists());
+  EXPECT_TRUE(statuses_.empty());
+  EXPECT_EQ(progress_.begun, 0);
+}
+
+TEST_F(AgingTest, NoChartForAGrandTotalOfZeroEvenWhenAskedFor) {
+  AddCustomer("C1", "10.00");
+  AddTransaction("C1", 10, "10.10");
+  AddCustomer("C2", "-10.00");
+  AddTransaction("C2", 40, "-10.10");
+  const AgingResult result = Run(true);
+  EXPECT_TRUE(result.ran);
+  EXPECT_FALSE(result.showChart);
+  EXPECT_EQ(CompanyOnList().TotalAR.view(), "0.00");
+}
+
+TEST_F(AgingTest, ChartFollowsTheCompanySettingOrTheRequest) {
+  struct ChartCase {
+    bool showAgingChart;
+    bool forceChart;
+    bool shown;
+  };
+  AddCustomer("C1", "10.00");
+  AddTransaction("C1", 10, "10.00");
+  for (const ChartCase c : {ChartCase{false, false, false}, ChartCase{true, false, true}, ChartCase{false, true, true},
+                            ChartCase{true, true, true}}) {
+    SCOPED_TRACE(std::to_string(c.showAgingChart) + " " + std::to_string(c.forceChart));
+    session_.CurrentCompany.ShowAgingChart = c.showAgingChart;
+    model::CompanyRecord onList = CompanyOnList();
+    onList.ShowAgingChart = c.showAgingChart;
+    EXPECT_TRUE(list_.Update(1, onList));
+    EXPECT_EQ(Run(c.forceChart).showChart, c.shown);
+  }
+}
+
+TEST_F(AgingTest, AgingChartCommandRefusesWithoutOpenInvoicesAndWhileShowing) {
+  model::CompanyRecord company = session_.CurrentCompany;
+  company.TotalAR = "0.00";
+  EXPECT_FALSE(AgingChartCommandAllowed(company, false, dialogs_));
+  company.TotalAR = "5.00";
+  EXPECT_FALSE(AgingChartCommandAllowed(company, true, dialogs_));
+  EXPECT_TRUE(AgingChartCommandAllowed(company, false, dialogs_));
+
+  ASSERT_EQ(dialogs_.Log().size(), 2u);
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"You do not have any open invoices.",
+                                                        "The Aging Chart is currently showing."}));
+  for (const auto& message : dialogs_.Log()) {
+    EXPECT_EQ(message.caption, "Aging Chart");
+    EXPECT_EQ(message.icon, platform::Icon::kInformation);
+  }
+}
+
+TEST(AgingChartGeometry, SmallBucketsStillGetFourPixels) {
+  const AgingTotals totals{{1, 1, 1, 997}};
+  EXPECT_EQ(AgingBarSpans(totals, 200),
+            (std::array<BarSpan, 4>{BarSpan{0, 4}, BarSpan{4, 4}, BarSpan{8, 4}, BarSpan{12, 200}}));
+}
+
+TEST(AgingChartGeometry, BarsAreRoundedSharesStackedFromTheTop) {
+  const AgingTotals totals{{505, 0, 250, 245}};
+  EXPECT_EQ(AgingBarSpans(totals, 150),
+            (std::array<BarSpan, 4>{BarSpan{0, 76}, BarSpan{76, 0}, BarSpan{76, 37}, BarSpan{113, 37}}));
+}
+
+TEST(AgingChartGeometry, CreditBucketStaysInsideTheFrame) {
+  const AgingTotals totals{{200, -100, 0, 0}};
+  EXPECT_EQ(AgingBarSpans(totals, 100),
+            (std::array<BarSpan, 4>{BarSpan{0, 100}, BarSpan{100, 4}, BarSpan{104, 0}, BarSpan{104, 0}}));
+}
+
+TEST(AgingChartGeometry, HintsShowAmountsWithThousandsSeparators) {
+  const AgingTotals totals{{1234.5, 0, 10, 1000000}};
+  EXPECT_EQ(AgingTotalHint(totals), "Total A/R: 1,001,244.50");
+  EXPECT_EQ(AgingBarHints(totals), (std::array<std::string, 4>{"0-30 Days: 1,234.50", "31-60 Days: 0.00",
+                                                               "61-90 Days: 10.00", "Over 90 Days: 1,000,000.00"}));
+}
+
+}  // namespace
+}  // namespace shell
