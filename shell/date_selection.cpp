@@ -1,0 +1,46 @@
+#include "shell/date_selection.h"
+
+#include <charconv>
+
+#include "model/text.h"
+
+namespace shell {
+namespace {
+
+constexpr int kYearsEitherSide = 3;
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
+
+}  // namespace
+
+DateLabels LabelsFor(const model::Date& date, model::DateOrder order) {
+  return {model::FormatDisplayDate(date, order), model::LongDate(date)};
+}
+
+std::vector<int> YearChoices(int calendarYear) {
+  std::vector<int> years;
+  for (int year = calendarYear - kYearsEitherSide; year <= calendarYear + kYearsEitherSide; ++year) {
+    years.push_back(year);
+  }
+  return years;
+}
+
+model::Date WithMonthPicked(const model::Date& calendar, int monthIndex) {
+  return {calendar.year, monthIndex + 1, 1};
+}
+
+YearEntry ReadYearEntry(std::string_view text, int calendarYear) {
+  const std::string_view trimmed = model::TrimBlanks(text);
+  if (trimmed.empty()) return {};
+  int year = 0;
+  const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), year);
+  const bool wholeNumber = error == std::errc() && end == trimmed.data() + trimmed.size();
+  if (!wholeNumber || year < kFirstYear || year > kLastYear) return {YearEntry::Action::kRestoreText, calendarYear};
+  return {YearEntry::Action::kSetYear, year};
+}
+
+model::Date WithYear(const model::Date& calendar, int year) {
+  return model::AddMonths(calendar, (year - calendar.year) * 12);
+}
+
+}  // namespace shell
