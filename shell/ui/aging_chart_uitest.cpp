@@ -1,0 +1,67 @@
+#include "shell/ui/aging_chart.h"
+
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace shell::ui {
+namespace {
+
+class RecordingHelp final : public platform::Help {
+ public:
+  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
+  void ShowContents() override {}
+  std::vector<std::string> topics;
+};
+
+class AgingChartTest : public ::testing::Test {
+ protected:
+  AgingChartTest() {
+    QObject::connect(&chart_, &TAgingChart::statusChanged, [this](const QString& text) { statuses_.append(text); });
+  }
+
+  RecordingHelp help_;
+  TAgingChart chart_{help_};
+  QStringList statuses_;
+};
+
+TEST_F(AgingChartTest, BarsStackInTheFrameWithTheirAmountsAsHints) {
+  chart_.ShowTotals(AgingTotals{{1, 1, 1, 997}});
+  ASSERT_TRUE(chart_.isVisible());
+  const QRect inside = chart_.ChartFrame()->contentsRect();
+  int top = inside.top();
+  const int heights[] = {4, 4, 4, inside.height()};
+  for (const AgingBucket bucket :
+       {AgingBucket::kCurrent, AgingBucket::kDays31to60, AgingBucket::kDays61to90, AgingBucket::kOver90}) {
+    const QRect bar = chart_.Bar(bucket)->geometry();
+    const int i = static_cast<int>(bucket);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(bar.top(), top);
+    EXPECT_EQ(bar.height(), heights[i]);
+    EXPECT_EQ(bar.left(), inside.left());
+    EXPECT_EQ(bar.width(), inside.width());
+    top += heights[i];
+  }
+  EXPECT_EQ(chart_.toolTip(), "Total A/R: 1,000.00");
+  EXPECT_EQ(chart_.Bar(AgingBucket::kCurrent)->toolTip(), "0-30 Days: 1.00");
+  EXPECT_EQ(chart_.Bar(AgingBucket::kOver90)->toolTip(), "Over 90 Days: 997.00");
+  EXPECT_EQ(statuses_, QStringList{"Hold mouse over color to see aging amount..."});
+}
+
+TEST_F(AgingChartTest, EmptyBucketShowsNoBar) {
+  chart_.ShowTotals(AgingTotals{{0, 50, 0, 50}});
+  EXPECT_FALSE(chart_.Bar(AgingBucket::kCurrent)->isVisible());
+  EXPECT_EQ(chart_.Bar(AgingBucket::kDays31to60)->height(), chart_.ChartFrame()->contentsRect().height() / 2);
+}
+
+TEST_F(AgingChartTest, CloseChartHidesThePanelAndReportsReady) {
+  chart_.ShowTotals(AgingTotals{{10, 0, 0, 0}});
+  chart_.CloseChartButton()->click();
+  EXPECT_FALSE(chart_.isVisible());
+  EXPECT_EQ(statuses_.last(), "Ready.");
+  chart_.HelpButton()->click();
+  EXPECT_EQ(help_.topics, std::vector<std::string>{"AgingChart"});
+}
+
+}  // namespace
+}  // namespace shell::ui

@@ -1,0 +1,81 @@
+// The date selection dialog: a month calendar with month and year pick lists that
+// returns one date as display-date text in the company's date order. Also shown, for
+// looking only, by "&View Calendar".
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+#include "model/dates.h"
+#include "platform/clock.h"
+#include "platform/help.h"
+#include "shell/company_session.h"
+
+class QCalendarWidget;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace shell::ui {
+
+class TDateSel : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The date order is read from `session` at each change, so a company change is
+  // followed without making the dialog again.
+  TDateSel(const CompanySession& session, platform::Help& help, QWidget* parent = nullptr);
+
+  void SetHeading(const QString& heading);
+  void SetDate(const model::Date& date);
+  model::Date CalendarDate() const;
+  void CentreOn(const QWidget& window);
+  // The chosen date as `NDate` shows it; read it after OK.
+  std::string DateText() const;
+
+  // Captioned, headed, set to `start` and centred on `caller`; the date text after
+  // OK, nullopt after Cancel.
+  static std::optional<std::string> SelectDate(const CompanySession& session, platform::Help& help, QWidget& caller,
+                                               const QString& caption, const QString& heading,
+                                               const model::Date& start);
+  // "&View Calendar": today, centred on the main window.
+  static void ViewCalendar(const CompanySession& session, const platform::Clock& clock, platform::Help& help,
+                           QWidget* mainWindow);
+
+  QCalendarWidget* Calendar1() const { return Calendar1_; }
+  QComboBox* CBMonth() const { return CBMonth_; }
+  QComboBox* CBYear() const { return CBYear_; }
+  QLabel* NDate() const { return NDate_; }
+  QLabel* StrDay() const { return StrDay_; }
+  QLabel* Heading() const { return Heading_; }
+  QPushButton* OKButton() const { return OKButton_; }
+  QPushButton* HelpButton() const { return HelpButton_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void ConnectSignals();
+  void FormShow();
+  void UpdateLabels();
+  void CBMonthChange(int index);
+  void CBYearChange(const QString& text);
+  void Calendar1DblClick();
+  void HelpButtonClick();
+
+  const CompanySession& session_;
+  platform::Help& help_;
+  QLabel* Heading_;
+  QCalendarWidget* Calendar1_;
+  QComboBox* CBMonth_;
+  QComboBox* CBYear_;
+  QLabel* NDate_;
+  QLabel* StrDay_;
+  QPushButton* OKButton_;
+  QPushButton* CancelButton_;
+  QPushButton* HelpButton_;
+};
+
+}  // namespace shell::ui
