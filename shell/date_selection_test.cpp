@@ -5,21 +5,6 @@
 namespace shell {
 namespace {
 
-TEST(DateSelection, LabelsPutTheDayFirstOnlyForDayFirstCompanies) {
-  const model::Date fourthOfJuly{2026, 7, 4};
-  EXPECT_EQ(LabelsFor(fourthOfJuly, model::DateOrder::kDayFirst).nDate, "04/07/2026");
-  EXPECT_EQ(LabelsFor(fourthOfJuly, model::DateOrder::kMonthFirst).nDate, "07/04/2026");
-  EXPECT_EQ(LabelsFor(fourthOfJuly, model::DateOrder::kMonthFirst).strDay, "Saturday, July 4, 2026");
-}
-
-TEST(DateSelection, YearListHoldsThreeYearsEitherSide) {
-  EXPECT_EQ(YearChoices(2026), (std::vector<int>{2023, 2024, 2025, 2026, 2027, 2028, 2029}));
-}
-
-TEST(DateSelection, PickingAMonthOnThe31stMovesToThe1st) {
-  EXPECT_EQ(WithMonthPicked({2026, 1, 31}, 1), (model::Date{2026, 2, 1}));
-}
-
 TEST(DateSelection, ChangingTheYearKeepsTheDayWhereItExists) {
   EXPECT_EQ(WithYear({2024, 2, 29}, 2025), (model::Date{2025, 2, 28}));
   EXPECT_EQ(WithYear({2024, 7, 31}, 2019), (model::Date{2019, 7, 31}));

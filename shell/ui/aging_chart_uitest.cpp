@@ -48,12 +48,6 @@ TEST_F(AgingChartTest, BarsStackInTheFrameWithTheirAmountsAsHints) {
   EXPECT_EQ(statuses_, QStringList{"Hold mouse over color to see aging amount..."});
 }
 
-TEST_F(AgingChartTest, EmptyBucketShowsNoBar) {
-  chart_.ShowTotals(AgingTotals{{0, 50, 0, 50}});
-  EXPECT_FALSE(chart_.Bar(AgingBucket::kCurrent)->isVisible());
-  EXPECT_EQ(chart_.Bar(AgingBucket::kDays31to60)->height(), chart_.ChartFrame()->contentsRect().height() / 2);
-}
-
 TEST_F(AgingChartTest, CloseChartHidesThePanelAndReportsReady) {
   chart_.ShowTotals(AgingTotals{{10, 0, 0, 0}});
   chart_.CloseChartButton()->click();

@@ -141,11 +141,16 @@ TEST_F(TermsEditTest, RefusesToDeleteTheLastTerm) {
   ShowWith({"Net 30 Days"});
   editor_.DeleteButton()->click();
   EXPECT_EQ(Listed(), (QStringList{"Net 30 Days"}));
-  EXPECT_EQ(dialogs_.Texts(), (Terms{"You must have at least on payment term."}));
+  ASSERT_EQ(dialogs_.Log().size(), 1u);
+  EXPECT_EQ(dialogs_.Log()[0].caption, "Delete Payment Term");
+  EXPECT_EQ(dialogs_.Log()[0].text, "You must have at least on payment term.");
 }
 
 TEST_F(TermsEditTest, AddedTermsAreWrittenSortedOnClose) {
   ShowWith({"Net 30 Days"});
+  editor_.AddButton()->click();
+  EXPECT_EQ(editor_.Prompt()->text(), "Enter new payment term and select Ok button...");
+  EXPECT_TRUE(editor_.Edit1()->isEnabled());
   Add("C.O.D.");
   Add("net 10 days");
   EXPECT_FALSE(editor_.Edit1()->isEnabled());
