@@ -1,1 +1,42 @@
-int main() { return 0; }
+// VT Quillary PRO: the desktop program. Its working directory is the data folder.
+#include <QApplication>
+#include <QDir>
+#include <QPrinter>
+
+#include "engine/engine.h"
+#include "platform/clock.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/launcher.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/single_instance.h"
+#include "shell/company_session.h"
+#include "shell/ui/main_form.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("VT Quillary Pro");
+
+  platform::qt::SingleInstance instance(QDir::currentPath());
+  if (!instance.Claim()) return 0;
+
+  engine::Engine engine;
+  platform::qt::THelpWindow help;
+  platform::qt::QtDialogs dialogs([&help](std::string_view keyword) { help.ShowTopic(keyword); });
+  platform::SystemClock clock;
+  platform::qt::QtLauncher launcher;
+  QPrinter printer(QPrinter::HighResolution);
+  shell::CompanySession session;
+
+  shell::ui::TMainForm form({engine, dialogs, help, clock, launcher, printer, session});
+  if (!form.LoadCompany()) return 1;
+  QObject::connect(&instance, &platform::qt::SingleInstance::activationRequested, &form,
+                   &shell::ui::TMainForm::BringToFront);
+  QObject::connect(&form, &shell::ui::TMainForm::passwordRefused, &application, [&form] {
+    form.hide();
+    QApplication::exit(1);
+  });
+  form.show();
+  const int status = QApplication::exec();
+  help.close();
+  return status;
+}

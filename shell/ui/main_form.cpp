@@ -1,0 +1,407 @@
+#include "shell/ui/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "platform/qt/progress_window.h"
+#include "platform/qt/qt_dialogs.h"
+#include "shell/aging.h"
+#include "shell/password.h"
+#include "shell/ui/about_box.h"
+#include "shell/ui/aging_chart.h"
+#include "shell/ui/date_sel.h"
+#include "shell/ui/terms_edit.h"
+
+namespace shell::ui {
+
+using platform::qt::ToQString;
+
+// The client area under the menus: the company caption, the button panels and the
+// aging chart over the company's background picture, tiled from the top left.
+class TBackground : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+  void SetPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+  }
+  bool HasPicture() const { return !picture_.isNull(); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    painter.drawTiledPixmap(rect(), picture_);
+  }
+
+ private:
+  QPixmap picture_;
+};
+
+namespace {
+
+constexpr int kClockTickMs = 1000;
+constexpr std::string_view kLabelsQuestion =
+    "You have labels in the print queue that you have not printed or saved to a file. Exit anyway?";
+
+QFont FontOf(const model::FontBlock<32, 2>& block, const QFont& fallback) {
+  QFont font = fallback;
+  if (!block.Name.empty()) font.setFamily(ToQString(block.Name.view()));
+  if (block.Size > 0) font.setPointSize(block.Size);
+  font.setBold(block.Style & model::font_style::kBold);
+  font.setItalic(block.Style & model::font_style::kItalic);
+  font.setUnderline(block.Style & model::font_style::kUnderline);
+  font.setStrikeOut(block.Style & model::font_style::kStrikeOut);
+  return font;
+}
+
+QColor ColorOf(std::int32_t bgr) {
+  const auto value = static_cast<std::uint32_t>(bgr);
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+QIcon StandardIcon(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
+
+}  // namespace
+
+TMainForm::TMainForm(AppServices services, QWidget* parent)
+    : QMainWindow(parent), services_(services), ProgressWindow_(new platform::qt::TProgressWindow(this)) {
+  setWindowTitle(ToQString(kProgramCaption));
+  BuildActions();
+  BuildMenus();
+  BuildToolBar();
+  BuildCentralArea();
+  BuildStatusBar();
+  EnableFinishedCommands();
+  QApplication::instance()->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() {
+  if (engineStarted_) services_.engine.ExitEngine();
+}
+
+QAction* TMainForm::AddAction(Command command, const QString& text, void (TMainForm::*handler)()) {
+  auto* action = new QAction(text, this);
+  if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+  actions_[command] = action;
+  return action;
+}
+
+void TMainForm::BuildActions() {
+  AddAction(Command::kCompanyManager, tr("Co&mpany Manager..."), nullptr);
+  AddAction(Command::kCustomerManager, tr("&Customer Manager..."), nullptr);
+  AddAction(Command::kProductManager, tr("&Product Manager..."), nullptr);
+  AddAction(Command::kInvoiceManager, tr("&Invoice Manager..."), nullptr);
+  AddAction(Command::kPrinterSetup, tr("P&rinter Setup..."), &TMainForm::PrinterSetupClick);
+  AddAction(Command::kEditPaymentTerms, tr("&Edit Payment Terms..."), &TMainForm::EditPaymentTermsClick);
+  AddAction(Command::kExit, tr("E&xit"), &TMainForm::ExitClick);
+  AddAction(Command::kPaymentWizard, tr("&Payment Wizard..."), nullptr);
+  AddAction(Command::kReportWizard, tr("&Report  Wizard..."), nullptr);
+  AddAction(Command::kInterestWizard, tr("&Interest Wizard..."), nullptr);
+  AddAction(Command::kLabelWizard, tr("&Label Wizard..."), nullptr);
+  AddAction(Command::kRepeatBillingWizard, tr("Repeat Billing &Wizard..."), nullptr);
+  AddAction(Command::kFormLetterWizard, tr("Form L&etter Wizard..."), nullptr);
+  AddAction(Command::kAgingChart, tr("&Aging Chart"), &TMainForm::AgingChartClick);
+  AddAction(Command::kCalculator, tr("&Calculator"), &TMainForm::CalculatorClick);
+  AddAction(Command::kViewCalendar, tr("&View Calendar"), &TMainForm::ViewCalendarClick);
+  AddAction(Command::kPasswordSetup, tr("Password &Setup"), nullptr);
+  AddAction(Command::kDeletePaidInvoices, tr("&Delete Paid Invoices"), nullptr);
+  AddAction(Command::kBackupDataFiles, tr("&Backup Data Files"), nullptr);
+  AddAction(Command::kRebuildDataFiles, tr("Rebuild Data &Files"), nullptr);
+  AddAction(Command::kHelpTopics, tr("&Topics"), &TMainForm::HelpTopicsClick);
+  AddAction(Command::kHowToUseHelp, tr("&How to use Help"), &TMainForm::HowToUseHelpClick);
+  AddAction(Command::kFrequentQuestions, tr("&Frequent Asked Questions"), &TMainForm::FrequentQuestionsClick);
+  AddAction(Command::kAbout, tr("&About"), &TMainForm::AboutClick);
+}
+
+// Commands whose windows are not part of the program yet stay visible but disabled.
+void TMainForm::EnableFinishedCommands() {
+  static const Command kFinished[] = {
+      Command::kPrinterSetup, Command::kEditPaymentTerms, Command::kExit,         Command::kAgingChart,
+      Command::kCalculator,   Command::kViewCalendar,     Command::kHelpTopics,   Command::kHowToUseHelp,
+      Command::kFrequentQuestions, Command::kAbout,
+  };
+  for (auto& [command, action] : actions_) action->setEnabled(false);
+  for (Command command : kFinished) actions_.at(command)->setEnabled(true);
+}
+
+void TMainForm::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  for (Command c : {Command::kCompanyManager, Command::kCustomerManager, Command::kProductManager,
+                    Command::kInvoiceManager, Command::kPrinterSetup, Command::kEditPaymentTerms}) {
+    file->addAction(Action(c));
+  }
+  file->addSeparator();
+  file->addAction(Action(Command::kExit));
+  QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+  for (Command c : {Command::kPaymentWizard, Command::kReportWizard, Command::kInterestWizard, Command::kLabelWizard,
+                    Command::kRepeatBillingWizard, Command::kFormLetterWizard}) {
+    tools->addAction(Action(c));
+  }
+  tools->addSeparator();
+  for (Command c : {Command::kAgingChart, Command::kCalculator, Command::kViewCalendar}) tools->addAction(Action(c));
+  tools->addSeparator();
+  for (Command c : {Command::kPasswordSetup, Command::kDeletePaidInvoices, Command::kBackupDataFiles,
+                    Command::kRebuildDataFiles}) {
+    tools->addAction(Action(c));
+  }
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  for (Command c : {Command::kHelpTopics, Command::kHowToUseHelp, Command::kFrequentQuestions}) {
+    help->addAction(Action(c));
+  }
+  help->addSeparator();
+  help->addAction(Action(Command::kAbout));
+}
+
+void TMainForm::BuildToolBar() {
+  QToolBar* bar = addToolBar(tr("Tools"));
+  bar->setMovable(false);
+  bar->setIconSize(QSize(28, 28));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  struct ToolButton {
+    Command command;
+    const char* hint;
+    QStyle::StandardPixmap icon;
+  };
+  static const ToolButton kButtons[] = {
+      {Command::kCompanyManager, "Companies/System Options", QStyle::SP_ComputerIcon},
+      {Command::kPasswordSetup, "Password Setup", QStyle::SP_DialogYesButton},
+      {Command::kViewCalendar, "View Calendar", QStyle::SP_FileDialogDetailedView},
+      {Command::kCalculator, "Calculator", QStyle::SP_FileDialogListView},
+      {Command::kInterestWizard, "Interest Wizard", QStyle::SP_ArrowUp},
+      {Command::kLabelWizard, "Label Wizard", QStyle::SP_FileDialogContentsView},
+      {Command::kRepeatBillingWizard, "Repeat Billing Wizard", QStyle::SP_BrowserReload},
+      {Command::kAgingChart, "Aging Chart", QStyle::SP_FileDialogInfoView},
+      {Command::kBackupDataFiles, "Backup Files", QStyle::SP_DriveFDIcon},
+      {Command::kHelpTopics, "Help", QStyle::SP_DialogHelpButton},
+      {Command::kPrinterSetup, "Printer Setup", QStyle::SP_DesktopIcon},
+      {Command::kExit, "Close", QStyle::SP_DialogCloseButton},
+      {Command::kFormLetterWizard, "Form Letter Wizard", QStyle::SP_FileIcon},
+  };
+  for (const ToolButton& button : kButtons) {
+    // The button shows its action's tooltip, so the hint lives on the action.
+    QAction* action = Action(button.command);
+    action->setToolTip(tr(button.hint));
+    auto* tool = new QToolButton(bar);
+    tool->setDefaultAction(action);
+    tool->setIcon(StandardIcon(button.icon));
+    bar->addWidget(tool);
+  }
+  auto* faq = new QToolButton(bar);
+  Action(Command::kFrequentQuestions)->setToolTip(tr("Frequent Asked Questions"));
+  faq->setDefaultAction(Action(Command::kFrequentQuestions));
+  faq->setText(tr("FAQ's"));
+  faq->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar->addWidget(faq);
+}
+
+QWidget* TMainForm::BuildLargeButtons() {
+  auto* panel = new QWidget(Background_);
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(0, 0, 0, 0);
+  struct LargeButton {
+    const char* caption;
+    Command command;
+  };
+  static const LargeButton kButtons[] = {{"&Customers", Command::kCustomerManager},
+                                         {"&Products", Command::kProductManager},
+                                         {"&Invoices", Command::kInvoiceManager},
+                                         {"Pay&ments", Command::kPaymentWizard},
+                                         {"&Reports", Command::kReportWizard}};
+  for (const LargeButton& large : kButtons) {
+    auto* button = new QPushButton(tr(large.caption), panel);
+    button->setMinimumSize(180, 44);
+    QFont font = button->font();
+    font.setPointSize(font.pointSize() + 3);
+    font.setBold(true);
+    button->setFont(font);
+    QAction* action = Action(large.command);
+    button->setEnabled(action->isEnabled());
+    connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    column->addWidget(button);
+  }
+  column->addStretch();
+  return panel;
+}
+
+void TMainForm::BuildCentralArea() {
+  Background_ = new TBackground(this);
+  Background_->setAutoFillBackground(true);
+  CompanyLabel_ = new QLabel(Background_);
+  ButtonPanel_ = BuildLargeButtons();
+  AgingChart_ = new TAgingChart(services_.help, Background_);
+  AgingChart_->hide();
+  connect(AgingChart_, &TAgingChart::statusChanged, this, &TMainForm::SetStatus);
+
+  // Below the caption by a tenth of its height; the chart to the right of the buttons.
+  auto* layout = new QVBoxLayout(Background_);
+  layout->setContentsMargins(16, 12, 16, 12);
+  layout->addWidget(CompanyLabel_);
+  layout->addSpacing(CompanyLabel_->sizeHint().height() / 10);
+  auto* panels = new QHBoxLayout;
+  panels->addWidget(ButtonPanel_, 0, Qt::AlignTop);
+  panels->addSpacing(24);
+  panels->addWidget(AgingChart_, 0, Qt::AlignTop);
+  panels->addStretch();
+  layout->addLayout(panels, 1);
+  setCentralWidget(Background_);
+}
+
+void TMainForm::BuildStatusBar() {
+  ClockPanel_ = new QLabel(this);
+  ClockPanel_->setMinimumWidth(320);
+  StatePanel_ = new QLabel(tr("Ready."), this);
+  statusBar()->addWidget(ClockPanel_);
+  statusBar()->addWidget(StatePanel_, 1);
+  ClockTimer_ = new QTimer(this);
+  connect(ClockTimer_, &QTimer::timeout, this, &TMainForm::ClockTimerTimer);
+  ClockTimer_->start(kClockTickMs);
+  ClockTimerTimer();
+}
+
+bool TMainForm::LoadCompany() {
+  const StartResult result = LoadStartingCompany(services_.engine, services_.dialogs, *ProgressWindow_,
+                                                 services_.clock, services_.session);
+  if (result.state == StartState::kNoDataFiles) return false;
+  engineStarted_ = result.state != StartState::kEngineStopped;
+  ApplyCompanySettings(result);
+  if (QScreen* screen = QApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  return true;
+}
+
+void TMainForm::ApplyCompanySettings(const StartResult& result) {
+  const model::CompanyRecord& company = services_.session.CurrentCompany;
+  ApplyHints(company.ShowHints);
+  QString caption = ToQString(company.CompanyName.view());
+  if (result.companySetUp) {
+    caption += "\n     Number: " + ToQString(company.CompanyNo.view());
+    CompanyLabel_->setFont(FontOf(company.ScreenFont, font()));
+    QPalette palette = CompanyLabel_->palette();
+    palette.setColor(QPalette::WindowText, ColorOf(company.ScreenFont.Color));
+    CompanyLabel_->setPalette(palette);
+  }
+  CompanyLabel_->setText(caption);
+  Background_->SetPicture(result.backgroundFile.empty() ? QPixmap() : QPixmap(ToQString(result.backgroundFile)));
+}
+
+// Hints are tooltips; with hints off the whole window swallows tooltip events.
+void TMainForm::ApplyHints(bool show) {
+  hintsShown_ = show;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && !hintsShown_) return true;
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  QTimer::singleShot(0, this, &TMainForm::FormShow);
+}
+
+void TMainForm::FormShow() {
+  if (!CheckPassword(services_.dialogs)) {
+    emit passwordRefused();
+    return;
+  }
+  if (engineStarted_ && AgingDueToday(services_.session)) RunAgingAndShow(false);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (services_.session.LabelsPending && !services_.dialogs.confirm("Please Confirm", kLabelsQuestion)) {
+    event->ignore();
+    return;
+  }
+  ClockTimer_->stop();
+  if (engineStarted_) services_.engine.ExitEngine();
+  engineStarted_ = false;
+  event->accept();
+}
+
+void TMainForm::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+void TMainForm::SetStatus(const QString& text) { StatePanel_->setText(text); }
+QString TMainForm::StatusText() const { return StatePanel_->text(); }
+QString TMainForm::ClockPanelText() const { return ClockPanel_->text(); }
+QString TMainForm::CompanyCaption() const { return CompanyLabel_->text(); }
+bool TMainForm::BackgroundShown() const { return Background_->HasPicture(); }
+
+void TMainForm::ClockTimerTimer() { ClockPanel_->setText(ToQString(ClockText(services_.clock))); }
+
+void TMainForm::PrepareForWindow() {
+  AgingChart_->hide();
+  SetStatus(tr("Ready."));
+}
+
+void TMainForm::PrinterSetupClick() {
+  QPrintDialog dialog(&services_.printer, this);
+  dialog.exec();
+}
+
+void TMainForm::EditPaymentTermsClick() {
+  PrepareForWindow();
+  TTermsEdit editor(services_.dialogs, services_.help, this);
+  editor.exec();
+}
+
+void TMainForm::ExitClick() { close(); }
+
+void TMainForm::AgingChartClick() {
+  if (!AgingChartCommandAllowed(services_.session.CurrentCompany, AgingChart_->isVisible(), services_.dialogs)) {
+    return;
+  }
+  RunAgingAndShow(true);
+}
+
+void TMainForm::RunAgingAndShow(bool forceChart) {
+  const AgingContext context{services_.engine, services_.dialogs, *ProgressWindow_, services_.clock,
+                             services_.session, [this](std::string_view text) { SetStatus(ToQString(text)); }};
+  const AgingResult result = RunAging(context, forceChart);
+  if (result.showChart) AgingChart_->ShowTotals(result.totals);
+}
+
+void TMainForm::CalculatorClick() {
+  if (!services_.launcher.StartCalculator()) {
+    services_.dialogs.inform(kProgramCaption, "Calculator not found.", platform::Icon::kWarning);
+  }
+}
+
+void TMainForm::ViewCalendarClick() {
+  PrepareForWindow();
+  TDateSel::ViewCalendar(services_.session, services_.clock, services_.help, this);
+}
+
+void TMainForm::HelpTopicsClick() { services_.help.ShowContents(); }
+void TMainForm::HowToUseHelpClick() { services_.help.ShowTopic("How to use Help"); }
+void TMainForm::FrequentQuestionsClick() { services_.help.ShowTopic("Frequent Asked Questions"); }
+
+void TMainForm::AboutClick() {
+  TAboutBox about(this);
+  about.exec();
+}
+
+}  // namespace shell::ui

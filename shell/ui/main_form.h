@@ -1,0 +1,124 @@
+// The main window: menus, the large buttons and the tool buttons that open every
+// other window, the company caption over the tiled background, the status bar with
+// its clock, and the aging chart panel.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <map>
+
+#include "engine/engine.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/help.h"
+#include "platform/launcher.h"
+#include "shell/company_session.h"
+#include "shell/startup.h"
+
+class QAction;
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace platform::qt {
+class TProgressWindow;
+}
+
+namespace shell::ui {
+
+class TAgingChart;
+
+// What the main window works with, made once by the program and shared by reference.
+struct AppServices {
+  engine::Engine& engine;
+  platform::Dialogs& dialogs;
+  platform::Help& help;
+  const platform::Clock& clock;
+  platform::Launcher& launcher;
+  QPrinter& printer;
+  CompanySession& session;
+};
+
+// The commands of the menus and buttons; each has one action.
+enum class Command {
+  kCompanyManager, kCustomerManager, kProductManager, kInvoiceManager, kPrinterSetup, kEditPaymentTerms, kExit,
+  kPaymentWizard, kReportWizard, kInterestWizard, kLabelWizard, kRepeatBillingWizard, kFormLetterWizard,
+  kAgingChart, kCalculator, kViewCalendar, kPasswordSetup, kDeletePaidInvoices, kBackupDataFiles,
+  kRebuildDataFiles, kHelpTopics, kHowToUseHelp, kFrequentQuestions, kAbout,
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(AppServices services, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Loads the starting company; false when the program must end (no data files).
+  bool LoadCompany();
+  // Brings the window to the front, restoring it when minimised (a second start).
+  void BringToFront();
+
+  QAction* Action(Command command) const { return actions_.at(command); }
+  QString StatusText() const;
+  QString ClockPanelText() const;
+  QString CompanyCaption() const;
+  bool BackgroundShown() const;
+  TAgingChart* AgingChart() const { return AgingChart_; }
+  // Status panel 1.
+  void SetStatus(const QString& text);
+
+ signals:
+  // The start-up password was refused: the program ends.
+  void passwordRefused();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBar();
+  QWidget* BuildLargeButtons();
+  void BuildStatusBar();
+  void BuildCentralArea();
+  QAction* AddAction(Command command, const QString& text, void (TMainForm::*handler)());
+  void EnableFinishedCommands();
+  void ApplyCompanySettings(const StartResult& result);
+  void ApplyHints(bool show);
+  void PrepareForWindow();
+
+  void FormShow();
+  void ClockTimerTimer();
+  void PrinterSetupClick();
+  void EditPaymentTermsClick();
+  void ExitClick();
+  void AgingChartClick();
+  void CalculatorClick();
+  void ViewCalendarClick();
+  void HelpTopicsClick();
+  void HowToUseHelpClick();
+  void FrequentQuestionsClick();
+  void AboutClick();
+  void RunAgingAndShow(bool forceChart);
+
+  AppServices services_;
+  std::map<Command, QAction*> actions_;
+  QLabel* CompanyLabel_ = nullptr;
+  QLabel* ClockPanel_ = nullptr;
+  QLabel* StatePanel_ = nullptr;
+  QWidget* ButtonPanel_ = nullptr;
+  TAgingChart* AgingChart_ = nullptr;
+  QTimer* ClockTimer_ = nullptr;
+  platform::qt::TProgressWindow* ProgressWindow_ = nullptr;
+  class TBackground* Background_ = nullptr;
+  bool shownOnce_ = false;
+  bool hintsShown_ = true;
+  bool engineStarted_ = false;
+};
+
+}  // namespace shell::ui

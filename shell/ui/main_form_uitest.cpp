@@ -1,0 +1,200 @@
+#include "shell/ui/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include "engine/keyed_file.h"
+#include "engine/test_support.h"
+#include "model/company_defaults.h"
+#include "model/company_files.h"
+#include "model/side_files.h"
+#include "platform/testing/scripted_dialogs.h"
+
+namespace shell::ui {
+namespace {
+
+using platform::testing::ScriptedDialogs;
+
+class RecordingHelp final : public platform::Help {
+ public:
+  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
+  void ShowContents() override { topics.emplace_back("contents"); }
+  std::vector<std::string> topics;
+};
+
+class NoCalculator final : public platform::Launcher {
+ public:
+  bool StartCalculator() override { return false; }
+};
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  // A data folder whose company list and "LastCo.Dat" hold `company`.
+  void MakeDataFolder(const model::CompanyRecord& company) {
+    engine::Engine engine;
+    engine.InitEngine(30);
+    platform::SilentProgress progress;
+    engine::KeyedFile list(engine, dialogs_, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
+    ASSERT_TRUE(list.Create());
+    ASSERT_TRUE(list.Open());
+    engine::RecordNumber added = 0;
+    ASSERT_TRUE(list.Add(company, added));
+    list.Close();
+    model::CompanyRecord current{};
+    ASSERT_TRUE(model::WriteLastCompany(company, current));
+    QImage tile(8, 8, QImage::Format_RGB32);
+    tile.fill(Qt::lightGray);
+    ASSERT_TRUE(tile.save("vtt8.bmp"));
+  }
+
+  std::unique_ptr<TMainForm> MakeForm() {
+    return std::make_unique<TMainForm>(AppServices{engine_, dialogs_, help_, clock_, launcher_, printer_, session_});
+  }
+  // Shows the form and lets its first-show work run.
+  void ShowAndSettle(TMainForm& form) {
+    form.show();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+
+  engine::testing::ScopedWorkingFolder folder_;
+  engine::Engine engine_;
+  ScriptedDialogs dialogs_;
+  RecordingHelp help_;
+  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
+  NoCalculator launcher_;
+  QPrinter printer_;
+  CompanySession session_;
+};
+
+model::CompanyRecord NamedCompany(std::string_view name) {
+  model::CompanyRecord company = model::StarterCompany();
+  company.CompanyName = name;
+  return company;
+}
+
+TEST_F(MainFormTest, MissingDataFilesEndTheProgramBeforeAnyWindow) {
+  auto form = MakeForm();
+  EXPECT_FALSE(form->LoadCompany());
+  EXPECT_EQ(dialogs_.Log().at(0).caption, "VT Quillary PRO");
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainFormTest, ShowsCaptionClockCompanyAndBackground) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  ShowAndSettle(*form);
+  EXPECT_EQ(form->windowTitle(), "VT Quillary PRO");
+  EXPECT_EQ(form->CompanyCaption(), "Harbor Supply\n     Number: 1");
+  EXPECT_EQ(form->ClockPanelText(), "Tuesday, December 8, 2026, 02:05 PM");
+  EXPECT_EQ(form->StatusText(), "Ready.");
+  EXPECT_TRUE(form->BackgroundShown());
+  EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+TEST_F(MainFormTest, CompanyWithoutANameAsksToBeSetUp) {
+  MakeDataFolder(NamedCompany(""));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  EXPECT_EQ(form->CompanyCaption(), "Please Setup Your Company.");
+  EXPECT_FALSE(form->BackgroundShown());
+}
+
+TEST_F(MainFormTest, WrongPasswordEndsTheProgram) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  ASSERT_TRUE(model::WritePassword("Secret"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  bool refused = false;
+  QObject::connect(form.get(), &TMainForm::passwordRefused, [&refused] { refused = true; });
+  dialogs_.Type("wrong");
+  ShowAndSettle(*form);
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(dialogs_.Log().back().text, "You did not enter the correct password.");
+}
+
+TEST_F(MainFormTest, AgingRunsOnTheFirstShowOfADayOnly) {
+  model::CompanyRecord company = NamedCompany("Harbor Supply");
+  company.TotalAR = "10.00";
+  MakeDataFolder(company);
+  {
+    platform::SilentProgress progress;
+    engine::Engine engine;
+    engine.InitEngine(30);
+    for (auto file : {model::CompanyFile::kCustomers, model::CompanyFile::kTransactions}) {
+      engine::KeyedFile keyed(engine, dialogs_, progress, model::DescribeFile(file, "1"));
+      ASSERT_TRUE(keyed.Create());
+    }
+  }
+  {
+    auto form = MakeForm();
+    ASSERT_TRUE(form->LoadCompany());
+    ShowAndSettle(*form);
+    EXPECT_EQ(session_.CurrentCompany.LastAgingDate.view(), "12/08/2026");
+    form->close();
+  }
+  model::CompanyRecord last{};
+  ASSERT_TRUE(model::ReadLastCompany(last));
+  EXPECT_EQ(last.LastAgingDate.view(), "12/08/2026");
+
+  session_ = {};
+  auto again = MakeForm();
+  ASSERT_TRUE(again->LoadCompany());
+  EXPECT_FALSE(AgingDueToday(session_));
+}
+
+TEST_F(MainFormTest, CommandsOfLaterWindowsArePresentButDisabled) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  EXPECT_FALSE(form->Action(Command::kInvoiceManager)->isEnabled());
+  EXPECT_EQ(form->Action(Command::kInvoiceManager)->text(), "&Invoice Manager...");
+  EXPECT_TRUE(form->Action(Command::kAgingChart)->isEnabled());
+  EXPECT_EQ(form->Action(Command::kReportWizard)->text(), "&Report  Wizard...");
+}
+
+TEST_F(MainFormTest, ToolButtonsCarryTheirHints) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  QStringList hints;
+  for (QToolButton* tool : form->findChildren<QToolButton*>()) {
+    if (!tool->toolTip().isEmpty()) hints << tool->toolTip();
+  }
+  for (const char* hint : {"Companies/System Options", "Password Setup", "View Calendar", "Calculator",
+                           "Interest Wizard", "Label Wizard", "Repeat Billing Wizard", "Aging Chart", "Backup Files",
+                           "Help", "Printer Setup", "Close", "Form Letter Wizard"}) {
+    EXPECT_TRUE(hints.contains(hint)) << hint;
+  }
+}
+
+TEST_F(MainFormTest, AgingChartRefusesWithoutOpenInvoicesAndCalculatorSaysWhenMissing) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  form->Action(Command::kAgingChart)->trigger();
+  form->Action(Command::kCalculator)->trigger();
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"You do not have any open invoices.", "Calculator not found."}));
+  form->Action(Command::kFrequentQuestions)->trigger();
+  EXPECT_EQ(help_.topics, (std::vector<std::string>{"Frequent Asked Questions"}));
+}
+
+TEST_F(MainFormTest, PendingLabelsAreAskedAboutBeforeClosing) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  ShowAndSettle(*form);
+  session_.LabelsPending = true;
+  dialogs_.Answer(platform::Answer::kNo);
+  EXPECT_FALSE(form->close());
+  dialogs_.Answer(platform::Answer::kYes);
+  EXPECT_TRUE(form->close());
+}
+
+}  // namespace
+}  // namespace shell::ui
