@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,6 +25,7 @@
 #include "shell/ui/aging_chart.h"
 #include "shell/ui/date_sel.h"
 #include "shell/ui/terms_edit.h"
+#include "shell/ui/tool_icons.h"
 
 namespace shell::ui {
 
@@ -76,8 +76,6 @@ QColor ColorOf(std::int32_t bgr) {
   return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                 static_cast<int>((value >> 16) & 0xFF));
 }
-
-QIcon StandardIcon(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
 
 }  // namespace
 
@@ -178,37 +176,37 @@ void TMainForm::BuildToolBar() {
   struct ToolButton {
     Command command;
     const char* hint;
-    QStyle::StandardPixmap icon;
+    ToolGlyph glyph;
   };
   static const ToolButton kButtons[] = {
-      {Command::kCompanyManager, "Companies/System Options", QStyle::SP_ComputerIcon},
-      {Command::kPasswordSetup, "Password Setup", QStyle::SP_DialogYesButton},
-      {Command::kViewCalendar, "View Calendar", QStyle::SP_FileDialogDetailedView},
-      {Command::kCalculator, "Calculator", QStyle::SP_FileDialogListView},
-      {Command::kInterestWizard, "Interest Wizard", QStyle::SP_ArrowUp},
-      {Command::kLabelWizard, "Label Wizard", QStyle::SP_FileDialogContentsView},
-      {Command::kRepeatBillingWizard, "Repeat Billing Wizard", QStyle::SP_BrowserReload},
-      {Command::kAgingChart, "Aging Chart", QStyle::SP_FileDialogInfoView},
-      {Command::kBackupDataFiles, "Backup Files", QStyle::SP_DriveFDIcon},
-      {Command::kHelpTopics, "Help", QStyle::SP_DialogHelpButton},
-      {Command::kPrinterSetup, "Printer Setup", QStyle::SP_DesktopIcon},
-      {Command::kExit, "Close", QStyle::SP_DialogCloseButton},
-      {Command::kFormLetterWizard, "Form Letter Wizard", QStyle::SP_FileIcon},
+      {Command::kCompanyManager, "Companies/System Options", ToolGlyph::kCompanies},
+      {Command::kPasswordSetup, "Password Setup", ToolGlyph::kPassword},
+      {Command::kViewCalendar, "View Calendar", ToolGlyph::kCalendar},
+      {Command::kCalculator, "Calculator", ToolGlyph::kCalculator},
+      {Command::kInterestWizard, "Interest Wizard", ToolGlyph::kInterest},
+      {Command::kLabelWizard, "Label Wizard", ToolGlyph::kLabels},
+      {Command::kRepeatBillingWizard, "Repeat Billing Wizard", ToolGlyph::kRepeat},
+      {Command::kAgingChart, "Aging Chart", ToolGlyph::kAgingChart},
+      {Command::kBackupDataFiles, "Backup Files", ToolGlyph::kBackup},
+      {Command::kHelpTopics, "Help", ToolGlyph::kHelp},
+      {Command::kPrinterSetup, "Printer Setup", ToolGlyph::kPrinter},
+      {Command::kExit, "Close", ToolGlyph::kClose},
+      {Command::kFormLetterWizard, "Form Letter Wizard", ToolGlyph::kFormLetter},
   };
   for (const ToolButton& button : kButtons) {
     // The button shows its action's tooltip, so the hint lives on the action.
     QAction* action = Action(button.command);
     action->setToolTip(tr(button.hint));
+    action->setIcon(ToolIcon(button.glyph));
     auto* tool = new QToolButton(bar);
     tool->setDefaultAction(action);
-    tool->setIcon(StandardIcon(button.icon));
     bar->addWidget(tool);
   }
+  // Captioned rather than drawn, so it is not tied to the menu item's text.
   auto* faq = new QToolButton(bar);
-  Action(Command::kFrequentQuestions)->setToolTip(tr("Frequent Asked Questions"));
-  faq->setDefaultAction(Action(Command::kFrequentQuestions));
   faq->setText(tr("FAQ's"));
-  faq->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  faq->setToolTip(tr("Frequent Asked Questions"));
+  connect(faq, &QToolButton::clicked, Action(Command::kFrequentQuestions), &QAction::trigger);
   bar->addWidget(faq);
 }
 
@@ -345,6 +343,10 @@ void TMainForm::BringToFront() {
 }
 
 void TMainForm::SetStatus(const QString& text) { StatePanel_->setText(text); }
+
+void TMainForm::ReportPrintout(const platform::PageCanvas& canvas) {
+  SetStatus(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+}
 QString TMainForm::StatusText() const { return StatePanel_->text(); }
 QString TMainForm::ClockPanelText() const { return ClockPanel_->text(); }
 QString TMainForm::CompanyCaption() const { return CompanyLabel_->text(); }

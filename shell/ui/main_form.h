@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "platform/launcher.h"
+#include "platform/page_canvas.h"
 #include "shell/company_session.h"
 #include "shell/startup.h"
 
@@ -69,6 +70,8 @@ class TMainForm : public QMainWindow {
   TAgingChart* AgingChart() const { return AgingChart_; }
   // Status panel 1.
   void SetStatus(const QString& text);
+  // Tells where a finished print job went: the printer, or the PDF file's name.
+  void ReportPrintout(const platform::PageCanvas& canvas);
 
  signals:
   // The start-up password was refused: the program ends.

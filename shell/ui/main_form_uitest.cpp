@@ -13,6 +13,7 @@
 #include "model/company_defaults.h"
 #include "model/company_files.h"
 #include "model/side_files.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/testing/scripted_dialogs.h"
 
 namespace shell::ui {
@@ -194,6 +195,19 @@ TEST_F(MainFormTest, PendingLabelsAreAskedAboutBeforeClosing) {
   EXPECT_FALSE(form->close());
   dialogs_.Answer(platform::Answer::kYes);
   EXPECT_TRUE(form->close());
+}
+
+TEST_F(MainFormTest, StatusBarTellsWhereAPrintoutWent) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  platform::qt::PrinterCanvas canvas(nullptr, platform::qt::PrintDestination::kPdf);
+  ASSERT_TRUE(canvas.BeginDocument("Company List", platform::Orientation::kPortrait));
+  canvas.DrawText(100, 100, "Harbor Supply");
+  ASSERT_TRUE(canvas.EndDocument());
+  form->ReportPrintout(canvas);
+  EXPECT_TRUE(form->StatusText().startsWith("Printed to /")) << form->StatusText().toStdString();
+  EXPECT_TRUE(form->StatusText().endsWith("/Printouts/Company List.pdf"));
 }
 
 }  // namespace
