@@ -1,0 +1,570 @@
+#include "engine/browser_source.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <thread>
+
+namespace engine {
+
+namespace {
+
+constexpr int kNotFound = 1;  // the error class of a normal "nothing there"
+constexpr int kMaxRetries = 32;
+constexpr auto kRetryPause = std::chrono::milliseconds(30);
+constexpr int kEntriesBetweenLockPauses = 64;
+constexpr auto kLockPause = std::chrono::milliseconds(50);
+constexpr RecordNumber kHighestRecord = std::numeric_limits<RecordNumber>::max();
+
+// Sorts after every key an index can hold.
+const KeyString& HighestKey() {
+  static const KeyString key(std::string(KeyString::kMaxLength, '\xFF'));
+  return key;
+}
+
+bool IsDeleted(std::span<const std::byte> record) {
+  std::int32_t deletion = 0;
+  std::memcpy(&deletion, record.data(), std::min(sizeof deletion, record.size()));
+  return deletion != 0;
+}
+
+// A lock conflict may clear up; a scan that could not read the file will not, so
+// it is reported at once instead of being tried again (or, worse, taken for success).
+bool IsWorthRetrying(const Engine& engine) {
+  return engine.ErrorClass() == 2 && engine.Status() != status::kScanReadError;
+}
+
+}  // namespace
+
+int ScrollMargin(std::int32_t entries) {
+  const std::int32_t s = kScrollScale;
+  const std::int32_t ratio = s / std::max(entries, 1);
+  std::int32_t margin = 4 * s;
+  if (ratio == 0) {
+    margin = 2;
+  } else if (ratio == 1) {
+    margin = s / (s / 4);
+  } else if (ratio == 2) {
+    margin = s / (s / 8);
+  } else if (ratio <= 4) {
+    margin = s / (s / 10);
+  } else if (ratio <= 10) {
+    margin = s / (s / 25);
+  } else if (ratio <= 20) {
+    margin = s / (s / 50);
+  } else if (ratio <= 25) {
+    margin = s;
+  } else if (ratio <= 33) {
+    margin = 2 * s;
+  }
+  margin = std::max(margin, 2);
+  return margin - margin % 2;
+}
+
+std::optional<KeyString> TypedSearchKey(char32_t character) {
+  // Ä Ö Ü ß ä ö ü: their code points are their Latin-1 bytes.
+  constexpr char32_t kUmlauts[] = {0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC};
+  if (character >= U'a' && character <= U'z') character = character - U'a' + U'A';
+  const bool searches = (character >= U'0' && character <= U'9') || (character >= U'A' && character <= U'Z') ||
+                        std::find(std::begin(kUmlauts), std::end(kUmlauts), character) != std::end(kUmlauts);
+  if (!searches) return std::nullopt;
+  return KeyString(std::string(1, static_cast<char>(static_cast<unsigned char>(character))));
+}
+
+BrowserSource::BrowserSource(Engine& engine, FileBlock* fileBlock, KeyNumber keyNumber, std::span<std::byte> record,
+                             const KeyString& lowKey, const KeyString& highKey, int rowCapacity, int elementsPerRow)
+    : engine_(engine),
+      fileBlock_(fileBlock),
+      keyNumber_(keyNumber),
+      record_(record),
+      lowKey_(lowKey),
+      highKey_(highKey),
+      rowCapacity_(std::max(rowCapacity, 1)),
+      elementsPerRow_(std::max(elementsPerRow, 1)),
+      visibleRows_(rowCapacity_) {}
+
+// --- Outcomes ------------------------------------------------------------------
+
+// The class of the engine's last status; a failure's status is kept for the report.
+int BrowserSource::Outcome() {
+  const int errorClass = engine_.ErrorClass();
+  if (errorClass != 0) lastStatus_ = engine_.Status();
+  return errorClass;
+}
+
+int BrowserSource::HandlerOutcome(int handlerStatus) {
+  if (handlerStatus == status::kOk) return 0;
+  lastStatus_ = handlerStatus;
+  return ClassOfStatus(handlerStatus);
+}
+
+template <class Read>
+int BrowserSource::Retried(Read read) {
+  read();
+  for (int retry = 0; retry < kMaxRetries && IsWorthRetrying(engine_); ++retry) {
+    std::this_thread::sleep_for(kRetryPause);
+    read();
+  }
+  return Outcome();
+}
+
+// --- Engine calls ----------------------------------------------------------------
+
+bool BrowserSource::WithinBounds(const Entry& entry) const {
+  if (!KeyOrder()) return true;
+  return (lowKey_.empty() || Compare(entry.key, lowKey_) >= 0) &&
+         (highKey_.empty() || Compare(entry.key, highKey_) <= 0);
+}
+
+BrowserSource::Entry BrowserSource::Clamped(const Entry& entry) const {
+  if (KeyOrder() && !lowKey_.empty() && Compare(entry.key, lowKey_) < 0) return {lowKey_, 0};
+  return entry;
+}
+
+int BrowserSource::SeekEntry(Seek seek, Entry& entry) {
+  return KeyOrder() ? SeekKey(seek, entry) : SeekRecord(seek, entry);
+}
+
+// The index keeps one walking position that other callers move too, so every seek
+// finds the row's entry again before stepping from it.
+int BrowserSource::SeekKey(Seek seek, Entry& entry) {
+  const auto find = [this, &entry](int mode) {
+    return Retried([&] { engine_.FindKey(fileBlock_, keyNumber_, entry.number, entry.key, mode); });
+  };
+  switch (seek) {
+    case Seek::kFirst:
+      entry = {lowKey_, 0};
+      return find(1);
+    case Seek::kLast:
+      entry = {highKey_.empty() ? HighestKey() : highKey_, kHighestRecord};
+      return find(-1);
+    case Seek::kAtOrAfter:
+      return find(1);
+    case Seek::kAfter:
+    case Seek::kBefore: {
+      const Entry from = entry;
+      const bool forward = seek == Seek::kAfter;
+      const int found = find(forward ? 1 : -1);
+      // When the row's entry is gone, the nearest one found is already the step.
+      if (found != 0 || entry.key != from.key || entry.number != from.number) return found;
+      return StepEntry(forward, entry);
+    }
+  }
+  return kNotFound;
+}
+
+int BrowserSource::SeekRecord(Seek seek, Entry& entry) {
+  entry.key = KeyString();
+  const auto scan = [this, &entry](int direction) {
+    return Retried([&] { engine_.TestUsedRecord(fileBlock_, entry.number, direction); });
+  };
+  switch (seek) {
+    case Seek::kFirst:
+      entry.number = 1;
+      return scan(1);
+    case Seek::kLast:
+      entry.number = kHighestRecord;
+      return scan(-1);
+    case Seek::kAtOrAfter:
+      return scan(1);
+    case Seek::kAfter:
+    case Seek::kBefore:
+      return StepEntry(seek == Seek::kAfter, entry);
+  }
+  return kNotFound;
+}
+
+int BrowserSource::StepEntry(bool forward, Entry& entry) {
+  if (!KeyOrder()) {
+    return Retried([&] {
+      forward ? engine_.NextUsedRecord(fileBlock_, entry.number) : engine_.PrevUsedRecord(fileBlock_, entry.number);
+    });
+  }
+  return Retried([&] {
+    forward ? engine_.NextKey(fileBlock_, keyNumber_, entry.number, entry.key)
+            : engine_.PrevKey(fileBlock_, keyNumber_, entry.number, entry.key);
+  });
+}
+
+// A record that cannot be read leaves its row in place, marked, for a placeholder text.
+int BrowserSource::ReadRecord(RowRec& row) {
+  const int read = Retried([&] { engine_.GetRecord(fileBlock_, row.number, record_); });
+  if (read > 1) return read;
+  row.readStatus = read == 0 && !IsDeleted(record_) ? 0 : -1;
+  return 0;
+}
+
+int BrowserSource::Count(std::int32_t& entries) {
+  entries = KeyOrder() ? engine_.KeysInIndex(fileBlock_, keyNumber_) : engine_.UsedRecords(fileBlock_);
+  return Outcome();
+}
+
+int BrowserSource::PositionOf(const Entry& entry, std::int32_t scale, std::int32_t& position) {
+  position = KeyOrder() ? engine_.KeyPosition(fileBlock_, keyNumber_, entry.key, entry.number, scale)
+                        : engine_.RecordPosition(fileBlock_, entry.number, scale);
+  return Outcome();
+}
+
+// An entry near `position`: the engine's estimate, moved onto an entry that exists.
+int BrowserSource::EntryAtPosition(std::int32_t position, std::int32_t scale, Entry& entry) {
+  if (KeyOrder()) {
+    engine_.KeyAtPosition(fileBlock_, keyNumber_, position, scale, entry.number, entry.key);
+  } else {
+    entry.number = engine_.RecordAtPosition(fileBlock_, position, scale);
+  }
+  if (const int estimated = Outcome(); estimated != 0) return estimated;
+  const int found = SeekEntry(Seek::kAtOrAfter, entry);
+  return found == kNotFound ? SeekEntry(Seek::kLast, entry) : found;
+}
+
+// --- Scroll positions ------------------------------------------------------------
+
+int BrowserSource::DisplayedPosition(const Entry& entry, std::int32_t entries, std::int32_t& position) {
+  position = 0;
+  if (entries <= 1) return 0;
+  const int margin = ScrollMargin(entries);
+  std::int32_t enlarged = 0;
+  if (const int placed = PositionOf(entry, kScrollScale + margin, enlarged); placed != 0) return placed;
+  if (enlarged > margin / 2) position = std::min(enlarged - margin / 2, kScrollScale);
+  return 0;
+}
+
+int BrowserSource::ScrollPosition(std::int32_t& position) {
+  position = 0;
+  if (!positionValid_) return 0;
+  std::int32_t entries = 0;
+  if (const int counted = Count(entries); counted != 0) return counted;
+  return DisplayedPosition({CurrentKey(), CurrentRecordNumber()}, entries, position);
+}
+
+// The estimate of the entry at a thumb position is refined by bisection over the trial
+// positions until the entry's own scroll position matches or no new trial remains.
+int BrowserSource::NearestEntryToThumb(std::int32_t position, std::int32_t entries, Entry& best) {
+  const int margin = ScrollMargin(entries);
+  const std::int32_t scale = kScrollScale + margin;
+  std::int32_t low = 0;
+  std::int32_t high = scale;
+  std::int32_t trial = std::min(position + margin / 2, scale);
+  std::int32_t bestDistance = std::numeric_limits<std::int32_t>::max();
+  for (;;) {
+    Entry candidate;
+    if (const int found = EntryAtPosition(trial, scale, candidate); found != 0) return found;
+    std::int32_t shown = 0;
+    if (const int placed = DisplayedPosition(candidate, entries, shown); placed != 0) return placed;
+    if (std::abs(shown - position) < bestDistance) {
+      bestDistance = std::abs(shown - position);
+      best = candidate;
+    }
+    if (shown == position) return 0;
+    (shown < position ? low : high) = trial;
+    const std::int32_t halfway = low + (high - low) / 2;
+    if (halfway == trial) return 0;
+    trial = halfway;
+  }
+}
+
+int BrowserSource::PositionAtScroll(std::int32_t position) {
+  if (position <= 0) return First();
+  if (position >= kScrollScale) return Last();
+  std::int32_t entries = 0;
+  if (const int counted = Count(entries); counted != 0) return counted;
+  Entry best;
+  const int found = entries == 0 ? kNotFound : NearestEntryToThumb(position, entries, best);
+  if (found == kNotFound) return First();
+  if (found != 0) return found;
+  return PageOperation([&] { return FillAround(Seek::kAtOrAfter, Clamped(best), HighlightRow()); });
+}
+
+// --- Fetching rows ------------------------------------------------------------------
+
+int BrowserSource::Fetch(Seek seek, const Entry& from, RowRec& row) {
+  Entry entry = from;
+  const bool forward = IsForward(seek);
+  for (int found = SeekEntry(seek, entry);; found = StepEntry(forward, entry)) {
+    if (found != 0) return found;
+    if (!WithinBounds(entry)) return kNotFound;
+    CountFetchedEntry();
+    row = RowRec();
+    row.key = entry.key;
+    row.number = entry.number;
+    if (const int read = ReadRecord(row); read != 0) return read;
+    bool useIt = true;
+    if (const int filtered = Filter(row, useIt); filtered != 0) return filtered;
+    if (useIt) return BuildRow(row);
+  }
+}
+
+int BrowserSource::Filter(RowRec& row, bool& useIt) {
+  useIt = true;
+  if (!filterEnabled_ || !OnPerformFilter) return 0;
+  const int handlerStatus = OnPerformFilter(row, useIt);
+  ReportFilterWorking(!useIt);
+  return HandlerOutcome(handlerStatus);
+}
+
+int BrowserSource::BuildRow(RowRec& row) {
+  row.elements.assign(static_cast<std::size_t>(elementsPerRow_), BRLRowEltString());
+  const int handlerStatus = OnBuildRow ? OnBuildRow(row) : status::kOk;
+  row.elements.resize(static_cast<std::size_t>(elementsPerRow_));
+  for (BRLRowEltString& element : row.elements) {
+    if (element.size() > kRowElementLength) element.resize(kRowElementLength);
+  }
+  row.valid = true;
+  row.changed = true;
+  return HandlerOutcome(handlerStatus);
+}
+
+// A long scan under a read lock lets other users in now and then.
+void BrowserSource::CountFetchedEntry() {
+  if (++entriesSinceLockPause_ < kEntriesBetweenLockPauses) return;
+  entriesSinceLockPause_ = 0;
+  if (!readWithLocks_) return;
+  engine_.ReadUnlockFileSet(fileBlock_);
+  std::this_thread::sleep_for(kLockPause);
+  engine_.ReadLockFileSet(fileBlock_);
+  readWithLocks_ = engine_.Ok();
+}
+
+void BrowserSource::ReportFilterWorking(bool rejected) {
+  const int callState = filterReportPending_ ? 0 : -1;
+  filterReportPending_ = true;
+  if (OnShowFilterWorking) OnShowFilterWorking(callState, rejected);
+}
+
+void BrowserSource::EndFilterReport() {
+  if (!filterReportPending_) return;
+  filterReportPending_ = false;
+  if (OnShowFilterWorking) OnShowFilterWorking(1, false);
+}
+
+void BrowserSource::SetFilterEnabled(bool enabled) {
+  filterEnabled_ = enabled;
+  if (!enabled) EndFilterReport();
+}
+
+int BrowserSource::Lock() {
+  engine_.ReadLockFileSet(fileBlock_);
+  const int locked = Outcome();
+  readWithLocks_ = locked == 0;
+  entriesSinceLockPause_ = 0;
+  return locked;
+}
+
+int BrowserSource::Unlock() {
+  readWithLocks_ = false;
+  engine_.ReadUnlockFileSet(fileBlock_);
+  return Outcome();
+}
+
+// --- Pages ------------------------------------------------------------------------
+
+template <class Fill>
+int BrowserSource::PageOperation(Fill fill) {
+  const auto notify = [this](const TPrePostCompletePage& event) { return HandlerOutcome(event ? event() : 0); };
+  int outcome = notify(OnPreCompletePage);
+  if (outcome == 0) {
+    outcome = fill();
+    if (outcome <= 1) outcome = std::max(outcome, notify(OnPostCompletePage));
+  }
+  EndFilterReport();
+  return outcome;
+}
+
+int BrowserSource::Prepend(Page& page, int count, int& added) {
+  for (added = 0; added < count; ++added) {
+    RowRec row;
+    if (const int found = Fetch(Seek::kBefore, {page.front().key, page.front().number}, row); found != 0)
+      return found;
+    page.push_front(std::move(row));
+  }
+  return 0;
+}
+
+int BrowserSource::Append(Page& page, int count, int& added) {
+  for (added = 0; added < count; ++added) {
+    RowRec row;
+    if (const int found = Fetch(Seek::kAfter, {page.back().key, page.back().number}, row); found != 0) return found;
+    page.push_back(std::move(row));
+  }
+  return 0;
+}
+
+// Fills the rest of the window below the page and then, at the end, above it.
+int BrowserSource::FillWindow(Page& page, int& addedAbove) {
+  int addedBelow = 0;
+  if (const int below = Append(page, visibleRows_ - static_cast<int>(page.size()), addedBelow); below > 1)
+    return below;
+  if (const int above = Prepend(page, visibleRows_ - static_cast<int>(page.size()), addedAbove); above > 1)
+    return above;
+  return 0;
+}
+
+// A page with the entry found by `seek` on `screenRow`, or as near to it as the
+// entries before it allow.
+int BrowserSource::FillAround(Seek seek, const Entry& from, int screenRow) {
+  Page page(1);
+  int found = Fetch(seek, from, page.front());
+  if (found == kNotFound && seek == Seek::kAtOrAfter) found = Fetch(Seek::kLast, {}, page.front());
+  if (found == kNotFound) Clear();
+  if (found != 0) return found;
+  int above = 0;
+  if (const int filled = Prepend(page, screenRow, above); filled > 1) return filled;
+  int more = 0;
+  if (const int filled = FillWindow(page, more); filled > 1) return filled;
+  Commit(page, above + more);
+  return 0;
+}
+
+void BrowserSource::Commit(Page& page, int currentRow) {
+  for (RowRec& row : page) row.changed = true;
+  rows_.assign(std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
+  positionValid_ = !rows_.empty();
+  currentRow_ = std::clamp(currentRow, 0, std::max(RowCount() - 1, 0));
+}
+
+void BrowserSource::Clear() {
+  rows_.clear();
+  currentRow_ = 0;
+  positionValid_ = false;
+}
+
+int BrowserSource::HighlightRow() const { return positionValid_ ? std::min(currentRow_, visibleRows_ - 1) : 0; }
+
+void BrowserSource::MarkPainted() {
+  for (RowRec& row : rows_) row.changed = false;
+}
+
+int BrowserSource::SetVisibleRows(int count) {
+  visibleRows_ = std::clamp(count, 1, rowCapacity_);
+  if (!positionValid_ || RowCount() == visibleRows_) return 0;
+  Page page = CurrentPage();
+  if (RowCount() > visibleRows_) {
+    // Rows below the current one go first, so that it stays in the window.
+    const int excess = RowCount() - visibleRows_;
+    const int fromBottom = std::min(excess, RowCount() - 1 - currentRow_);
+    page.erase(page.end() - fromBottom, page.end());
+    page.erase(page.begin(), page.begin() + (excess - fromBottom));
+    Commit(page, currentRow_ - (excess - fromBottom));
+    return 0;
+  }
+  return PageOperation([&] {
+    int above = 0;
+    if (const int filled = FillWindow(page, above); filled > 1) return filled;
+    Commit(page, currentRow_ + above);
+    return 0;
+  });
+}
+
+// --- Moves ----------------------------------------------------------------------------
+
+int BrowserSource::First() {
+  return PageOperation([&] { return FillAround(Seek::kFirst, {}, 0); });
+}
+
+int BrowserSource::Last() {
+  return PageOperation([&] { return FillAround(Seek::kLast, {}, visibleRows_ - 1); });
+}
+
+int BrowserSource::MoveDown() {
+  if (!positionValid_) return kNotFound;
+  if (currentRow_ + 1 < RowCount()) {
+    ++currentRow_;
+    return 0;
+  }
+  return PageOperation([&] {
+    Page page = CurrentPage();
+    int added = 0;
+    if (const int found = Append(page, 1, added); found != 0) return found;
+    if (static_cast<int>(page.size()) > visibleRows_) page.pop_front();
+    Commit(page, static_cast<int>(page.size()) - 1);
+    return 0;
+  });
+}
+
+int BrowserSource::MoveUp() {
+  if (!positionValid_) return kNotFound;
+  if (currentRow_ > 0) {
+    --currentRow_;
+    return 0;
+  }
+  return PageOperation([&] {
+    Page page = CurrentPage();
+    int added = 0;
+    if (const int found = Prepend(page, 1, added); found != 0) return found;
+    if (static_cast<int>(page.size()) > visibleRows_) page.pop_back();
+    Commit(page, 0);
+    return 0;
+  });
+}
+
+// The rows move up by the entries fetched and the highlight keeps its place on the
+// screen; at the end of the list it goes to the last row.
+int BrowserSource::PageDown() {
+  if (!positionValid_) return kNotFound;
+  return PageOperation([&] {
+    Page page = CurrentPage();
+    int added = 0;
+    if (const int found = Append(page, visibleRows_, added); found > 1) return found;
+    const int excess = std::max(static_cast<int>(page.size()) - visibleRows_, 0);
+    page.erase(page.begin(), page.begin() + excess);
+    Commit(page, added < visibleRows_ ? static_cast<int>(page.size()) - 1 : currentRow_);
+    return 0;
+  });
+}
+
+int BrowserSource::PageUp() {
+  if (!positionValid_) return kNotFound;
+  return PageOperation([&] {
+    Page page = CurrentPage();
+    int added = 0;
+    if (const int found = Prepend(page, visibleRows_, added); found > 1) return found;
+    const int excess = std::max(static_cast<int>(page.size()) - visibleRows_, 0);
+    page.erase(page.end() - excess, page.end());
+    Commit(page, added < visibleRows_ ? 0 : currentRow_);
+    return 0;
+  });
+}
+
+bool BrowserSource::SelectRow(int row) {
+  if (!positionValid_ || row < 0 || row >= RowCount()) return false;
+  currentRow_ = row;
+  return true;
+}
+
+int BrowserSource::PositionAtKey(const KeyString& key, RecordNumber number) {
+  return PageOperation([&] { return FillAround(Seek::kAtOrAfter, Clamped({key, number}), HighlightRow()); });
+}
+
+int BrowserSource::Refresh() {
+  if (!positionValid_) return First();
+  const Entry current{CurrentKey(), CurrentRecordNumber()};
+  return PageOperation([&] { return FillAround(Seek::kAtOrAfter, current, HighlightRow()); });
+}
+
+int BrowserSource::SetKeyNumber(KeyNumber keyNumber) {
+  keyNumber_ = keyNumber;
+  Clear();
+  return First();
+}
+
+// --- The current entry ---------------------------------------------------------------
+
+int BrowserSource::ReadCurrentRecord() {
+  if (!positionValid_) return kNotFound;
+  RowRec row = rows_[static_cast<std::size_t>(currentRow_)];
+  if (const int read = ReadRecord(row); read != 0) return read;
+  return row.readStatus == 0 ? 0 : kNotFound;
+}
+
+KeyString BrowserSource::CurrentKey() const {
+  return positionValid_ ? rows_[static_cast<std::size_t>(currentRow_)].key : KeyString();
+}
+
+RecordNumber BrowserSource::CurrentRecordNumber() const {
+  return positionValid_ ? rows_[static_cast<std::size_t>(currentRow_)].number : 0;
+}
+
+}  // namespace engine

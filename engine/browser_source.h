@@ -1,0 +1,184 @@
+// The data source of the keyed browser: binds a list window to one index of an open
+// file set (or to record-number order) and keeps only the rows of the visible page,
+// fetching neighbouring entries through the engine as the user moves.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+
+namespace engine {
+
+// One text element of a row; longer text set by OnBuildRow is cut to this length.
+using BRLRowEltString = std::string;
+constexpr std::size_t kRowElementLength = 128;
+
+// One visible row, passed to the events.
+struct RowRec {
+  KeyString key;
+  RecordNumber number = 0;  // 0 or less: an empty row
+  int readStatus = 0;       // -1: the record could not be read (deleted meanwhile)
+  bool changed = false;     // contents changed since the last paint
+  bool valid = false;
+  std::vector<BRLRowEltString> elements;
+};
+
+// The events carry no sender: a handler captures what it needs. A nonzero result is
+// an engine status and ends the operation with that status's error class.
+using TBuildRowEvent = std::function<int(RowRec& row)>;
+using TFilterEvent = std::function<int(RowRec& row, bool& useIt)>;
+using TFilterWorkingEvent = std::function<void(int callState, bool rejected)>;
+using TPrePostCompletePage = std::function<int()>;
+
+// The scroll bar's scale: positions run 0..kScrollScale.
+constexpr std::int32_t kScrollScale = 63;
+
+// The margin that spreads the entries of a small file over the scroll bar: the
+// position is taken on the scale S + margin and shifted down by half the margin.
+int ScrollMargin(std::int32_t entries);
+
+// The one-character key a typed character searches for, or nothing when the character
+// does not search. Keys are bytes: letters a-z are upper-cased, and the umlauts and
+// sharp s are their Latin-1 bytes, left as typed as stored keys fold only ASCII.
+std::optional<KeyString> TypedSearchKey(char32_t character);
+
+class BrowserSource {
+ public:
+  // keyNumber 0 browses in record-number order; empty bounds leave that end open.
+  // The record buffer must hold a whole record and outlive the data source.
+  BrowserSource(Engine& engine, FileBlock* fileBlock, KeyNumber keyNumber, std::span<std::byte> record,
+                const KeyString& lowKey, const KeyString& highKey, int rowCapacity, int elementsPerRow = 1);
+
+  TBuildRowEvent OnBuildRow;
+  TFilterEvent OnPerformFilter;
+  TFilterWorkingEvent OnShowFilterWorking;
+  TPrePostCompletePage OnPreCompletePage;
+  TPrePostCompletePage OnPostCompletePage;
+
+  // Every operation returning int returns an error class: 0 done, 1 nothing to move
+  // to (a normal outcome), above 1 failed with LastStatus().
+  int LastStatus() const { return lastStatus_; }
+
+  // --- The page -------------------------------------------------------------
+  // How many rows fit the window (1..capacity); a taller window fetches more rows.
+  int SetVisibleRows(int count);
+  int VisibleRows() const { return visibleRows_; }
+  int RowCapacity() const { return rowCapacity_; }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  const RowRec& Row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+  int CurrentRow() const { return positionValid_ ? currentRow_ : -1; }
+  bool PositionValid() const { return positionValid_; }
+  void MarkPainted();
+
+  // --- Moves ------------------------------------------------------------------
+  int First();
+  int Last();
+  int MoveDown();
+  int MoveUp();
+  int PageDown();
+  int PageUp();
+  bool SelectRow(int row);
+  // The first entry at or after (key, number) becomes the current row; the last entry
+  // when there is none.
+  int PositionAtKey(const KeyString& key, RecordNumber number);
+  // Re-reads the page around the current entry, which stays current while it exists.
+  int Refresh();
+  // Browses another index from its first entry: the data source cannot make the
+  // current record's key in another index, so callers position at it afterwards.
+  int SetKeyNumber(KeyNumber keyNumber);
+  KeyNumber CurrentKeyNumber() const { return keyNumber_; }
+
+  // --- Scroll bar (0..kScrollScale) -------------------------------------------
+  int ScrollPosition(std::int32_t& position);
+  int PositionAtScroll(std::int32_t position);
+
+  // --- The current entry --------------------------------------------------------
+  // Reads the current row's record into the record buffer; 1 when there is no
+  // current row or its record was deleted.
+  int ReadCurrentRecord();
+  KeyString CurrentKey() const;
+  RecordNumber CurrentRecordNumber() const;
+
+  // --- Filter and locks -------------------------------------------------------
+  void SetFilterEnabled(bool enabled);
+  bool FilterEnabled() const { return filterEnabled_; }
+  // While the read lock is held, long scans let go of it every 64 entries.
+  int Lock();
+  int Unlock();
+
+ private:
+  struct Entry {
+    KeyString key;
+    RecordNumber number = 0;
+  };
+  enum class Seek { kFirst, kLast, kAtOrAfter, kAfter, kBefore };
+  using Page = std::deque<RowRec>;
+
+  static bool IsForward(Seek seek) { return seek != Seek::kLast && seek != Seek::kBefore; }
+  bool KeyOrder() const { return keyNumber_ != 0; }
+  bool WithinBounds(const Entry& entry) const;
+  Entry Clamped(const Entry& entry) const;
+  int HighlightRow() const;
+
+  // Engine calls, with their outcome taken as an error class.
+  int Outcome();
+  int HandlerOutcome(int status);
+  template <class Read>
+  int Retried(Read read);
+  int SeekEntry(Seek seek, Entry& entry);
+  int SeekKey(Seek seek, Entry& entry);
+  int SeekRecord(Seek seek, Entry& entry);
+  int StepEntry(bool forward, Entry& entry);
+  int ReadRecord(RowRec& row);
+  int Count(std::int32_t& entries);
+  int PositionOf(const Entry& entry, std::int32_t scale, std::int32_t& position);
+  int EntryAtPosition(std::int32_t position, std::int32_t scale, Entry& entry);
+  int DisplayedPosition(const Entry& entry, std::int32_t entries, std::int32_t& position);
+  int NearestEntryToThumb(std::int32_t position, std::int32_t entries, Entry& best);
+
+  // Fetching one row: bounds, record, filter, row text, lock pause.
+  int Fetch(Seek seek, const Entry& from, RowRec& row);
+  int Filter(RowRec& row, bool& useIt);
+  int BuildRow(RowRec& row);
+  void CountFetchedEntry();
+  void ReportFilterWorking(bool rejected);
+  void EndFilterReport();
+
+  // Pages.
+  template <class Fill>
+  int PageOperation(Fill fill);
+  int FillAround(Seek seek, const Entry& from, int screenRow);
+  int Prepend(Page& page, int count, int& added);
+  int Append(Page& page, int count, int& added);
+  int FillWindow(Page& page, int& addedAbove);
+  void Commit(Page& page, int currentRow);
+  void Clear();
+  Page CurrentPage() const { return Page(rows_.begin(), rows_.end()); }
+
+  Engine& engine_;
+  FileBlock* fileBlock_;
+  KeyNumber keyNumber_;
+  std::span<std::byte> record_;
+  KeyString lowKey_;
+  KeyString highKey_;
+  int rowCapacity_;
+  int elementsPerRow_;
+  int visibleRows_;
+  std::vector<RowRec> rows_;
+  int currentRow_ = 0;
+  bool positionValid_ = false;
+  bool filterEnabled_ = false;
+  bool filterReportPending_ = false;  // an entry was filtered since the last end report
+  bool readWithLocks_ = false;
+  int entriesSinceLockPause_ = 0;
+  int lastStatus_ = status::kOk;
+};
+
+}  // namespace engine
