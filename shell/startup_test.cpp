@@ -9,6 +9,7 @@
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/password.h"
+#include "shell/testing/company_folder.h"
 
 namespace shell {
 namespace {
@@ -17,19 +18,8 @@ using platform::testing::ScriptedDialogs;
 
 class StartupTest : public ::testing::Test {
  protected:
-  // A company list holding `company`, and "LastCo.Dat" holding `last`.
   void MakeDataFolder(const model::CompanyRecord& company, const model::CompanyRecord& last) {
-    engine::Engine engine;
-    engine.InitEngine(30);
-    platform::SilentProgress progress;
-    engine::KeyedFile list(engine, dialogs_, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
-    ASSERT_TRUE(list.Create());
-    ASSERT_TRUE(list.Open());
-    engine::RecordNumber added = 0;
-    ASSERT_TRUE(list.Add(company, added));
-    list.Close();
-    model::CompanyRecord current{};
-    ASSERT_TRUE(model::WriteLastCompany(last, current));
+    testing::WriteCompanyFolder(company, last);
   }
   StartResult Start() { return LoadStartingCompany(engine_, dialogs_, progress_, clock_, session_); }
 
@@ -41,11 +31,7 @@ class StartupTest : public ::testing::Test {
   CompanySession session_;
 };
 
-model::CompanyRecord NamedCompany(std::string_view name) {
-  model::CompanyRecord company = model::StarterCompany();
-  company.CompanyName = name;
-  return company;
-}
+using testing::NamedCompany;
 
 TEST_F(StartupTest, MissingLastCompanyFileEndsTheProgramWithTheWarning) {
   EXPECT_EQ(Start().state, StartState::kNoDataFiles);

@@ -19,13 +19,13 @@ QColor ColorOf(std::uint32_t bgr) {
 }
 
 // Font sizes are given in layout dots, so text keeps its size whatever the device.
-QFont FontOf(const FontSpec& spec) {
-  QFont font(ToQString(spec.name));
-  font.setPixelSize(std::max(1, spec.pointSize * PageCanvas::kDotsPerInch / 72));
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
+QFont FontOf(const FontSpec& requested) {
+  QFont font(ToQString(requested.name));
+  font.setPixelSize(std::max(1, requested.pointSize * PageCanvas::kDotsPerInch / 72));
+  font.setBold(requested.bold);
+  font.setItalic(requested.italic);
+  font.setUnderline(requested.underline);
+  font.setStrikeOut(requested.strikeOut);
   return font;
 }
 

@@ -15,6 +15,7 @@
 #include "model/side_files.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/scripted_dialogs.h"
+#include "shell/testing/company_folder.h"
 
 namespace shell::ui {
 namespace {
@@ -35,19 +36,9 @@ class NoCalculator final : public platform::Launcher {
 
 class MainFormTest : public ::testing::Test {
  protected:
-  // A data folder whose company list and "LastCo.Dat" hold `company`.
+  // A data folder whose company list and "LastCo.Dat" hold `company`, with a background.
   void MakeDataFolder(const model::CompanyRecord& company) {
-    engine::Engine engine;
-    engine.InitEngine(30);
-    platform::SilentProgress progress;
-    engine::KeyedFile list(engine, dialogs_, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
-    ASSERT_TRUE(list.Create());
-    ASSERT_TRUE(list.Open());
-    engine::RecordNumber added = 0;
-    ASSERT_TRUE(list.Add(company, added));
-    list.Close();
-    model::CompanyRecord current{};
-    ASSERT_TRUE(model::WriteLastCompany(company, current));
+    testing::WriteCompanyFolder(company, company);
     QImage tile(8, 8, QImage::Format_RGB32);
     tile.fill(Qt::lightGray);
     ASSERT_TRUE(tile.save("vtt8.bmp"));
@@ -72,11 +63,7 @@ class MainFormTest : public ::testing::Test {
   CompanySession session_;
 };
 
-model::CompanyRecord NamedCompany(std::string_view name) {
-  model::CompanyRecord company = model::StarterCompany();
-  company.CompanyName = name;
-  return company;
-}
+using testing::NamedCompany;
 
 TEST_F(MainFormTest, MissingDataFilesEndTheProgramBeforeAnyWindow) {
   auto form = MakeForm();

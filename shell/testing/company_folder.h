@@ -1,0 +1,39 @@
+// Test helpers: a company record with a name, and a data folder (the working
+// directory) holding a company list with one company and "LastCo.Dat".
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "engine/keyed_file.h"
+#include "model/company_defaults.h"
+#include "model/company_files.h"
+#include "model/side_files.h"
+#include "platform/testing/scripted_dialogs.h"
+
+namespace shell::testing {
+
+inline model::CompanyRecord NamedCompany(std::string_view name) {
+  model::CompanyRecord company = model::StarterCompany();
+  company.CompanyName = name;
+  return company;
+}
+
+// `listed` goes into the company list, `last` into "LastCo.Dat".
+inline void WriteCompanyFolder(const model::CompanyRecord& listed, const model::CompanyRecord& last) {
+  engine::Engine engine;
+  engine.InitEngine(30);
+  platform::testing::ScriptedDialogs dialogs;
+  platform::SilentProgress progress;
+  engine::KeyedFile list(engine, dialogs, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
+  ASSERT_TRUE(list.Create());
+  ASSERT_TRUE(list.Open());
+  engine::RecordNumber added = 0;
+  ASSERT_TRUE(list.Add(listed, added));
+  list.Close();
+  model::CompanyRecord current{};
+  ASSERT_TRUE(model::WriteLastCompany(last, current));
+}
+
+}  // namespace shell::testing
