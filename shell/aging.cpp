@@ -12,6 +12,7 @@
 #include "model/money.h"
 #include "model/side_files.h"
 #include "model/text.h"
+#include "shell/company_list.h"
 
 namespace shell {
 namespace {
@@ -136,15 +137,6 @@ std::optional<AgingTotals> AgeCompanyFiles(const AgingContext& context, const mo
   return totals;
 }
 
-bool FindCompany(engine::KeyedFile& list, const model::CompanyRecord& wanted, engine::RecordNumber& number,
-                 model::CompanyRecord& found) {
-  const engine::KeyString wantedKey = model::BuildKey(wanted, model::company_key::kNumber);
-  engine::KeyString key = wantedKey;
-  if (!list.Search(model::company_key::kNumber, number, key) || !(key == wantedKey)) return false;
-  list.engine().GetRecord(list.Block(), number, engine::RecordBytes(found));
-  return list.engine().Ok();
-}
-
 void SetAgingFields(model::CompanyRecord& company, const std::string& todayText, double grandTotal) {
   company.LastAgingDate = todayText;
   model::StoreMoney(company.TotalAR, grandTotal);
@@ -159,7 +151,7 @@ void StoreCompanyAging(const AgingContext& context, const std::string& todayText
                          model::DescribeFile(model::CompanyFile::kCompanyList));
   model::CompanyRecord company = session.CurrentCompany;
   engine::RecordNumber number = 0;
-  const bool found = list.Open() && FindCompany(list, session.CurrentCompany, number, company);
+  const bool found = list.Open() && FindCompanyByNumber(list, session.CurrentCompany, number, company);
   SetAgingFields(company, todayText, grandTotal);
   if (!found || !list.Update(number, company)) {
     context.dialogs.inform(kAgingCaption, "The aging totals could not be saved in the company file.",

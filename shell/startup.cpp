@@ -4,9 +4,9 @@
 
 #include "engine/keyed_file.h"
 #include "model/company_files.h"
-#include "model/keys.h"
 #include "model/side_files.h"
 #include "model/text.h"
+#include "shell/company_list.h"
 
 namespace shell {
 namespace {
@@ -23,12 +23,8 @@ bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, pl
   engine::KeyedFile list(engine, dialogs, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
   if (!list.Open()) return false;
   engine::RecordNumber number = 0;
-  engine::KeyString key = model::BuildKey(session.CurrentCompany, model::company_key::kNumber);
-  engine.FindKey(list.Block(), model::company_key::kNumber, number, key, 0);
-  if (!engine.Ok()) return false;
   model::CompanyRecord stored{};
-  engine.GetRecord(list.Block(), number, engine::RecordBytes(stored));
-  if (!engine.Ok()) return false;
+  if (!FindCompanyByNumber(list, session.CurrentCompany, number, stored)) return false;
   session.CurrentCompany = stored;
   return true;
 }
