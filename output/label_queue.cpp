@@ -1,0 +1,1 @@
+#include "output/label_queue.h"

@@ -1,0 +1,1 @@
+#include "output/ui/find_box.h"

@@ -1,0 +1,2 @@
+// Placeholder until the find box lands.
+#pragma once
