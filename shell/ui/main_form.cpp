@@ -24,6 +24,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/aging_chart.h"
 #include "shell/ui/date_sel.h"
+#include "shell/ui/fonts.h"
 #include "shell/ui/terms_edit.h"
 #include "shell/ui/tool_icons.h"
 
@@ -59,23 +60,6 @@ namespace {
 constexpr int kClockTickMs = 1000;
 constexpr std::string_view kLabelsQuestion =
     "You have labels in the print queue that you have not printed or saved to a file. Exit anyway?";
-
-QFont FontOf(const model::FontBlock<32, 2>& block, const QFont& fallback) {
-  QFont font = fallback;
-  if (!block.Name.empty()) font.setFamily(ToQString(block.Name.view()));
-  if (block.Size > 0) font.setPointSize(block.Size);
-  font.setBold(block.Style & model::font_style::kBold);
-  font.setItalic(block.Style & model::font_style::kItalic);
-  font.setUnderline(block.Style & model::font_style::kUnderline);
-  font.setStrikeOut(block.Style & model::font_style::kStrikeOut);
-  return font;
-}
-
-QColor ColorOf(std::int32_t bgr) {
-  const auto value = static_cast<std::uint32_t>(bgr);
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
 
 }  // namespace
 

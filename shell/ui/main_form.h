@@ -15,6 +15,7 @@
 #include "platform/page_canvas.h"
 #include "shell/company_session.h"
 #include "shell/startup.h"
+#include "shell/ui/app_services.h"
 
 class QAction;
 class QLabel;
@@ -31,16 +32,6 @@ namespace shell::ui {
 
 class TAgingChart;
 
-// What the main window works with, made once by the program and shared by reference.
-struct AppServices {
-  engine::Engine& engine;
-  platform::Dialogs& dialogs;
-  platform::Help& help;
-  const platform::Clock& clock;
-  platform::Launcher& launcher;
-  QPrinter& printer;
-  CompanySession& session;
-};
 
 // The commands of the menus and buttons; each has one action.
 enum class Command {

@@ -1,0 +1,143 @@
+#include "shell/ui/manager_frame.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "engine/browser_source.h"
+#include "engine/ui/fvc_browser.h"
+#include "platform/qt/progress_window.h"
+#include "shell/ui/fonts.h"
+
+namespace shell::ui {
+namespace {
+
+constexpr int kBrowserRows = 50;
+
+}  // namespace
+
+QFont ManagerFontOf(const model::CompanyRecord& company, const QFont& fallback) {
+  QFont font = FontOf(company.ManagerFont, fallback);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  return font;
+}
+
+TManagerFrame::TManagerFrame(AppServices& services, QWidget* parent)
+    : QWidget(parent),
+      services_(services),
+      CompanyLabel_(new QLabel(this)),
+      Browser_(new TFvcBrowser(this)),
+      StatusBar1_(new QStatusBar(this)),
+      CountPanel_(new QLabel(this)),
+      MessagePanel_(new QLabel(this)),
+      ProgressWindow_(new platform::qt::TProgressWindow(this)) {
+  StatusBar1_->setSizeGripEnabled(false);
+  StatusBar1_->addWidget(CountPanel_);
+  StatusBar1_->addWidget(MessagePanel_, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(CompanyLabel_);
+  layout->addWidget(Browser_, 1);
+  layout->addWidget(StatusBar1_);
+  Browser_->installEventFilter(this);
+  Browser_->OnDblClick = [this] { emit rowChosen(); };
+  ApplyCompanyFonts();
+}
+
+TManagerFrame::~TManagerFrame() { Close(); }
+
+void TManagerFrame::ApplyCompanyFonts() {
+  const model::CompanyRecord& company = services_.session.CurrentCompany;
+  CompanyLabel_->setText(platform::qt::ToQString(company.CompanyName.view()) + "   #" +
+                         platform::qt::ToQString(company.CompanyNo.view()));
+  CompanyLabel_->setFont(FontOf(company.ScreenFont, font()));
+  QPalette palette = CompanyLabel_->palette();
+  palette.setColor(QPalette::WindowText, ColorOf(company.ScreenFont.Color));
+  CompanyLabel_->setPalette(palette);
+  Browser_->setFont(ManagerFontOf(company, font()));
+}
+
+bool TManagerFrame::Open(engine::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
+                         std::function<std::string()> buildRow) {
+  Close();
+  ApplyCompanyFonts();
+  record_ = record;
+  file_ = std::make_unique<engine::KeyedFile>(services_.engine, services_.dialogs, *ProgressWindow_,
+                                              std::move(description));
+  if (!file_->Open()) return false;
+  auto source = std::make_unique<engine::BrowserSource>(services_.engine, file_->Block(), order, record,
+                                                        engine::KeyString(), engine::KeyString(), kBrowserRows);
+  source->OnBuildRow = [buildRow = std::move(buildRow)](engine::RowRec& row) {
+    row.elements.assign(1, buildRow());
+    return 0;
+  };
+  Browser_->AttachDataSource(std::move(source));
+  ShowCount();
+  return true;
+}
+
+void TManagerFrame::Close() {
+  Browser_->AttachDataSource(nullptr);
+  if (file_) file_->Close();
+  file_.reset();
+}
+
+bool TManagerFrame::IsOpen() const { return file_ && file_->IsOpen(); }
+
+void TManagerFrame::ShowCount() {
+  std::int32_t count = 0;
+  if (IsOpen()) {
+    const engine::KeyNumber order = Order();
+    count = order == 0 ? services_.engine.UsedRecords(file_->Block())
+                       : services_.engine.KeysInIndex(file_->Block(), order);
+  }
+  CountPanel_->setText(countPrefix_ + QString::number(count));
+}
+
+void TManagerFrame::SetHeader(const QString& header) { Browser_->SetHeader(header); }
+void TManagerFrame::SetMessage(const QString& text) { MessagePanel_->setText(text); }
+QString TManagerFrame::Message() const { return MessagePanel_->text(); }
+QString TManagerFrame::CountText() const { return CountPanel_->text(); }
+QString TManagerFrame::CompanyCaption() const { return CompanyLabel_->text(); }
+
+engine::KeyNumber TManagerFrame::Order() const { return Browser_->KeyNumber(); }
+
+void TManagerFrame::SetOrder(engine::KeyNumber order) {
+  const engine::RecordNumber current = Browser_->CurrentRecordNumber();
+  const bool hadRecord = current > 0 && Browser_->CurrentRecord();
+  Browser_->SetKeyNumber(order);
+  if (hadRecord) {
+    const engine::KeyString key = file_->description().buildKey(record_, order);
+    Browser_->PositionAtKey(key, current);
+  }
+  ShowCount();
+}
+
+void TManagerFrame::PositionOn(engine::RecordNumber number, const engine::KeyString& key) {
+  Browser_->PositionAtKey(key, number);
+  ShowCount();
+}
+
+void TManagerFrame::Refresh() {
+  Browser_->Refresh();
+  ShowCount();
+}
+
+bool TManagerFrame::ReadCurrent() { return Browser_->CurrentRecordNumber() > 0 && Browser_->CurrentRecord(); }
+
+engine::RecordNumber TManagerFrame::CurrentRecordNumber() const { return Browser_->CurrentRecordNumber(); }
+
+bool TManagerFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Browser_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      emit rowChosen();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace shell::ui
