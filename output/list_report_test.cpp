@@ -47,7 +47,9 @@ TEST(ListReportTest, LongListsFlowOntoNumberedPagesWithoutSplittingAnEntry) {
   int namePage = 0;
   for (const auto& drawn : canvas.texts) {
     if (drawn.text.starts_with("Customer ")) namePage = drawn.page;
-    if (drawn.text == "1 Dock Road") EXPECT_EQ(drawn.page, namePage);
+    if (drawn.text == "1 Dock Road") {
+      EXPECT_EQ(drawn.page, namePage);
+    }
   }
 }
 
