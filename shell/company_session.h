@@ -1,12 +1,14 @@
 // What the program holds for the whole run: the current company, the buffer the
-// company manager edits in, today's date as display text and the pending-labels flag.
-// Windows receive it by reference; nothing here is global.
+// company manager edits in, today's date as display text, the customer handed between
+// windows, and the label queue with its pending flag. Windows receive it by
+// reference; nothing here is global.
 #pragma once
 
 #include <string>
 
 #include "model/dates.h"
 #include "model/records.h"
+#include "output/label_queue.h"
 #include "platform/clock.h"
 
 namespace shell {
@@ -15,7 +17,12 @@ struct CompanySession {
   model::CompanyRecord CurrentCompany{};
   model::CompanyRecord EditCompany{};
   std::string TodayText;  // today in the company's date order
-  bool LabelsPending = false;
+  // The customer the customer manager hands over when used as a picker; with
+  // PositionOnSharedCustomer set, the manager opens on it.
+  model::CustomerRecord SharedCustomer{};
+  bool PositionOnSharedCustomer = false;
+  output::LabelQueue LabelQueue;
+  bool LabelsPending = false;  // queued labels neither printed nor saved
 
   model::DateOrder DateOrder() const { return model::DateOrderFromCode(CurrentCompany.DateOrder.view()); }
 };
