@@ -73,6 +73,25 @@ StartResult LoadStartingCompany(engine::Engine& engine, platform::Dialogs& dialo
   return ApplyCompany(dialogs, clock, session);
 }
 
+StartResult MakeEditedCompanyCurrent(platform::Dialogs& dialogs, const platform::Clock& clock,
+                                     CompanySession& session) {
+  // Written before ApplyCompany, which may put the set-up reminder in the name.
+  if (const model::FileOutcome written = model::WriteLastCompany(session.EditCompany, session.CurrentCompany);
+      !written) {
+    dialogs.inform(kProgramCaption, written.error, platform::Icon::kError);
+  }
+  return ApplyCompany(dialogs, clock, session);
+}
+
+StartResult ReloadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs,
+                                 platform::ProgressSink& progress, const platform::Clock& clock,
+                                 CompanySession& session) {
+  session.EditCompany = session.CurrentCompany;
+  RereadCurrentCompany(engine, dialogs, progress, session);
+  session.EditCompany = session.CurrentCompany;
+  return MakeEditedCompanyCurrent(dialogs, clock, session);
+}
+
 bool AgingDueToday(const CompanySession& session) {
   return session.CurrentCompany.LastAgingDate.view() != session.TodayText;
 }

@@ -41,6 +41,15 @@ bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, pl
 // Checks the company's name and background picture, as after every company change.
 StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session);
 
+// After the company manager: the company left in EditCompany becomes the current one
+// ("LastCo.Dat" rewritten, settings re-applied).
+StartResult MakeEditedCompanyCurrent(platform::Dialogs& dialogs, const platform::Clock& clock,
+                                     CompanySession& session);
+// After the current company was edited: its stored settings are read back and applied.
+StartResult ReloadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs,
+                                 platform::ProgressSink& progress, const platform::Clock& clock,
+                                 CompanySession& session);
+
 // The daily aging run is due when the last run's date text is not today's.
 bool AgingDueToday(const CompanySession& session);
 

@@ -97,6 +97,36 @@ TEST_F(StartupTest, AgingIsDueOnceADay) {
   EXPECT_FALSE(AgingDueToday(session_));
 }
 
+TEST_F(StartupTest, ChosenCompanyBecomesCurrentAndIsRemembered) {
+  const model::CompanyRecord first = NamedCompany("Harbor Supply");
+  MakeDataFolder(first, first);
+  engine::testing::WriteBytes(folder_.path() / "vtt8.bmp", {'B', 'M'});
+  Start();
+  session_.EditCompany = NamedCompany("Second Street Books");
+  session_.EditCompany.CompanyNo = "2";
+  session_.EditCompany.DateOrder = "D";
+  const StartResult result = MakeEditedCompanyCurrent(dialogs_, clock_, session_);
+  EXPECT_TRUE(result.companySetUp);
+  EXPECT_EQ(session_.CurrentCompany.CompanyNo.view(), "2");
+  EXPECT_EQ(session_.TodayText, "08/12/2026");
+  model::CompanyRecord last{};
+  ASSERT_TRUE(model::ReadLastCompany(last));
+  EXPECT_EQ(last.CompanyName.view(), "Second Street Books");
+}
+
+TEST_F(StartupTest, UnnamedChosenCompanyIsRememberedWithoutTheReminder) {
+  const model::CompanyRecord first = NamedCompany("Harbor Supply");
+  MakeDataFolder(first, first);
+  engine::testing::WriteBytes(folder_.path() / "vtt8.bmp", {'B', 'M'});
+  Start();
+  session_.EditCompany = NamedCompany("");
+  MakeEditedCompanyCurrent(dialogs_, clock_, session_);
+  EXPECT_EQ(session_.CurrentCompany.CompanyName.view(), "Please Setup Your Company.");
+  model::CompanyRecord last{};
+  ASSERT_TRUE(model::ReadLastCompany(last));
+  EXPECT_TRUE(last.CompanyName.empty());
+}
+
 class PasswordTest : public ::testing::Test {
  protected:
   engine::testing::ScopedWorkingFolder folder_;
