@@ -1,0 +1,138 @@
+#include "output/find.h"
+
+#include <initializer_list>
+
+#include "model/field_values.h"
+#include "model/money.h"
+#include "model/text.h"
+
+namespace output {
+namespace {
+
+constexpr std::string_view kInvoiceTotalPicture = ",.00";
+
+constexpr bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t started = 0; end < text.size(); ++end) {
+    if (!IsUtf8Continuation(text[end]) && started++ == count) break;
+  }
+  return text.substr(0, end);
+}
+
+bool AnyFieldContains(std::initializer_list<std::string_view> fields, std::string_view searchText) {
+  for (std::string_view field : fields) {
+    if (model::ToUpperAscii(field).find(searchText) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// An amount the user reads; text that is not an amount is shown as it stands.
+template <std::size_t N>
+std::string InvoiceTotalText(const model::MoneyField<N>& amount) {
+  const std::optional<double> value = model::ReadMoney(amount);
+  return value ? model::FormatMoney(*value, kInvoiceTotalPicture) : amount.str();
+}
+
+// The row is built only for a match, so a search over a large file builds few strings.
+template <class Record>
+std::optional<FoundRow> RowWhen(bool matches, const Record& record, FoundRow (*rowOf)(const Record&)) {
+  if (!matches) return std::nullopt;
+  return rowOf(record);
+}
+
+FoundRow TransactionRow(const model::TransactionRecord& t) {
+  // Balance due as stored: only the total has a display picture in this list.
+  return {t.SortDate.str(),
+          {t.InvoiceNo.str(), t.CustNo.str(), t.KeyCode.str(), InvoiceTotalText(t.TotalAmount), t.ShortName.str(),
+           t.BalanceDue.str()}};
+}
+
+FoundRow CustomerRow(const model::CustomerRecord& c) {
+  return {c.CustName.str(),
+          {c.CustNo.str(), c.Phone1.str(), c.BillAddr1.str(), c.BillAddr2.str(), c.BillAddr3.str(), c.BillAddr4.str()}};
+}
+
+FoundRow ProductRow(const model::ProductRecord& p) { return {p.ProductCode.str(), {p.ProdDesc.str(), p.UnitPrice.str()}}; }
+
+FoundRow CompanyRow(const model::CompanyRecord& c) {
+  return {c.CompanyName.str(),
+          {c.CompanyNo.str(), c.CoAddr1.str(), c.CoAddr2.str(), c.CoAddr3.str(), c.CoAddr4.str()}};
+}
+
+template <class Record>
+std::vector<FoundRow> CollectRows(engine::Engine& engine, engine::FileBlock* file, std::string_view searchText) {
+  std::vector<FoundRow> rows;
+  engine::RecordNumber number = 0;
+  for (;;) {
+    engine.NextUsedRecord(file, number);
+    if (!engine.Ok()) break;
+    Record record{};
+    engine.GetRecord(file, number, engine::RecordBytes(record));
+    if (!engine.Ok()) continue;
+    if (std::optional<FoundRow> row = MatchingRow(record, searchText)) rows.push_back(std::move(*row));
+  }
+  return rows;
+}
+
+}  // namespace
+
+const FindHeadings& FindColumnHeadings(FindMode mode) {
+  static const FindHeadings kTransactions{"Year/Mo/Dy", "Invoice#",    "Customer#",  "Key Code",
+                                          "Invoice Total", "Short Name", "Balance Due"};
+  static const FindHeadings kCustomers{"Customer Name",  "Number",         "Phone Number",  "Address Line 1",
+                                       "Address Line 2", "Address Line 3", "Address Line 4"};
+  static const FindHeadings kProducts{"Product#", "Description", "Unit Price", "", "", "", ""};
+  static const FindHeadings kCompanies{"Company Name",   "Number",         "Address Line 1", "Address Line 2",
+                                       "Address Line 3", "Address Line 4", ""};
+  switch (mode) {
+    case FindMode::kTransactions: return kTransactions;
+    case FindMode::kCustomers: return kCustomers;
+    case FindMode::kProducts: return kProducts;
+    case FindMode::kCompanies: return kCompanies;
+  }
+  return kTransactions;
+}
+
+std::string SearchTextOf(std::string_view typed) {
+  return std::string(FirstCharacters(model::ToUpperAscii(model::TrimBlanks(typed)), kSearchTextLength));
+}
+
+std::optional<FoundRow> MatchingRow(const model::TransactionRecord& t, std::string_view searchText) {
+  const bool matches = AnyFieldContains(
+      {t.CustNo.view(), t.SortDate.view(), t.InvoiceNo.view(), t.KeyCode.view(), t.ShortName.view()}, searchText);
+  return RowWhen(matches, t, &TransactionRow);
+}
+
+std::optional<FoundRow> MatchingRow(const model::CustomerRecord& c, std::string_view searchText) {
+  const bool matches = AnyFieldContains({c.CustNo.view(), c.CustName.view(), c.Phone1.view(), c.BillAddr1.view(),
+                                         c.BillAddr2.view(), c.BillAddr3.view(), c.BillAddr4.view()},
+                                        searchText);
+  return RowWhen(matches, c, &CustomerRow);
+}
+
+std::optional<FoundRow> MatchingRow(const model::ProductRecord& p, std::string_view searchText) {
+  const bool matches = AnyFieldContains({p.ProductCode.view(), p.ProdDesc.view(), p.UnitPrice.view()}, searchText);
+  return RowWhen(matches, p, &ProductRow);
+}
+
+std::optional<FoundRow> MatchingRow(const model::CompanyRecord& c, std::string_view searchText) {
+  const bool matches = AnyFieldContains({c.CompanyName.view(), c.CompanyNo.view(), c.CoAddr1.view(), c.CoAddr2.view(),
+                                         c.CoAddr3.view(), c.CoAddr4.view()},
+                                        searchText);
+  return RowWhen(matches, c, &CompanyRow);
+}
+
+std::vector<FoundRow> FindRows(engine::Engine& engine, engine::FileBlock* file, FindMode mode,
+                               std::string_view searchText) {
+  switch (mode) {
+    case FindMode::kTransactions: return CollectRows<model::TransactionRecord>(engine, file, searchText);
+    case FindMode::kCustomers: return CollectRows<model::CustomerRecord>(engine, file, searchText);
+    case FindMode::kProducts: return CollectRows<model::ProductRecord>(engine, file, searchText);
+    case FindMode::kCompanies: return CollectRows<model::CompanyRecord>(engine, file, searchText);
+  }
+  return {};
+}
+
+}  // namespace output

@@ -1,0 +1,55 @@
+// The find box's search: which fields of each file are searched and which are shown,
+// and one pass over a file in record-slot order collecting a list row for every
+// record that holds the search text.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/engine.h"
+#include "model/records.h"
+
+namespace output {
+
+enum class FindMode { kTransactions, kCustomers, kProducts, kCompanies };
+
+constexpr std::size_t kFindColumnCount = 7;
+// The box takes 15 characters but only the first 10 are looked for.
+constexpr int kFindTextMaxLength = 15;
+constexpr std::size_t kSearchTextLength = 10;
+
+using FindHeadings = std::array<std::string_view, kFindColumnCount>;
+
+// Blank headings stand for columns the mode leaves empty.
+const FindHeadings& FindColumnHeadings(FindMode mode);
+
+// The typed text as it is looked for: trimmed, upper-cased, its first 10 characters
+// (whole UTF-8 characters, so a cut never splits one).
+std::string SearchTextOf(std::string_view typed);
+
+// One line of the result list: the first column's text, then the other columns'.
+// Modes with fewer than seven columns have fewer sub-items.
+struct FoundRow {
+  std::string caption;
+  std::vector<std::string> subItems;
+  friend bool operator==(const FoundRow&, const FoundRow&) = default;
+};
+
+// The record's row when one of its searched fields, upper-cased, contains
+// `searchText` (already made by SearchTextOf); nullopt otherwise.
+std::optional<FoundRow> MatchingRow(const model::TransactionRecord& transaction, std::string_view searchText);
+std::optional<FoundRow> MatchingRow(const model::CustomerRecord& customer, std::string_view searchText);
+std::optional<FoundRow> MatchingRow(const model::ProductRecord& product, std::string_view searchText);
+std::optional<FoundRow> MatchingRow(const model::CompanyRecord& company, std::string_view searchText);
+
+// Reads every record of the open file set `file` (of the mode's record kind) in slot
+// order and returns the rows of those that match. A record that cannot be read is
+// left out; the list ends where the file can no longer be scanned.
+std::vector<FoundRow> FindRows(engine::Engine& engine, engine::FileBlock* file, FindMode mode,
+                               std::string_view searchText);
+
+}  // namespace output
