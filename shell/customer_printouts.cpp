@@ -1,0 +1,189 @@
+#include "shell/customer_printouts.h"
+
+#include <array>
+#include <charconv>
+
+#include "model/keys.h"
+#include "model/text.h"
+#include "shell/company_session.h"
+#include "shell/customers.h"
+
+namespace shell {
+namespace {
+
+constexpr std::string_view kEnvelopeCaption = "Print Envelope";
+// The customer's name and address lines start 8 line spacings below the top.
+constexpr int kSendToFirstLine = 8;
+
+std::string Joined(std::initializer_list<std::string_view> lines) {
+  std::string joined;
+  for (std::string_view line : lines) {
+    line = model::TrimBlanks(line);
+    if (line.empty()) continue;
+    if (!joined.empty()) joined += ", ";
+    joined += line;
+  }
+  return joined;
+}
+
+bool NextCustomer(engine::KeyedFile& customers, engine::KeyNumber order, bool first, engine::RecordNumber& number,
+                  engine::KeyString& key) {
+  if (first) return customers.Search(order, number, key);
+  customers.engine().NextKey(customers.Block(), order, number, key);
+  return customers.engine().Ok();
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  text = model::TrimBlanks(text);
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+bool LetterIs(const model::LetterCode& code, char letter) {
+  const std::string folded = model::ToUpperAscii(model::TrimBlanks(code.view()));
+  return folded.size() == 1 && folded[0] == letter;
+}
+
+template <class Block>
+platform::FontSpec FontSpecOf(const Block& block) {
+  platform::FontSpec font;
+  if (!block.Name.empty()) font.name = block.Name.str();
+  if (block.Size > 0) font.pointSize = block.Size;
+  font.color = static_cast<std::uint32_t>(static_cast<std::int32_t>(block.Color));
+  font.bold = block.Style & model::font_style::kBold;
+  font.italic = block.Style & model::font_style::kItalic;
+  font.underline = block.Style & model::font_style::kUnderline;
+  font.strikeOut = block.Style & model::font_style::kStrikeOut;
+  return font;
+}
+
+using Lines = std::array<std::string_view, 5>;
+
+void DrawLines(platform::PageCanvas& canvas, int x, int y, int spacing, const Lines& lines) {
+  for (std::string_view line : lines) {
+    canvas.DrawText(x, y, line);
+    y += spacing;
+  }
+}
+
+Lines SendToLines(const model::CustomerRecord& customer, bool shipTo) {
+  if (shipTo) {
+    return {customer.CustName.view(), customer.ShipAddr1.view(), customer.ShipAddr2.view(), customer.ShipAddr3.view(),
+            customer.ShipAddr4.view()};
+  }
+  return {customer.CustName.view(), customer.BillAddr1.view(), customer.BillAddr2.view(), customer.BillAddr3.view(),
+          customer.BillAddr4.view()};
+}
+
+void DrawEnvelope(const EnvelopeLayout& layout, const model::CompanyRecord& company,
+                  const model::CustomerRecord& customer, platform::PageCanvas& canvas) {
+  if (layout.returnAddress) {
+    DrawLines(canvas, layout.returnLeft, layout.top, layout.lineSpacing,
+              {company.CompanyName.view(), company.CoAddr1.view(), company.CoAddr2.view(), company.CoAddr3.view(),
+               company.CoAddr4.view()});
+  }
+  DrawLines(canvas, layout.sendLeft, layout.top + kSendToFirstLine * layout.lineSpacing, layout.lineSpacing,
+            SendToLines(customer, layout.shipTo));
+}
+
+}  // namespace
+
+CustomerListRequest AskCustomerListRequest(platform::Dialogs& dialogs) {
+  CustomerListRequest request;
+  request.withAddresses =
+      dialogs.confirm("Customer List", "Do you want to include the customer addresses on this list?");
+  request.byNumber = dialogs.confirm(
+      "Customer Sort", "Customers will be sorted by name. Would you rather sort by customer number?");
+  return request;
+}
+
+output::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool withAddresses) {
+  output::ListEntry entry;
+  entry.name = customer.CustName.str();
+  entry.fields = {
+      {"Number:", std::string(model::TrimBlanks(customer.CustNo.view()))},
+      {"Balance:", BalanceText(customer)},
+      {"Short Name:", customer.ShortName.str()},
+      {"Type:", customer.CustType.str()},
+      {"Last Pmt:", customer.LastPaymentDate.str()},
+      {"Credit Limit:", customer.CreditLimit.str()},
+      {"Last Invoice:", customer.LastInvoiceNo.str()},
+      {"Tax Exempt:", customer.TaxExempt.str()},
+      {"Phone1:", customer.Phone1.str()},
+      {"Phone2:", customer.Phone2.str()},
+      {"Payment Terms:", customer.Terms.str()},
+  };
+  if (withAddresses) {
+    entry.lines = {
+        "Billing Address: " + Joined({customer.BillAddr1.view(), customer.BillAddr2.view(), customer.BillAddr3.view(),
+                                      customer.BillAddr4.view()}),
+        "Shipping Address: " + Joined({customer.ShipAddr1.view(), customer.ShipAddr2.view(),
+                                       customer.ShipAddr3.view(), customer.ShipAddr4.view()}),
+    };
+  }
+  return entry;
+}
+
+output::ListReport CustomerListReport(engine::KeyedFile& customers, const model::CompanyRecord& company,
+                                      const CustomerListRequest& request, std::string_view dateTime) {
+  output::ListReport report;
+  report.title = request.byNumber ? "Customer List by Number" : "Customer List by Name";
+  report.headings = {"Customer List for " + company.CompanyName.str(), "Date: " + std::string(dateTime)};
+  const engine::KeyNumber order = request.byNumber ? model::customer_key::kNumber : model::customer_key::kName;
+  engine::RecordNumber number = 0;
+  engine::KeyString key;
+  for (bool first = true; NextCustomer(customers, order, first, number, key); first = false) {
+    model::CustomerRecord customer{};
+    customers.engine().GetRecord(customers.Block(), number, engine::RecordBytes(customer));
+    if (!customers.engine().Ok()) break;
+    report.entries.push_back(CustomerListEntry(customer, request.withAddresses));
+  }
+  return report;
+}
+
+bool PrintCustomerList(engine::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
+                       const platform::Clock& clock, platform::PageCanvas& canvas) {
+  const CustomerListRequest request = AskCustomerListRequest(dialogs);
+  return output::PrintListReport(CustomerListReport(customers, company, request, ClockText(clock)), canvas);
+}
+
+std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& company) {
+  const std::optional<int> spacing = WholeNumber(company.EnvLineSpacing.view());
+  const std::optional<int> left = WholeNumber(company.EnvLeftMargin.view());
+  const std::optional<int> top = WholeNumber(company.EnvTopMargin.view());
+  const std::optional<int> sendLeft = WholeNumber(company.EnvSendLeft.view());
+  if (!spacing || !left || !top || !sendLeft) return std::nullopt;
+  EnvelopeLayout layout;
+  layout.lineSpacing = *spacing;
+  layout.returnLeft = *left;
+  layout.top = *top;
+  layout.sendLeft = *sendLeft;
+  layout.orientation =
+      LetterIs(company.EnvOrientation, 'L') ? platform::Orientation::kLandscape : platform::Orientation::kPortrait;
+  layout.returnAddress = model::IsYes(company.PrintReturnAddress);
+  layout.shipTo = LetterIs(company.EnvAddress, 'S');
+  return layout;
+}
+
+EnvelopeOutcome PrintEnvelope(const model::CompanyRecord& company, const model::CustomerRecord& customer,
+                              platform::PageCanvas& canvas, platform::Dialogs& dialogs) {
+  const std::optional<EnvelopeLayout> layout = EnvelopeLayoutOf(company);
+  if (!layout) {
+    dialogs.inform(kEnvelopeCaption,
+                   "The envelope line spacing and margins in the company options must be whole numbers.",
+                   platform::Icon::kWarning);
+    return EnvelopeOutcome::kBadLayout;
+  }
+  if (!canvas.BeginDocument("Envelope", layout->orientation)) return EnvelopeOutcome::kPrintFailed;
+  canvas.SetFont(FontSpecOf(company.EnvelopeFont));
+  DrawEnvelope(*layout, company, customer, canvas);
+  return canvas.EndDocument() ? EnvelopeOutcome::kPrinted : EnvelopeOutcome::kPrintFailed;
+}
+
+std::string EnvelopeSentText(const model::CustomerRecord& customer) {
+  return "Envelope for " + std::string(model::TrimBlanks(customer.CustName.view())) + " sent to printer.";
+}
+
+}  // namespace shell
