@@ -1,5 +1,6 @@
 #include "shell/companies.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "model/company_defaults.h"
@@ -243,11 +244,6 @@ void WarnOfMissingBackground(const CompanyRecord& company, platform::Dialogs& di
   }
 }
 
-// Companies are the same when their number keys are: trimmed, case ignored.
-bool SameCompany(const CompanyRecord& a, const CompanyRecord& b) {
-  return model::BuildKey(a, model::company_key::kNumber) == model::BuildKey(b, model::company_key::kNumber);
-}
-
 // Only a number that names files inside the data folder has files to remove.
 void RemoveCompanyFiles(std::string_view companyNo, platform::Dialogs& dialogs) {
   if (!model::CompanyNumberProblem(companyNo).empty()) return;
@@ -348,8 +344,9 @@ CompanyEdit BeginNewCompany(engine::KeyedFile& list, const CompanyRecord& curren
 }
 
 CompanyEdit BeginEditCompany(engine::RecordNumber number, const CompanyRecord& stored, platform::Dialogs& dialogs) {
-  WarnOfMissingBackground(stored, dialogs);
-  return {false, number, stored};
+  CompanyEdit edit{false, number, stored};
+  WarnOfMissingBackground(edit.record, dialogs);
+  return edit;
 }
 
 bool CompanyNumberAccepted(std::string_view companyNo, platform::Dialogs& dialogs) {
@@ -398,7 +395,7 @@ std::optional<std::string> PictureFileName(const std::filesystem::path& chosen, 
 
 bool DeleteCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const CompanyRecord& current,
                    engine::RecordNumber number, const CompanyRecord& company) {
-  if (SameCompany(company, current)) {
+  if (SameCompanyNumber(company, current)) {
     dialogs.inform(kDeleteCaption, kDeletingCurrent, platform::Icon::kWarning);
     return false;
   }
@@ -409,6 +406,10 @@ bool DeleteCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const Co
   }
   RemoveCompanyFiles(company.CompanyNo.view(), dialogs);
   return true;
+}
+
+bool SameCompanyNumber(const CompanyRecord& a, const CompanyRecord& b) {
+  return model::BuildKey(a, model::company_key::kNumber) == model::BuildKey(b, model::company_key::kNumber);
 }
 
 bool CanBeDefault(const CompanyRecord& company, platform::Dialogs& dialogs) {

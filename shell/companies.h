@@ -158,6 +158,10 @@ std::optional<std::string> PictureFileName(const std::filesystem::path& chosen, 
 bool DeleteCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const model::CompanyRecord& current,
                    engine::RecordNumber number, const model::CompanyRecord& company);
 
+// Two records stand for one company when their number keys agree (blanks around
+// and case ignored), as the company list's unique index sees them.
+bool SameCompanyNumber(const model::CompanyRecord& a, const model::CompanyRecord& b);
+
 // "&Set As Default": a company whose number cannot name files cannot be worked in.
 bool CanBeDefault(const model::CompanyRecord& company, platform::Dialogs& dialogs);
 

@@ -1,0 +1,219 @@
+#include "shell/ui/company_manager.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "model/company_files.h"
+#include "model/keys.h"
+#include "output/ui/find_box.h"
+#include "platform/qt/printer_canvas.h"
+#include "platform/qt/qt_dialogs.h"
+#include "shell/companies.h"
+#include "shell/ui/company_options.h"
+#include "shell/ui/manager_frame.h"
+
+namespace shell::ui {
+namespace {
+
+using platform::qt::ToQString;
+
+constexpr std::string_view kManagerCaption = "Company Manager";
+
+// The window as it looks, across the page's width.
+bool PrintWindowImage(QWidget& window, platform::PageCanvas& canvas) {
+  QTemporaryDir folder;
+  const QString file = folder.filePath("window.png");
+  const QImage image = window.grab().toImage();
+  if (!folder.isValid() || image.isNull() || !image.save(file)) return false;
+  if (!canvas.BeginDocument(kManagerCaption)) return false;
+  const int width = canvas.PageWidth();
+  const int height = static_cast<int>(static_cast<long long>(width) * image.height() / image.width());
+  canvas.DrawPicture(0, 0, width, height, file.toStdString());
+  return canvas.EndDocument();
+}
+
+}  // namespace
+
+TCoManager::TCoManager(AppServices& services, QWidget* parent)
+    : QDialog(parent),
+      services_(services),
+      Frame_(new TManagerFrame(services_, this)),
+      CoOptions_(new TCoOptions(services_, this)),
+      ByNumber_(new QRadioButton(tr("By &Number"), this)),
+      ByName_(new QRadioButton(tr("By N&ame"), this)),
+      AddButton_(new QPushButton(tr("&Add"), this)),
+      EditButton_(new QPushButton(tr("&Edit"), this)),
+      DeleteButton_(new QPushButton(tr("&Delete"), this)),
+      SetDefaultButton_(new QPushButton(tr("&Set As Default"), this)),
+      FindButton_(new QPushButton(tr("&Find"), this)),
+      ListButton_(new QPushButton(tr("Company &List"), this)),
+      PrintWindowButton_(new QPushButton(tr("Print &Window"), this)),
+      CloseButton_(new QPushButton(tr("&Close"), this)),
+      HelpButton_(new QPushButton(tr("Help"), this)) {
+  setWindowTitle(ToQString(kManagerCaption));
+  ByNumber_->setChecked(true);
+  Frame_->SetCountPrefix(ToQString(kCompanyCountPrefix));
+  Frame_->SetHeader(ToQString(CompanyBrowserHeader()));
+  BuildLayout();
+  ConnectSignals();
+}
+
+TCoManager::~TCoManager() = default;
+
+void TCoManager::BuildLayout() {
+  auto* order = new QGroupBox(tr("Order"), this);
+  auto* orderRow = new QHBoxLayout(order);
+  orderRow->addWidget(ByNumber_);
+  orderRow->addWidget(ByName_);
+  orderRow->addStretch();
+
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* button : {AddButton_, EditButton_, DeleteButton_, SetDefaultButton_, FindButton_, ListButton_,
+                              PrintWindowButton_, CloseButton_, HelpButton_}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
+  buttons->addStretch();
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(order);
+  left->addWidget(Frame_, 1);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left, 1);
+  layout->addLayout(buttons);
+  resize(780, 480);
+}
+
+void TCoManager::ConnectSignals() {
+  connect(ByNumber_, &QRadioButton::toggled, this, &TCoManager::OrderClick);
+  connect(AddButton_, &QPushButton::clicked, this, &TCoManager::AddButtonClick);
+  connect(EditButton_, &QPushButton::clicked, this, &TCoManager::EditButtonClick);
+  connect(DeleteButton_, &QPushButton::clicked, this, &TCoManager::DeleteButtonClick);
+  connect(SetDefaultButton_, &QPushButton::clicked, this, &TCoManager::SetDefaultButtonClick);
+  connect(FindButton_, &QPushButton::clicked, this, &TCoManager::FindButtonClick);
+  connect(ListButton_, &QPushButton::clicked, this, &TCoManager::ListButtonClick);
+  connect(PrintWindowButton_, &QPushButton::clicked, this, &TCoManager::PrintWindowButtonClick);
+  connect(CloseButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(HelpButton_, &QPushButton::clicked, this, &TCoManager::HelpButtonClick);
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+          &TCoManager::HelpButtonClick);
+  // A double-click or Enter on a company opens it for editing.
+  connect(Frame_, &TManagerFrame::rowChosen, this, &TCoManager::EditButtonClick);
+}
+
+int TCoManager::exec() {
+  if (!OpenCompanyList()) return QDialog::Rejected;
+  return QDialog::exec();
+}
+
+void TCoManager::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormShow();
+}
+
+void TCoManager::FormShow() {
+  if (!Frame_->IsOpen() && !OpenCompanyList()) QTimer::singleShot(0, this, &QDialog::reject);
+}
+
+bool TCoManager::OpenCompanyList() {
+  if (Frame_->IsOpen()) return true;
+  currentCompanyEdited_ = false;
+  CompanySession& session = services_.session;
+  const bool opened = Frame_->Open(model::DescribeFile(model::CompanyFile::kCompanyList), ChosenOrder(),
+                                   engine::RecordBytes(session.EditCompany),
+                                   [&session] { return CompanyBrowserRow(session.EditCompany); });
+  if (!opened) {
+    services_.dialogs.inform(kManagerCaption, kUnableToOpenCompanies, platform::Icon::kError);
+    emit programMustEnd();
+  }
+  return opened;
+}
+
+void TCoManager::done(int result) {
+  Frame_->Close();
+  if (result == QDialog::Accepted) services_.session.EditCompany = chosen_;
+  QDialog::done(result);
+}
+
+engine::KeyNumber TCoManager::ChosenOrder() const {
+  return ByName_->isChecked() ? model::company_key::kName : model::company_key::kNumber;
+}
+
+void TCoManager::ShowStored(engine::RecordNumber number, const model::CompanyRecord& company) {
+  Frame_->PositionOn(number, model::BuildKey(company, ChosenOrder()));
+}
+
+void TCoManager::OrderClick() {
+  if (Frame_->IsOpen()) Frame_->SetOrder(ChosenOrder());
+}
+
+void TCoManager::AddButtonClick() {
+  if (!Frame_->IsOpen()) return;
+  CoOptions_->Begin(Frame_->File(), BeginNewCompany(Frame_->File(), services_.session.CurrentCompany));
+  if (CoOptions_->exec() != QDialog::Accepted) return;
+  ShowStored(CoOptions_->Edit().number, CoOptions_->Edit().record);
+}
+
+void TCoManager::EditButtonClick() {
+  if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return;
+  // A copy: the browser reads rows into its buffer while a message is open.
+  const model::CompanyRecord stored = services_.session.EditCompany;
+  const CompanyEdit edit = BeginEditCompany(Frame_->CurrentRecordNumber(), stored, services_.dialogs);
+  CoOptions_->Begin(Frame_->File(), edit);
+  if (CoOptions_->exec() != QDialog::Accepted) return;
+  if (SameCompanyNumber(edit.record, services_.session.CurrentCompany)) currentCompanyEdited_ = true;
+  ShowStored(CoOptions_->Edit().number, CoOptions_->Edit().record);
+}
+
+void TCoManager::DeleteButtonClick() {
+  if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return;
+  const model::CompanyRecord company = services_.session.EditCompany;
+  if (DeleteCompany(Frame_->File(), services_.dialogs, services_.session.CurrentCompany,
+                    Frame_->CurrentRecordNumber(), company)) {
+    Frame_->Refresh();
+  }
+}
+
+void TCoManager::SetDefaultButtonClick() {
+  if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return;
+  chosen_ = services_.session.EditCompany;
+  if (CanBeDefault(chosen_, services_.dialogs)) accept();
+}
+
+void TCoManager::FindButtonClick() {
+  if (!Frame_->IsOpen()) return;
+  output::ui::TFindBox findBox(services_.engine, services_.dialogs, services_.help, this);
+  findBox.SetSearch(output::FindMode::kCompanies, Frame_->File().Block(), tr("Find Company"));
+  if (findBox.exec() != output::ui::TFindBox::kRowChosen) return;
+  const std::optional<output::FoundRow> row = findBox.SelectedRow();
+  if (!row || row->subItems.empty()) return;
+  engine::RecordNumber number = 0;
+  model::CompanyRecord found{};
+  if (LocateCompany(Frame_->File(), row->subItems.front(), number, found)) ShowStored(number, found);
+}
+
+void TCoManager::ListButtonClick() {
+  if (!Frame_->IsOpen()) return;
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  if (PrintCompanyList(Frame_->File(), services_.dialogs, services_.clock, canvas)) {
+    Frame_->SetMessage(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  }
+}
+
+void TCoManager::PrintWindowButtonClick() {
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  if (PrintWindowImage(*this, canvas)) {
+    Frame_->SetMessage(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  }
+}
+
+void TCoManager::HelpButtonClick() { services_.help.ShowTopic("CompanyManager"); }
+
+}  // namespace shell::ui

@@ -1,0 +1,296 @@
+#include "shell/ui/company_manager.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "engine/test_support.h"
+#include "engine/ui/fvc_browser.h"
+#include "model/keys.h"
+#include "platform/testing/scripted_dialogs.h"
+#include "shell/companies.h"
+#include "shell/testing/company_folder.h"
+#include "shell/ui/company_options.h"
+#include "shell/ui/headers_dialog.h"
+#include "shell/ui/manager_frame.h"
+
+namespace shell::ui {
+namespace {
+
+using platform::Answer;
+using platform::testing::ScriptedDialogs;
+using testing::NamedCompany;
+
+class RecordingHelp final : public platform::Help {
+ public:
+  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
+  void ShowContents() override {}
+  std::vector<std::string> topics;
+};
+
+class NoCalculator final : public platform::Launcher {
+ public:
+  bool StartCalculator() override { return false; }
+};
+
+model::CompanyRecord Numbered(std::string_view name, std::string_view number) {
+  model::CompanyRecord company = NamedCompany(name);
+  company.CompanyNo = number;
+  return company;
+}
+
+// Options whose check boxes and radio pairs are not all alike, so a control read
+// into the wrong field shows.
+model::CompanyRecord MixedOptions() {
+  model::CompanyRecord company = Numbered("Harbor Supply", "1");
+  company.CoAddr3 = "Pier 3";
+  company.TaxRate = "8.125";
+  company.DefaultTerms = "Due on Receipt";
+  company.DefaultBodyStyle = "M";
+  company.DateOrder = "D";
+  company.EnvAddress = "S";
+  company.EnvOrientation = "P";
+  company.PrintHorizontalLines = false;
+  company.PrintShading = true;
+  model::SetYes(company.BatchToLabelQueue, true);
+  model::SetYes(company.OmitCompanyOnForms, true);
+  company.InvoiceCopies = "4";
+  company.LogoFile = "logo.bmp";
+  company.SalesMsg2 = "Thank you!";
+  company.TotalAR = "812.40";
+  company.LastAgingDate = "12/01/2026";
+  company.StatementCaption = "ACCOUNT";
+  company.DefaultStatementNote = "Please pay promptly";
+  return company;
+}
+
+class CompanyManagerTest : public ::testing::Test {
+ protected:
+  CompanyManagerTest() { engine_.InitEngine(30); }
+
+  // Runs `step` once the next modal window is up.
+  static void WhenModal(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
+
+  TCoManager& ShowManager() {
+    manager_.show();
+    return manager_;
+  }
+  QStringList Rows() const {
+    QStringList rows;
+    const engine::BrowserSource* source = manager_.Frame()->Browser()->DataSource();
+    for (int i = 0; source != nullptr && i < source->RowCount(); ++i) {
+      rows.append(QString::fromStdString(source->Row(i).elements.at(0)));
+    }
+    return rows;
+  }
+  // A company numbered after those on file, added to the manager's open list.
+  CompanyEdit AddBehindTheWindow(std::string_view name) {
+    CompanyEdit edit = BeginNewCompany(manager_.Frame()->File(), session_.CurrentCompany);
+    CompanyOptions options = OptionsOf(edit.record);
+    options.CName = name;
+    EXPECT_TRUE(SaveCompany(manager_.Frame()->File(), dialogs_, options, edit));
+    return edit;
+  }
+  // Read through the manager's file while it is open (files are opened exclusively).
+  model::CompanyRecord StoredCompany(engine::RecordNumber number) {
+    engine::KeyedFile list(engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCompanyList));
+    const bool ownList = !manager_.Frame()->IsOpen();
+    if (ownList) {
+      EXPECT_TRUE(list.Open());
+    }
+    model::CompanyRecord company{};
+    engine_.GetRecord((ownList ? list : manager_.Frame()->File()).Block(), number, engine::RecordBytes(company));
+    return company;
+  }
+
+  engine::testing::ScopedWorkingFolder folder_;
+  engine::Engine engine_;
+  ScriptedDialogs dialogs_;
+  RecordingHelp help_;
+  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
+  NoCalculator launcher_;
+  QPrinter printer_;
+  CompanySession session_;
+  platform::SilentProgress progress_;
+  AppServices services_{engine_, dialogs_, help_, clock_, launcher_, printer_, session_};
+  TCoManager manager_{services_};
+};
+
+TEST_F(CompanyManagerTest, OpensOnAFolderWithoutACompanyListByCreatingIt) {
+  dialogs_.Answer(Answer::kOk);
+  ShowManager();
+  ASSERT_EQ(dialogs_.Log().size(), 1u);
+  EXPECT_EQ(dialogs_.Log()[0].caption, "New Company");
+  EXPECT_EQ(dialogs_.Log()[0].text, "I am going to create a new, empty company file.");
+  EXPECT_TRUE(manager_.Frame()->IsOpen());
+  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 0");
+  EXPECT_TRUE(std::filesystem::exists("Company.DAT"));
+  manager_.CloseButton()->click();
+  EXPECT_FALSE(manager_.Frame()->IsOpen());
+  EXPECT_EQ(manager_.result(), QDialog::Rejected);
+}
+
+TEST_F(CompanyManagerTest, RefusedCreationMeansTheManagerDoesNotShow) {
+  dialogs_.Answer(Answer::kCancel);
+  EXPECT_EQ(manager_.exec(), QDialog::Rejected);
+  EXPECT_EQ(dialogs_.Texts().back(), "Unable to open company database");
+  EXPECT_FALSE(manager_.isVisible());
+}
+
+TEST_F(CompanyManagerTest, ListsTheCompaniesInTheChosenOrder) {
+  testing::WriteCompanyFolder(Numbered("Zephyr Imports", "1"), Numbered("Zephyr Imports", "1"));
+  ShowManager();
+  AddBehindTheWindow("Anchor Ltd");
+  manager_.Frame()->Refresh();
+  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 2");
+  EXPECT_EQ(manager_.Frame()->Browser()->Header(), QString::fromStdString(CompanyBrowserHeader()));
+  ASSERT_EQ(Rows().size(), 2);
+  EXPECT_TRUE(Rows()[0].startsWith("Zephyr Imports"));
+  manager_.ByName()->click();
+  EXPECT_TRUE(Rows()[0].startsWith("Anchor Ltd"));
+}
+
+TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
+  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = MixedOptions();
+  ShowManager();
+  QString offeredNumber;
+  bool numberEnabled = false;
+  WhenModal([&] {
+    TCoOptions* options = manager_.OptionsDialog();
+    QLineEdit* number = options->findChild<QLineEdit*>("CoNumb");
+    offeredNumber = number->text();
+    numberEnabled = number->isEnabled();
+    options->findChild<QLineEdit*>("CName")->setText("Bay Traders");
+    options->SaveButton()->click();
+  });
+  manager_.AddButton()->click();
+  EXPECT_EQ(offeredNumber, "2");
+  EXPECT_TRUE(numberEnabled);
+  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 2");
+  EXPECT_TRUE(Rows().contains(QString::fromStdString(CompanyBrowserRow(manager_.OptionsDialog()->Edit().record))));
+  ASSERT_TRUE(manager_.Frame()->ReadCurrent());
+  EXPECT_EQ(session_.EditCompany.CompanyName.view(), "Bay Traders");
+  EXPECT_EQ(session_.EditCompany.DateOrder.view(), "M");   // a new company's value
+  EXPECT_EQ(session_.EditCompany.EnvAddress.view(), "S");  // kept from the current one
+  EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+TEST_F(CompanyManagerTest, DuplicateNumberKeepsTheOptionsOpenWithWhatWasTyped) {
+  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = Numbered("Harbor Supply", "1");
+  ShowManager();
+  bool stillOpen = false;
+  WhenModal([&] {
+    TCoOptions* options = manager_.OptionsDialog();
+    options->findChild<QLineEdit*>("CoNumb")->setText("1");
+    options->findChild<QLineEdit*>("CName")->setText("Bay Traders");
+    options->SaveButton()->click();
+    stillOpen = options->isVisible() && options->findChild<QLineEdit*>("CName")->text() == "Bay Traders";
+    options->CancelButton()->click();
+  });
+  manager_.AddButton()->click();
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"Add operation failed"}));
+  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 1");
+}
+
+TEST_F(CompanyManagerTest, EditingSavesEveryControlBackToItsOwnField) {
+  const model::CompanyRecord company = MixedOptions();
+  testing::WriteCompanyFolder(company, company);
+  session_.CurrentCompany = company;
+  ShowManager();
+  dialogs_.Answer(Answer::kOk);  // "logo.bmp" is not there; the background is not either
+  WhenModal([&] { manager_.OptionsDialog()->SaveButton()->click(); });
+  manager_.EditButton()->click();
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"Background bitmap image no longer exists. Use the "
+                                                        "Graphics tab to select another bitmap if desired."}));
+  EXPECT_TRUE(manager_.CurrentCompanyEdited());
+  manager_.CloseButton()->click();
+  const model::CompanyRecord stored = StoredCompany(1);
+  EXPECT_EQ(std::memcmp(&stored, &company, sizeof company), 0);
+}
+
+TEST_F(CompanyManagerTest, EveryControlTakesAsManyCharactersAsItsField) {
+  TCoOptions& options = *manager_.OptionsDialog();
+  for (const auto& control : CompanyTextControls()) {
+    QLineEdit* edit = TextEditNamed(options, control.name);
+    ASSERT_NE(edit, nullptr) << control.name;
+    EXPECT_EQ(edit->maxLength(), control.capacity) << control.name;
+    EXPECT_EQ(edit->validator() != nullptr, control.digitsOnly) << control.name;
+  }
+  for (const auto& control : CompanyCheckControls()) {
+    EXPECT_NE(options.findChild<QAbstractButton*>(QString::fromUtf8(control.name)), nullptr) << control.name;
+  }
+  for (const auto& control : HeaderTextControls()) {
+    QLineEdit* edit = TextEditNamed(*options.HeadersDialog(), control.name);
+    ASSERT_NE(edit, nullptr) << control.name;
+    EXPECT_EQ(edit->maxLength(), control.capacity) << control.name;
+  }
+  QStringList tabs;
+  for (int i = 0; i < options.PageControl1()->count(); ++i) tabs.append(options.PageControl1()->tabText(i));
+  EXPECT_EQ(tabs, (QStringList{"Address/Taxes", "Invoice Options", "General", "Forms Setup", "Sales Message",
+                               "System Graphics", "Envelopes"}));
+}
+
+TEST_F(CompanyManagerTest, HeadersAreKeptOnlyWhenTheOptionsAreSaved) {
+  const model::CompanyRecord company = Numbered("Harbor Supply", "1");
+  testing::WriteCompanyFolder(company, company);
+  session_.CurrentCompany = Numbered("Other", "9");
+  ShowManager();
+  for (const bool save : {false, true}) {
+    WhenModal([&] {
+      TCoOptions* options = manager_.OptionsDialog();
+      WhenModal([options] {
+        TextEditNamed(*options->HeadersDialog(), "InvCapData")->setText("BILL");
+        options->HeadersDialog()->OKButton()->click();
+      });
+      options->HeadersButton()->click();
+      (save ? options->SaveButton() : options->CancelButton())->click();
+    });
+    manager_.EditButton()->click();
+    EXPECT_EQ(StoredCompany(1).InvoiceCaption.view(), save ? "BILL" : "INVOICE");
+  }
+  EXPECT_FALSE(manager_.CurrentCompanyEdited());
+}
+
+TEST_F(CompanyManagerTest, SetAsDefaultReturnsTheChosenCompany) {
+  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = Numbered("Harbor Supply", "1");
+  ShowManager();
+  const CompanyEdit edit = AddBehindTheWindow("Bay Traders");
+  manager_.Frame()->PositionOn(edit.number, model::BuildKey(edit.record, model::company_key::kNumber));
+
+  manager_.SetDefaultButton()->click();
+  EXPECT_EQ(manager_.result(), QDialog::Accepted);
+  EXPECT_FALSE(manager_.isVisible());
+  EXPECT_FALSE(manager_.Frame()->IsOpen());
+  EXPECT_EQ(session_.EditCompany.CompanyName.view(), "Bay Traders");
+  EXPECT_EQ(session_.EditCompany.CompanyNo.view(), "2");
+}
+
+TEST_F(CompanyManagerTest, DeleteRefusesTheCurrentCompanyAndHelpOpensItsTopic) {
+  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = Numbered("Harbor Supply", "1");
+  ShowManager();
+  manager_.DeleteButton()->click();
+  ASSERT_EQ(dialogs_.Log().size(), 1u);
+  EXPECT_EQ(dialogs_.Log()[0].caption, "Delete Company");
+  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 1");
+  manager_.HelpButton()->click();
+  manager_.OptionsDialog()->HelpButton()->click();
+  manager_.OptionsDialog()->HeadersDialog()->HelpButton()->click();
+  EXPECT_EQ(help_.topics, (std::vector<std::string>{"CompanyManager", "CompanyOptions", "HeadersFontsColors"}));
+}
+
+}  // namespace
+}  // namespace shell::ui
