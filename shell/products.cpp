@@ -1,0 +1,259 @@
+#include "shell/products.h"
+
+#include "model/field_values.h"
+#include "model/keys.h"
+#include "model/money.h"
+#include "model/text.h"
+
+namespace shell {
+namespace {
+
+constexpr std::string_view kNewProductCode = "/";
+constexpr std::string_view kNoPrice = "0.00";
+constexpr std::string_view kPriceFormat = ",0.00";
+
+constexpr std::size_t kCodeWidth = 10;
+constexpr std::size_t kDescriptionWidth = 32;
+constexpr std::size_t kPriceWidth = 12;
+constexpr std::size_t kDateWidth = 10;
+
+std::string FoldedCode(std::string_view code) { return model::ToUpperAscii(model::TrimBlanks(code)); }
+
+std::string RightAligned(std::string_view text, std::size_t width) {
+  std::string aligned(width > text.size() ? width - text.size() : 0, ' ');
+  return aligned.append(text);
+}
+
+// Controls count characters, fields count bytes: a cut must not split a UTF-8
+// character, or the stored text would no longer read back.
+template <std::size_t N>
+void StoreWhole(model::ShortString<N>& field, std::string_view text) {
+  std::size_t kept = std::min(text.size(), N);
+  if (kept < text.size()) {
+    while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0) == 0x80) --kept;
+  }
+  field = text.substr(0, kept);
+}
+
+void FillProduct(model::ProductRecord& product, const ProductEntry& entry) {
+  StoreWhole(product.ProductCode, entry.PNum);
+  StoreWhole(product.ProdDesc, entry.PDesc);
+  product.Taxable = entry.Taxable;
+  StoreWhole(product.UnitPrice, StoredPrice(entry.PSell));
+  StoreWhole(product.ProdNotes, entry.PNote);
+}
+
+std::string PriceText(const model::ProductRecord& product) {
+  return model::FormatMoney(model::ReadMoney(product.UnitPrice).value_or(0.0), kPriceFormat);
+}
+
+void Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_view text) {
+  dialogs.inform(caption, text, platform::Icon::kWarning);
+}
+
+bool ReadProduct(engine::KeyedFile& products, engine::RecordNumber number, model::ProductRecord& product) {
+  products.engine().GetRecord(products.Block(), number, engine::RecordBytes(product));
+  return products.engine().Ok();
+}
+
+output::ListEntry ListEntryOf(const model::ProductRecord& product) {
+  return {std::string(model::TrimBlanks(product.ProdDesc.view())),
+          {{"Code:", std::string(model::TrimBlanks(product.ProductCode.view()))},
+           {"Price:", PriceText(product)},
+           {"Setup Date:", product.SetupDate.str()},
+           {"Last Modified:", product.LastChanged.str()},
+           {"Taxed:", product.Taxable ? "Yes" : "No"}},
+          {}};
+}
+
+// The report's proportions, in multiples of the body font size.
+constexpr double kTitleScale = 1.8;
+constexpr double kHeadingScale = 1.1;
+constexpr double kNameScale = 1.2;
+constexpr double kIndentScale = 1.8;
+constexpr double kValueColumnScale = 8;
+constexpr double kSecondLabelScale = 20;
+constexpr double kSecondValueScale = 28;
+constexpr std::uint32_t kLabelColor = 0x00555555;
+
+output::TextRun RunIn(const BodyFont& font, std::string text, double scale = 1) {
+  return {.text = std::move(text), .font = font.face, .points = font.points * scale};
+}
+
+output::Paragraph Centred(output::TextRun run, double spaceAfter) {
+  return {.alignment = output::Alignment::kCentre, .runs = {std::move(run)}, .spaceAfter = spaceAfter};
+}
+
+// Two labelled values a line, the labels muted, the values in tab-aligned columns.
+output::Paragraph FieldLine(const BodyFont& font, const output::ListEntry& entry, std::size_t first) {
+  const double indent = font.points * kIndentScale;
+  output::Paragraph line{.leftIndent = indent,
+                         .tabStops = {indent + font.points * kValueColumnScale,
+                                      indent + font.points * kSecondLabelScale,
+                                      indent + font.points * kSecondValueScale}};
+  for (std::size_t i = first; i < std::min(first + 2, entry.fields.size()); ++i) {
+    output::TextRun label = RunIn(font, (i == first ? "" : "\t") + entry.fields[i].first + "\t");
+    label.color = kLabelColor;
+    line.runs.push_back(std::move(label));
+    line.runs.push_back(RunIn(font, entry.fields[i].second));
+  }
+  return line;
+}
+
+void AppendEntry(output::RtfDocument& document, const BodyFont& font, const output::ListEntry& entry) {
+  output::TextRun name = RunIn(font, entry.name, kNameScale);
+  name.bold = true;
+  document.paragraphs.push_back({.runs = {std::move(name)}, .spaceBefore = font.points, .spaceAfter = font.points / 5});
+  for (std::size_t i = 0; i < entry.fields.size(); i += 2) document.paragraphs.push_back(FieldLine(font, entry, i));
+  for (const std::string& text : entry.lines) {
+    document.paragraphs.push_back({.runs = {RunIn(font, text)}, .leftIndent = font.points * kIndentScale});
+  }
+}
+
+}  // namespace
+
+ProductDialog AddProductDialog(std::string_view today) {
+  ProductDialog dialog;
+  dialog.caption = "Add Product";
+  dialog.entry.PSell = kNoPrice;
+  dialog.setupText = "Setup Date: " + std::string(today);
+  dialog.changedText = "Last Changed:";
+  dialog.oldCode = kNewProductCode;
+  return dialog;
+}
+
+ProductDialog EditProductDialog(const model::ProductRecord& product) {
+  ProductDialog dialog;
+  dialog.caption = "Edit Product";
+  dialog.entry = {product.ProductCode.str(), product.ProdDesc.str(), product.UnitPrice.str(),
+                  static_cast<bool>(product.Taxable), product.ProdNotes.str()};
+  dialog.setupText = "Setup Date: " + product.SetupDate.str();
+  dialog.changedText = "Last Changed:" + product.LastChanged.str();
+  dialog.oldCode = FoldedCode(product.ProductCode.view());
+  return dialog;
+}
+
+ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, engine::KeyedFile& products,
+                          platform::Dialogs& dialogs) {
+  if (model::TrimBlanks(entry.PNum).empty()) {
+    Refuse(dialogs, "Product Code", "You need to enter a product code.");
+    return ProductField::kPNum;
+  }
+  if (model::TrimBlanks(entry.PDesc).empty()) {
+    Refuse(dialogs, "Product Description", "You need to enter a product description or name.");
+    return ProductField::kPDesc;
+  }
+  const std::optional<FoundProduct> existing = FindProductByCode(products, entry.PNum);
+  if (existing && FoldedCode(entry.PNum) != oldCode) {
+    Refuse(dialogs, "Product Code",
+           "This Product Code already exists for: " + std::string(model::TrimBlanks(existing->record.ProdDesc.view())) +
+               ". Use a different code.");
+    return ProductField::kPNum;
+  }
+  entry.PSell = StoredPrice(entry.PSell);
+  return ProductField::kNone;
+}
+
+std::string StoredPrice(std::string_view typed) {
+  if (model::TrimBlanks(typed).empty() || !model::ParseMoney(typed)) return std::string(kNoPrice);
+  return std::string(typed);
+}
+
+model::ProductRecord NewProduct(const ProductEntry& entry, std::string_view today) {
+  model::ProductRecord product{};
+  FillProduct(product, entry);
+  product.SetupDate = today;
+  return product;
+}
+
+model::ProductRecord ChangedProduct(const model::ProductRecord& asRead, const ProductEntry& entry,
+                                    std::string_view today) {
+  model::ProductRecord product = asRead;
+  FillProduct(product, entry);
+  product.LastChanged = today;
+  return product;
+}
+
+bool AddProduct(engine::KeyedFile& products, const model::ProductRecord& product, platform::Dialogs& dialogs,
+                engine::RecordNumber& added) {
+  if (products.Add(product, added)) return true;
+  Refuse(dialogs, "Add Product", "Add operation failed");
+  return false;
+}
+
+bool ChangeProduct(engine::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& changed,
+                   const model::ProductRecord& asRead, platform::Dialogs& dialogs) {
+  if (products.Update(number, changed, &asRead)) return true;
+  Refuse(dialogs, "Edit Product", "Modify operation failed");
+  return false;
+}
+
+bool DeleteProduct(engine::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& product,
+                   platform::Dialogs& dialogs) {
+  const std::string caption = "Delete Product Code: " + std::string(model::TrimBlanks(product.ProductCode.view()));
+  if (!dialogs.confirm(caption, "Are you sure you want to delete this product?")) return false;
+  if (products.Delete(number, product)) return true;
+  Refuse(dialogs, caption, "Product delete failed");
+  return false;
+}
+
+std::optional<FoundProduct> FindProductByCode(engine::KeyedFile& products, std::string_view code) {
+  model::ProductRecord probe{};
+  StoreWhole(probe.ProductCode, model::TrimBlanks(code));
+  const engine::KeyString wanted = model::BuildKey(probe, model::product_key::kCode);
+  engine::KeyString key = wanted;
+  FoundProduct found;
+  if (!products.Search(model::product_key::kCode, found.number, key) || !(key == wanted)) return std::nullopt;
+  if (!ReadProduct(products, found.number, found.record)) return std::nullopt;
+  return found;
+}
+
+std::string ProductRow(const model::ProductRecord& product) {
+  return model::PadRight(product.ProductCode.view(), kCodeWidth) + " " +
+         model::PadRight(model::TrimBlanks(product.ProdDesc.view()), kDescriptionWidth) + " " +
+         RightAligned(PriceText(product), kPriceWidth) + " " + model::PadRight(product.SetupDate.view(), kDateWidth);
+}
+
+std::string ProductHeader() {
+  return model::PadRight("Code", kCodeWidth) + " " + model::PadRight("Description", kDescriptionWidth) + " " +
+         RightAligned("Sales Price", kPriceWidth) + " " + model::PadRight("Setup Date", kDateWidth);
+}
+
+bool AskProductListByCode(platform::Dialogs& dialogs) {
+  return dialogs.confirm("Product List",
+                         "The products will be sorted by description. Would you rather sort by product code?");
+}
+
+output::ListReport ProductListReport(engine::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
+                                     std::string_view dateTime) {
+  output::ListReport report;
+  report.title = byCode ? "Product List by Code" : "Product List by Description";
+  report.headings = {"Product List for " + std::string(model::TrimBlanks(company.CompanyName.view())),
+                     "Date: " + std::string(dateTime)};
+  const engine::KeyNumber order = byCode ? model::product_key::kCode : model::product_key::kDescription;
+  engine::Engine& engine = products.engine();
+  engine::RecordNumber number = 0;
+  engine::KeyString key;
+  for (;;) {
+    engine.NextKey(products.Block(), order, number, key);
+    if (!engine.Ok()) break;
+    model::ProductRecord product{};
+    if (ReadProduct(products, number, product)) report.entries.push_back(ListEntryOf(product));
+  }
+  return report;
+}
+
+output::RtfDocument ProductListDocument(const output::ListReport& report, const BodyFont& font) {
+  output::RtfDocument document;
+  output::TextRun title = RunIn(font, report.title, kTitleScale);
+  title.bold = true;
+  document.paragraphs.push_back(Centred(std::move(title), font.points / 2));
+  for (std::size_t i = 0; i < report.headings.size(); ++i) {
+    const bool last = i + 1 == report.headings.size();
+    document.paragraphs.push_back(Centred(RunIn(font, report.headings[i], kHeadingScale), last ? font.points : 0));
+  }
+  for (const output::ListEntry& entry : report.entries) AppendEntry(document, font, entry);
+  return document;
+}
+
+}  // namespace shell
