@@ -225,15 +225,6 @@ TEST_F(ProductsTest, ProductListBySortOrderWithTitleHeadingsAndFields) {
                                                      {"Taxed:", "No"}}));
 }
 
-TEST(ProductListQuestion, AsksWhetherToSortByCode) {
-  ScriptedDialogs dialogs;
-  dialogs.Answer(Answer::kYes).Answer(Answer::kNo);
-  EXPECT_TRUE(AskProductListByCode(dialogs));
-  EXPECT_FALSE(AskProductListByCode(dialogs));
-  EXPECT_EQ(dialogs.Log()[0].caption, "Product List");
-  EXPECT_EQ(dialogs.Log()[0].text, "The products will be sorted by description. Would you rather sort by product code?");
-}
-
 TEST(ProductListDocument, TitleLargerAndBoldThenHeadingsThenOneBlockPerProduct) {
   const output::ListReport report{"Product List by Code",
                                   {"Product List for Harbor", "Date: today"},
