@@ -278,14 +278,7 @@ TEST_F(CompanyManagerTest, SetAsDefaultReturnsTheChosenCompany) {
   EXPECT_EQ(session_.EditCompany.CompanyNo.view(), "2");
 }
 
-TEST_F(CompanyManagerTest, DeleteRefusesTheCurrentCompanyAndHelpOpensItsTopic) {
-  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
-  session_.CurrentCompany = Numbered("Harbor Supply", "1");
-  ShowManager();
-  manager_.DeleteButton()->click();
-  ASSERT_EQ(dialogs_.Log().size(), 1u);
-  EXPECT_EQ(dialogs_.Log()[0].caption, "Delete Company");
-  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 1");
+TEST_F(CompanyManagerTest, EachWindowOpensItsOwnHelpTopic) {
   manager_.HelpButton()->click();
   manager_.OptionsDialog()->HelpButton()->click();
   manager_.OptionsDialog()->HeadersDialog()->HelpButton()->click();
