@@ -1,0 +1,328 @@
+#include "shell/ui/customer_manager.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QShortcut>
+#include <QStyle>
+#include <QTemporaryFile>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "engine/ui/fvc_browser.h"
+#include "model/company_files.h"
+#include "model/keys.h"
+#include "output/ui/find_box.h"
+#include "platform/qt/printer_canvas.h"
+#include "platform/qt/progress_window.h"
+#include "platform/qt/qt_dialogs.h"
+#include "shell/customer_printouts.h"
+#include "shell/ui/customer_edit.h"
+#include "shell/ui/manager_frame.h"
+#include "shell/ui/tool_icons.h"
+
+namespace shell::ui {
+namespace {
+
+using platform::qt::ToQString;
+
+constexpr std::string_view kHelpKeyword = "CustomerManager";
+
+// Kept for the rest of the run, whichever manager window chose it.
+engine::KeyNumber chosenOrder = model::customer_key::kName;
+
+void AddTool(QToolBar* bar, QAction* action, const QIcon& icon, const QString& hint) {
+  action->setIcon(icon);
+  action->setToolTip(hint);
+  bar->addAction(action);
+}
+
+// A window picture scaled to fit the page, keeping its proportions.
+QSize FittedOnPage(const QSize& picture, const platform::PageCanvas& canvas) {
+  return picture.scaled(canvas.PageWidth(), canvas.PageHeight(), Qt::KeepAspectRatio);
+}
+
+}  // namespace
+
+TCustManager::TCustManager(AppServices& services, QWidget* parent)
+    : QDialog(parent),
+      services_(services),
+      Frame_(new TManagerFrame(services, this)),
+      EditRecord_(new TEditRecord(services.dialogs, services.help, this)),
+      ProgressWindow_(new platform::qt::TProgressWindow(this)),
+      MainMenu_(new QMenuBar(this)),
+      PopupMenu_(new QMenu(this)),
+      ToolBar_(new QToolBar(this)) {
+  setWindowTitle(tr("Customer Manager"));
+  setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+  Frame_->SetCountPrefix(tr("Customers: "));
+  Frame_->SetHeader(ToQString(CustomerHeader()));
+  BuildMenus();
+  BuildToolBar();
+  BuildLayout();
+  connect(Frame_, &TManagerFrame::rowChosen, this, &TCustManager::FrameRowChosen);
+  Frame_->Browser()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Frame_->Browser(), &QWidget::customContextMenuRequested, this, &TCustManager::BrowserContextMenu);
+}
+
+TCustManager::~TCustManager() = default;
+
+engine::KeyNumber TCustManager::ChosenOrder() { return chosenOrder; }
+
+QAction* TCustManager::AddCommand(QMenu* menu, const QString& text, void (TCustManager::*handler)()) {
+  QAction* action = menu->addAction(text);
+  connect(action, &QAction::triggered, this, handler);
+  return action;
+}
+
+void TCustManager::BuildMenus() {
+  QMenu* customer = MainMenu_->addMenu(tr("&Customer"));
+  NewItem_ = AddCommand(customer, tr("&New"), &TCustManager::NewItemClick);
+  EditItem_ = AddCommand(customer, tr("&Edit"), &TCustManager::EditItemClick);
+  DeleteItem_ = AddCommand(customer, tr("&Delete"), &TCustManager::DeleteItemClick);
+  FindItem_ = AddCommand(customer, tr("&Find"), &TCustManager::FindItemClick);
+  CustomerListItem_ = AddCommand(customer, tr("Customer &List"), &TCustManager::CustomerListItemClick);
+  LabelQueueItem_ = AddCommand(customer, tr("&Add to Label Queue"), &TCustManager::LabelQueueItemClick);
+  EnvelopeItem_ = AddCommand(customer, tr("&Print Envelope"), &TCustManager::EnvelopeItemClick);
+  customer->addSeparator();
+  CloseItem_ = AddCommand(customer, tr("&Close"), &TCustManager::CloseItemClick);
+
+  // Statements and account activity arrive with their own windows.
+  QMenu* statements = MainMenu_->addMenu(tr("&Statements"));
+  ViewPrintItem_ = statements->addAction(tr("&View / Print"));
+  BatchPrintItem_ = statements->addAction(tr("&Batch Print"));
+  ViewPrintItem_->setEnabled(false);
+  BatchPrintItem_->setEnabled(false);
+
+  QMenu* display = MainMenu_->addMenu(tr("&Display"));
+  ByNameItem_ = AddCommand(display, tr("By &Name"), &TCustManager::ByNameItemClick);
+  ByNumberItem_ = AddCommand(display, tr("By N&umber"), &TCustManager::ByNumberItemClick);
+  ByNameItem_->setCheckable(true);
+  ByNumberItem_->setCheckable(true);
+  display->addSeparator();
+  PrintWindowItem_ = AddCommand(display, tr("Print &Window"), &TCustManager::PrintWindowItemClick);
+
+  PopupMenu_->addActions({NewItem_, EditItem_, DeleteItem_, FindItem_, CustomerListItem_, LabelQueueItem_,
+                          EnvelopeItem_});
+}
+
+void TCustManager::BuildToolBar() {
+  const QStyle* look = style();
+  AddTool(ToolBar_, NewItem_, look->standardIcon(QStyle::SP_FileIcon), tr("New Customer"));
+  AddTool(ToolBar_, EditItem_, look->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Edit Customer"));
+  AddTool(ToolBar_, DeleteItem_, look->standardIcon(QStyle::SP_TrashIcon), tr("Delete Customer"));
+  AddTool(ToolBar_, FindItem_, look->standardIcon(QStyle::SP_FileDialogContentsView), tr("Find Customer"));
+  ToolBar_->addSeparator();
+  AddTool(ToolBar_, CustomerListItem_, ToolIcon(ToolGlyph::kPrinter), tr("Print Customer List"));
+  AddTool(ToolBar_, LabelQueueItem_, ToolIcon(ToolGlyph::kLabels), tr("Add to Label Queue"));
+  AddTool(ToolBar_, EnvelopeItem_, ToolIcon(ToolGlyph::kFormLetter), tr("Print Envelope"));
+  ToolBar_->addSeparator();
+  HelpItem_ = new QAction(tr("Help"), this);
+  HelpItem_->setShortcut(QKeySequence::HelpContents);
+  connect(HelpItem_, &QAction::triggered, this, &TCustManager::HelpItemClick);
+  AddTool(ToolBar_, HelpItem_, ToolIcon(ToolGlyph::kHelp), tr("Help"));
+  AddTool(ToolBar_, CloseItem_, ToolIcon(ToolGlyph::kClose), tr("Close"));
+}
+
+void TCustManager::BuildLayout() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setMenuBar(MainMenu_);
+  layout->addWidget(ToolBar_);
+  layout->addWidget(Frame_, 1);
+}
+
+bool TCustManager::PickCustomer() {
+  SetPickerMode(true);
+  const bool chosen = exec() == QDialog::Accepted;
+  SetPickerMode(false);
+  return chosen;
+}
+
+void TCustManager::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormShow();
+}
+
+void TCustManager::FormShow() {
+  if (services_.session.CurrentCompany.MaxCustomerWindow) setWindowState(windowState() | Qt::WindowMaximized);
+  if (!OpenCustomerFile()) {
+    services_.dialogs.inform(windowTitle().toStdString(), "Unable to open database", platform::Icon::kError);
+    emit programMustEnd();
+    QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+    return;
+  }
+  ByNameItem_->setChecked(chosenOrder == model::customer_key::kName);
+  ByNumberItem_->setChecked(chosenOrder == model::customer_key::kNumber);
+  ShowStatus(picking_ ? tr("Double-click or press <enter> to select.") : QString());
+  PositionOnSharedCustomer();
+  Frame_->Browser()->setFocus();
+}
+
+bool TCustManager::OpenCustomerFile() {
+  const std::string_view companyNo = services_.session.CurrentCompany.CompanyNo.view();
+  return Frame_->Open(model::DescribeFile(model::CompanyFile::kCustomers, companyNo), chosenOrder,
+                      engine::RecordBytes(record_), [this] { return CustomerRow(record_); });
+}
+
+// A request to open on the shared customer holds for one opening.
+void TCustManager::PositionOnSharedCustomer() {
+  CompanySession& session = services_.session;
+  if (!session.PositionOnSharedCustomer) return;
+  session.PositionOnSharedCustomer = false;
+  engine::RecordNumber number = 0;
+  model::CustomerRecord customer{};
+  if (FindCustomerByNumber(Frame_->File(), session.SharedCustomer.CustNo.view(), number, customer)) {
+    PositionOn(number, customer);
+  }
+}
+
+void TCustManager::done(int result) {
+  Frame_->Close();
+  QDialog::done(result);
+}
+
+void TCustManager::PositionOn(engine::RecordNumber number, const model::CustomerRecord& customer) {
+  Frame_->PositionOn(number, model::BuildKey(customer, Frame_->Order()));
+}
+
+std::optional<model::CustomerRecord> TCustManager::CurrentCustomer() {
+  if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return std::nullopt;
+  return record_;
+}
+
+CustomerContext TCustManager::Context() {
+  return {Frame_->File(), services_.dialogs, *ProgressWindow_, services_.session};
+}
+
+void TCustManager::ShowStatus(const QString& text) { Frame_->SetMessage(text); }
+
+void TCustManager::ShowPrintout(bool printed, const QString& printedText) {
+  ShowStatus(printed ? printedText : tr("Nothing was printed."));
+}
+
+void TCustManager::NewItemClick() {
+  if (!Frame_->IsOpen()) return;
+  EditRecord_->Start(Frame_->File(), NewCustomerEntry(services_.session.CurrentCompany), std::nullopt);
+  if (EditRecord_->exec() != QDialog::Accepted) return;
+  model::CustomerRecord customer{};
+  engine::RecordNumber number = 0;
+  if (AddCustomer(Context(), EditRecord_->Entry(), customer, number)) PositionOn(number, customer);
+}
+
+void TCustManager::EditItemClick() {
+  const std::optional<model::CustomerRecord> current = CurrentCustomer();
+  if (!current) return;
+  const engine::RecordNumber number = Frame_->CurrentRecordNumber();
+  EditRecord_->Start(Frame_->File(), EntryOfCustomer(*current), current->CustNo.str());
+  if (EditRecord_->exec() != QDialog::Accepted) return;
+  model::CustomerRecord customer{};
+  if (SaveEditedCustomer(Context(), number, *current, EditRecord_->Entry(), customer)) {
+    PositionOn(number, customer);
+  } else {
+    Frame_->Refresh();
+  }
+}
+
+void TCustManager::DeleteItemClick() {
+  const std::optional<model::CustomerRecord> current = CurrentCustomer();
+  if (!current) return;
+  if (DeleteCustomer(Context(), Frame_->CurrentRecordNumber(), *current)) Frame_->Refresh();
+}
+
+void TCustManager::FindItemClick() {
+  if (!Frame_->IsOpen()) return;
+  output::ui::TFindBox box(services_.engine, services_.dialogs, services_.help, this);
+  box.SetSearch(output::FindMode::kCustomers, Frame_->File().Block(), tr("Find Customer"));
+  if (box.exec() != output::ui::TFindBox::kRowChosen) return;
+  const std::optional<output::FoundRow> row = box.SelectedRow();
+  if (!row || row->subItems.empty()) return;
+  engine::RecordNumber number = 0;
+  model::CustomerRecord customer{};
+  if (FindCustomerByNumber(Frame_->File(), row->subItems.front(), number, customer)) PositionOn(number, customer);
+}
+
+void TCustManager::CustomerListItemClick() {
+  if (!Frame_->IsOpen()) return;
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  const bool printed = PrintCustomerList(Frame_->File(), services_.session.CurrentCompany, services_.dialogs,
+                                         services_.clock, canvas);
+  ShowPrintout(printed, tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+}
+
+void TCustManager::LabelQueueItemClick() {
+  const std::optional<model::CustomerRecord> current = CurrentCustomer();
+  if (!current) return;
+  const QString text = ToQString(AddToLabelQueue(services_.session, *current));
+  ShowStatus(text);
+  emit statusMessage(text);
+}
+
+void TCustManager::EnvelopeItemClick() {
+  const std::optional<model::CustomerRecord> current = CurrentCustomer();
+  if (!current) return;
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  const EnvelopeOutcome outcome =
+      PrintEnvelope(services_.session.CurrentCompany, *current, canvas, services_.dialogs);
+  if (outcome == EnvelopeOutcome::kBadLayout) return;
+  ShowPrintout(outcome == EnvelopeOutcome::kPrinted, ToQString(EnvelopeSentText(*current)));
+}
+
+void TCustManager::CloseItemClick() { reject(); }
+
+void TCustManager::ByNameItemClick() {
+  chosenOrder = model::customer_key::kName;
+  Frame_->SetOrder(chosenOrder);
+  ByNameItem_->setChecked(true);
+  ByNumberItem_->setChecked(false);
+}
+
+void TCustManager::ByNumberItemClick() {
+  chosenOrder = model::customer_key::kNumber;
+  Frame_->SetOrder(chosenOrder);
+  ByNameItem_->setChecked(false);
+  ByNumberItem_->setChecked(true);
+}
+
+// The window as it shows, drawn on one page through a picture file, the form the
+// page canvas prints pictures from.
+void TCustManager::PrintWindowItemClick() {
+  const QPixmap picture = grab();
+  QTemporaryFile file(QDir::temp().filePath("customer-window-XXXXXX.png"));
+  if (!file.open() || !picture.save(&file, "PNG")) {
+    ShowPrintout(false, {});
+    return;
+  }
+  file.close();
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  const platform::Orientation orientation = picture.width() > picture.height() ? platform::Orientation::kLandscape
+                                                                                : platform::Orientation::kPortrait;
+  bool printed = canvas.BeginDocument(windowTitle().toStdString(), orientation);
+  if (printed) {
+    const QSize size = FittedOnPage(picture.size(), canvas);
+    canvas.DrawPicture(0, 0, size.width(), size.height(), file.fileName().toStdString());
+    printed = canvas.EndDocument();
+  }
+  ShowPrintout(printed, tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+}
+
+void TCustManager::HelpItemClick() { services_.help.ShowTopic(kHelpKeyword); }
+
+void TCustManager::FrameRowChosen() {
+  if (!picking_) {
+    EditItemClick();
+    return;
+  }
+  const std::optional<model::CustomerRecord> current = CurrentCustomer();
+  if (!current) return;
+  services_.session.SharedCustomer = *current;
+  accept();
+}
+
+void TCustManager::BrowserContextMenu(const QPoint& position) {
+  PopupMenu_->popup(Frame_->Browser()->mapToGlobal(position));
+}
+
+}  // namespace shell::ui

@@ -1,0 +1,230 @@
+#include "shell/ui/customer_manager.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "engine/test_support.h"
+#include "engine/ui/fvc_browser.h"
+#include "model/company_files.h"
+#include "platform/testing/scripted_dialogs.h"
+#include "shell/customers.h"
+#include "shell/testing/company_folder.h"
+#include "shell/ui/customer_edit.h"
+#include "shell/ui/manager_frame.h"
+
+namespace shell::ui {
+namespace {
+
+using platform::Answer;
+using platform::testing::ScriptedDialogs;
+
+class RecordingHelp final : public platform::Help {
+ public:
+  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
+  void ShowContents() override {}
+  std::vector<std::string> topics;
+};
+
+class NoCalculator final : public platform::Launcher {
+ public:
+  bool StartCalculator() override { return false; }
+};
+
+model::CustomerRecord Customer(std::string_view number, std::string_view name) {
+  model::CustomerRecord customer{};
+  customer.CustNo = number;
+  customer.CustName = name;
+  customer.Balance = "0.00";
+  return customer;
+}
+
+void PressKey(QWidget* widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &press);
+}
+
+// Runs `step` once the modal dialog the next action opens is showing.
+void WhenModalShows(std::function<void()> step) {
+  QTimer::singleShot(0, [step = std::move(step)] { step(); });
+}
+
+class CustomerManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine_.InitEngine(30);
+    session_.CurrentCompany = testing::NamedCompany("Harbor Supply");
+    session_.CurrentCompany.NextCustNo = "1001";
+    testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
+  }
+  void TearDown() override { EXPECT_TRUE(dialogs_.AllAnswersUsed()); }
+
+  void FileCustomers(std::initializer_list<model::CustomerRecord> customers) {
+    platform::SilentProgress progress;
+    engine::KeyedFile file(engine_, dialogs_, progress, model::DescribeFile(model::CompanyFile::kCustomers, "1"));
+    ASSERT_TRUE(file.Create());
+    ASSERT_TRUE(file.Open());
+    for (const auto& customer : customers) {
+      engine::RecordNumber number = 0;
+      ASSERT_TRUE(file.Add(customer, number));
+    }
+  }
+  void Show() {
+    manager_.show();
+    QApplication::processEvents();
+  }
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    const engine::BrowserSource* source = manager_.Frame()->Browser()->DataSource();
+    for (int row = 0; source != nullptr && row < source->RowCount(); ++row) {
+      if (source->Row(row).number > 0) rows.push_back(source->Row(row).elements.at(0));
+    }
+    return rows;
+  }
+
+  engine::testing::ScopedWorkingFolder folder_;
+  engine::Engine engine_;
+  ScriptedDialogs dialogs_;
+  RecordingHelp help_;
+  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
+  NoCalculator launcher_;
+  QPrinter printer_;
+  CompanySession session_;
+  AppServices services_{engine_, dialogs_, help_, clock_, launcher_, printer_, session_};
+  TCustManager manager_{services_};
+};
+
+TEST_F(CustomerManagerTest, OpensOnAnEmptyCompanyAfterTheNotice) {
+  dialogs_.Answer(Answer::kOk);
+  Show();
+  ASSERT_EQ(dialogs_.Log().size(), 1u);
+  EXPECT_EQ(dialogs_.Log()[0].caption, "New Company");
+  EXPECT_EQ(dialogs_.Log()[0].text, "I am going to create a new, empty customer file for this company.");
+  EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 0");
+  EXPECT_EQ(manager_.Frame()->CompanyCaption(), "Harbor Supply   #1");
+  EXPECT_FALSE(manager_.ViewPrintItem()->isEnabled());
+  EXPECT_FALSE(manager_.BatchPrintItem()->isEnabled());
+  manager_.CloseItem()->trigger();
+  EXPECT_FALSE(manager_.Frame()->IsOpen());
+}
+
+TEST_F(CustomerManagerTest, FileThatCannotBeOpenedEndsTheProgram) {
+  bool mustEnd = false;
+  QObject::connect(&manager_, &TCustManager::programMustEnd, [&mustEnd] { mustEnd = true; });
+  dialogs_.Answer(Answer::kCancel);
+  Show();
+  QApplication::processEvents();
+  EXPECT_TRUE(mustEnd);
+  EXPECT_EQ(dialogs_.Log().back().text, "Unable to open database");
+  EXPECT_FALSE(manager_.isVisible());
+}
+
+TEST_F(CustomerManagerTest, ListsAFilledCompanyByNameOrNumber) {
+  FileCustomers({Customer("20", "Dockside Cafe"), Customer("10", "Ship Chandlers")});
+  Show();
+  EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 2");
+  ASSERT_EQ(Rows().size(), 2u);
+  EXPECT_EQ(Rows()[0], CustomerRow(Customer("20", "Dockside Cafe")));
+  EXPECT_TRUE(manager_.ByNameItem()->isChecked());
+
+  manager_.ByNumberItem()->trigger();
+  EXPECT_EQ(Rows()[0], CustomerRow(Customer("10", "Ship Chandlers")));
+  manager_.CloseItem()->trigger();
+
+  // The order holds for the rest of the run.
+  TCustManager again(services_);
+  again.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(again.ByNumberItem()->isChecked());
+  again.ByNameItem()->trigger();
+  EXPECT_EQ(TCustManager::ChosenOrder(), 1);
+}
+
+TEST_F(CustomerManagerTest, AddsACustomerThroughItsDialog) {
+  FileCustomers({Customer("10", "Ship Chandlers")});
+  Show();
+  TEditRecord* edit = manager_.EditRecord();
+  bool keptOpenOnName = false;
+  WhenModalShows([&] {
+    EXPECT_EQ(edit->windowTitle(), "Add Customer");
+    EXPECT_EQ(edit->CNo()->text(), "1001");
+    EXPECT_EQ(edit->CNo()->maxLength(), 8);
+    EXPECT_EQ(edit->CName()->maxLength(), 35);
+    edit->OKButton()->click();
+    keptOpenOnName = edit->isVisible() && edit->focusWidget() == edit->CName();
+    edit->CName()->setText("Harbor Lights");
+    edit->CAddEdit(0)->setText("1 Quay Street");
+    edit->CopyButton()->click();
+    edit->OKButton()->click();
+  });
+  manager_.NewItem()->trigger();
+
+  EXPECT_TRUE(keptOpenOnName);
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"You must enter a customer name."}));
+  EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 2");
+  model::CustomerRecord added = Customer("1001", "Harbor Lights");
+  ASSERT_EQ(Rows().size(), 2u);
+  EXPECT_EQ(Rows()[0], CustomerRow(added));
+  EXPECT_EQ(session_.CurrentCompany.NextCustNo.view(), "1002");
+
+  // The new customer is the current row, and its shipping address was copied.
+  ASSERT_TRUE(manager_.Frame()->ReadCurrent());
+  manager_.LabelQueueItem()->trigger();
+  EXPECT_EQ(manager_.Frame()->Message(), "Harbor Lights added to label queue.");
+  EXPECT_EQ(session_.LabelQueue.Entries().at(0).caption, "1001");
+}
+
+TEST_F(CustomerManagerTest, AutoCopyFollowsTheBillingLinesAsTyped) {
+  session_.CurrentCompany.AutoCopyBilling = true;
+  FileCustomers({});
+  Show();
+  TEditRecord* edit = manager_.EditRecord();
+  WhenModalShows([&] {
+    EXPECT_TRUE(edit->AutoCopy()->isChecked());
+    edit->CAddEdit(1)->setFocus();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "A");
+    QCoreApplication::sendEvent(edit->CAddEdit(1), &key);
+    EXPECT_EQ(edit->CShip(1)->text(), "A");
+    edit->ClearButton()->click();
+    EXPECT_EQ(edit->CShip(1)->text(), "");
+    edit->CancelButton()->click();
+  });
+  manager_.NewItem()->trigger();
+  EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 0");
+}
+
+TEST_F(CustomerManagerTest, PickerOpensOnTheSharedCustomerAndReturnsTheChosenOne) {
+  FileCustomers({Customer("10", "Anchor Works"), Customer("20", "Dockside Cafe"), Customer("30", "Ship Chandlers")});
+  session_.SharedCustomer = Customer("20", "");
+  session_.PositionOnSharedCustomer = true;
+  manager_.SetPickerMode(true);
+  Show();
+  EXPECT_EQ(manager_.Frame()->Message(), "Double-click or press <enter> to select.");
+  EXPECT_FALSE(session_.PositionOnSharedCustomer);
+  PressKey(manager_.Frame()->Browser(), Qt::Key_Down);
+  PressKey(manager_.Frame()->Browser(), Qt::Key_Return);
+  EXPECT_EQ(manager_.result(), QDialog::Accepted);
+  EXPECT_EQ(session_.SharedCustomer.CustNo.view(), "30");
+  EXPECT_EQ(session_.SharedCustomer.CustName.view(), "Ship Chandlers");
+}
+
+TEST_F(CustomerManagerTest, HelpOpensTheManagersTopic) {
+  FileCustomers({});
+  Show();
+  for (QAction* action : manager_.findChildren<QAction*>()) {
+    if (action->text() == "Help") action->trigger();
+  }
+  EXPECT_EQ(help_.topics, (std::vector<std::string>{"CustomerManager"}));
+}
+
+}  // namespace
+}  // namespace shell::ui
