@@ -139,11 +139,14 @@ TEST_F(CompanyManagerTest, OpensOnAFolderWithoutACompanyListByCreatingIt) {
   EXPECT_EQ(manager_.result(), QDialog::Rejected);
 }
 
-TEST_F(CompanyManagerTest, RefusedCreationMeansTheManagerDoesNotShow) {
+TEST_F(CompanyManagerTest, RefusedCreationMeansTheManagerDoesNotShowAndTheProgramEnds) {
   dialogs_.Answer(Answer::kCancel);
+  bool mustEnd = false;
+  QObject::connect(&manager_, &TCoManager::programMustEnd, [&mustEnd] { mustEnd = true; });
   EXPECT_EQ(manager_.exec(), QDialog::Rejected);
   EXPECT_EQ(dialogs_.Texts().back(), "Unable to open company database");
   EXPECT_FALSE(manager_.isVisible());
+  EXPECT_TRUE(mustEnd);
 }
 
 TEST_F(CompanyManagerTest, ListsTheCompaniesInTheChosenOrder) {
