@@ -11,12 +11,14 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
 #include "model/company_files.h"
+#include "output/ui/find_box.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
 #include "shell/ui/manager_frame.h"
@@ -173,6 +175,23 @@ TEST_F(ProductManagerTest, DisplayMenuSwitchesTheOrderKeepingTheProduct) {
   EXPECT_EQ(CurrentRow().substr(0, 2), "A1");
   manager_.Action(ProductCommand::kByCode)->trigger();
   EXPECT_EQ(manager_.Frame()->Order(), 1);
+}
+
+TEST_F(ProductManagerTest, FoundProductBecomesTheCurrentRow) {
+  MakeProducts({{"A1", "Anchor"}, {"B2", "Bolt"}, {"C3", "Cable"}});
+  Show();
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<output::ui::TFindBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), "Find Product");
+    box->FindText()->setText("cab");
+    box->FindButton()->click();
+    ASSERT_EQ(box->ListView1()->topLevelItemCount(), 1);
+    box->ListView1()->topLevelItem(0)->setSelected(true);
+    box->done(output::ui::TFindBox::kRowChosen);
+  });
+  manager_.Action(ProductCommand::kFind)->trigger();
+  EXPECT_EQ(CurrentRow().substr(0, 2), "C3");
 }
 
 TEST_F(ProductManagerTest, PickerOpensOnTheStartCodeAndHandsTheChosenProductBack) {
