@@ -244,14 +244,6 @@ TEST_F(CustomersTest, AddingStoresTheNextNumberInTheCompanyList) {
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
-TEST_F(CustomersTest, NumberWithoutSuccessorLeavesTheNextNumberAlone) {
-  model::CustomerRecord added{};
-  engine::RecordNumber number = 0;
-  ASSERT_TRUE(AddCustomer(Context(), EntryFor("HS-1", "Harbor Supply"), added, number));
-  EXPECT_EQ(session_.CurrentCompany.NextCustNo.view(), "1001");
-  EXPECT_EQ(ListedCompany().NextCustNo.view(), "1001");
-}
-
 TEST_F(CustomersTest, FailedAddIsReportedAndKeepsTheNextNumber) {
   File(Customer("5", "Harbor Supply"));
   model::CustomerRecord added{};

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -28,11 +27,10 @@ namespace {
 using platform::Answer;
 using platform::testing::ScriptedDialogs;
 
-class RecordingHelp final : public platform::Help {
+class NoHelp final : public platform::Help {
  public:
-  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
+  void ShowTopic(std::string_view) override {}
   void ShowContents() override {}
-  std::vector<std::string> topics;
 };
 
 class NoCalculator final : public platform::Launcher {
@@ -94,7 +92,7 @@ class CustomerManagerTest : public ::testing::Test {
   engine::testing::ScopedWorkingFolder folder_;
   engine::Engine engine_;
   ScriptedDialogs dialogs_;
-  RecordingHelp help_;
+  NoHelp help_;
   platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
   NoCalculator launcher_;
   QPrinter printer_;
@@ -215,15 +213,6 @@ TEST_F(CustomerManagerTest, PickerOpensOnTheSharedCustomerAndReturnsTheChosenOne
   EXPECT_EQ(manager_.result(), QDialog::Accepted);
   EXPECT_EQ(session_.SharedCustomer.CustNo.view(), "30");
   EXPECT_EQ(session_.SharedCustomer.CustName.view(), "Ship Chandlers");
-}
-
-TEST_F(CustomerManagerTest, HelpOpensTheManagersTopic) {
-  FileCustomers({});
-  Show();
-  for (QAction* action : manager_.findChildren<QAction*>()) {
-    if (action->text() == "Help") action->trigger();
-  }
-  EXPECT_EQ(help_.topics, (std::vector<std::string>{"CustomerManager"}));
 }
 
 }  // namespace
