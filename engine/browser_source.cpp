@@ -65,13 +65,15 @@ int ScrollMargin(std::int32_t entries) {
 }
 
 std::optional<KeyString> TypedSearchKey(char32_t character) {
-  // Ä Ö Ü ß ä ö ü: their code points are their Latin-1 bytes.
-  constexpr char32_t kUmlauts[] = {0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC};
+  constexpr char32_t kUmlauts[] = {0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC};  // Ä Ö Ü ß ä ö ü
   if (character >= U'a' && character <= U'z') character = character - U'a' + U'A';
-  const bool searches = (character >= U'0' && character <= U'9') || (character >= U'A' && character <= U'Z') ||
-                        std::find(std::begin(kUmlauts), std::end(kUmlauts), character) != std::end(kUmlauts);
-  if (!searches) return std::nullopt;
-  return KeyString(std::string(1, static_cast<char>(static_cast<unsigned char>(character))));
+  if ((character >= U'0' && character <= U'9') || (character >= U'A' && character <= U'Z')) {
+    return KeyString(std::string(1, static_cast<char>(character)));
+  }
+  if (std::find(std::begin(kUmlauts), std::end(kUmlauts), character) == std::end(kUmlauts)) return std::nullopt;
+  // Text is stored as UTF-8: two bytes for each of these.
+  const std::string utf8{static_cast<char>(0xC0 | (character >> 6)), static_cast<char>(0x80 | (character & 0x3F))};
+  return KeyString(utf8);
 }
 
 BrowserSource::BrowserSource(Engine& engine, FileBlock* fileBlock, KeyNumber keyNumber, std::span<std::byte> record,

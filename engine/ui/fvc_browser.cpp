@@ -383,10 +383,10 @@ void TFvcBrowser::PaintSeparator(QPainter& painter, int y, const QColor& color) 
   painter.drawLine(0, y, viewport()->width(), y);
 }
 
-// Row text is bytes, read as Latin-1 like the keys.
+// Row text is UTF-8, as every text the program stores.
 QString TFvcBrowser::RowText(int row) const {
   if (!source_ || row >= source_->RowCount()) return {};
   std::string text;
   for (const engine::BRLRowEltString& element : source_->Row(row).elements) text += element;
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
