@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   if (!form.LoadCompany()) return 1;
   QObject::connect(&instance, &platform::qt::SingleInstance::activationRequested, &form,
                    &shell::ui::TMainForm::BringToFront);
-  QObject::connect(&form, &shell::ui::TMainForm::passwordRefused, &application, [&form] {
+  QObject::connect(&form, &shell::ui::TMainForm::programMustEnd, &application, [&form] {
     form.hide();
     QApplication::exit(1);
   });

@@ -23,7 +23,10 @@
 #include "shell/password.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/aging_chart.h"
+#include "shell/ui/company_manager.h"
+#include "shell/ui/customer_manager.h"
 #include "shell/ui/date_sel.h"
+#include "shell/ui/product_manager.h"
 #include "shell/ui/fonts.h"
 #include "shell/ui/terms_edit.h"
 #include "shell/ui/tool_icons.h"
@@ -87,9 +90,9 @@ QAction* TMainForm::AddAction(Command command, const QString& text, void (TMainF
 }
 
 void TMainForm::BuildActions() {
-  AddAction(Command::kCompanyManager, tr("Co&mpany Manager..."), nullptr);
-  AddAction(Command::kCustomerManager, tr("&Customer Manager..."), nullptr);
-  AddAction(Command::kProductManager, tr("&Product Manager..."), nullptr);
+  AddAction(Command::kCompanyManager, tr("Co&mpany Manager..."), &TMainForm::CompanyManagerClick);
+  AddAction(Command::kCustomerManager, tr("&Customer Manager..."), &TMainForm::CustomerManagerClick);
+  AddAction(Command::kProductManager, tr("&Product Manager..."), &TMainForm::ProductManagerClick);
   AddAction(Command::kInvoiceManager, tr("&Invoice Manager..."), nullptr);
   AddAction(Command::kPrinterSetup, tr("P&rinter Setup..."), &TMainForm::PrinterSetupClick);
   AddAction(Command::kEditPaymentTerms, tr("&Edit Payment Terms..."), &TMainForm::EditPaymentTermsClick);
@@ -116,9 +119,10 @@ void TMainForm::BuildActions() {
 // Commands whose windows are not part of the program yet stay visible but disabled.
 void TMainForm::EnableFinishedCommands() {
   static const Command kFinished[] = {
-      Command::kPrinterSetup, Command::kEditPaymentTerms, Command::kExit,         Command::kAgingChart,
-      Command::kCalculator,   Command::kViewCalendar,     Command::kHelpTopics,   Command::kHowToUseHelp,
-      Command::kFrequentQuestions, Command::kAbout,
+      Command::kCompanyManager, Command::kCustomerManager, Command::kProductManager,  Command::kPrinterSetup,
+      Command::kEditPaymentTerms, Command::kExit,         Command::kAgingChart,      Command::kCalculator,
+      Command::kViewCalendar,   Command::kHelpTopics,     Command::kHowToUseHelp,    Command::kFrequentQuestions,
+      Command::kAbout,
   };
   for (auto& [command, action] : actions_) action->setEnabled(false);
   for (Command command : kFinished) actions_.at(command)->setEnabled(true);
@@ -273,13 +277,15 @@ void TMainForm::ApplyCompanySettings(const StartResult& result) {
   const model::CompanyRecord& company = services_.session.CurrentCompany;
   ApplyHints(company.ShowHints);
   QString caption = ToQString(company.CompanyName.view());
+  QFont captionFont = font();
+  QPalette palette = this->palette();
   if (result.companySetUp) {
     caption += "\n     Number: " + ToQString(company.CompanyNo.view());
-    CompanyLabel_->setFont(FontOf(company.ScreenFont, font()));
-    QPalette palette = CompanyLabel_->palette();
+    captionFont = FontOf(company.ScreenFont, font());
     palette.setColor(QPalette::WindowText, ColorOf(company.ScreenFont.Color));
-    CompanyLabel_->setPalette(palette);
   }
+  CompanyLabel_->setFont(captionFont);
+  CompanyLabel_->setPalette(palette);
   CompanyLabel_->setText(caption);
   Background_->SetPicture(result.backgroundFile.empty() ? QPixmap() : QPixmap(ToQString(result.backgroundFile)));
 }
@@ -303,7 +309,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
   if (!CheckPassword(services_.dialogs)) {
-    emit passwordRefused();
+    emit programMustEnd();
     return;
   }
   if (engineStarted_ && AgingDueToday(services_.session)) RunAgingAndShow(false);
@@ -341,6 +347,35 @@ void TMainForm::ClockTimerTimer() { ClockPanel_->setText(ToQString(ClockText(ser
 void TMainForm::PrepareForWindow() {
   AgingChart_->hide();
   SetStatus(tr("Ready."));
+}
+
+template <class Manager>
+int TMainForm::RunManager(Manager& manager) {
+  PrepareForWindow();
+  connect(&manager, &Manager::programMustEnd, this, &TMainForm::programMustEnd);
+  return manager.exec();
+}
+
+void TMainForm::CompanyManagerClick() {
+  TCoManager manager(services_, this);
+  const int result = RunManager(manager);
+  if (result == QDialog::Accepted) {
+    ApplyCompanySettings(MakeEditedCompanyCurrent(services_.dialogs, services_.clock, services_.session));
+  } else if (manager.CurrentCompanyEdited()) {
+    ApplyCompanySettings(ReloadCurrentCompany(services_.engine, services_.dialogs, *ProgressWindow_, services_.clock,
+                                              services_.session));
+  }
+}
+
+void TMainForm::CustomerManagerClick() {
+  TCustManager manager(services_, this);
+  connect(&manager, &TCustManager::statusMessage, this, &TMainForm::SetStatus);
+  RunManager(manager);
+}
+
+void TMainForm::ProductManagerClick() {
+  TProdManager manager(services_, this);
+  RunManager(manager);
 }
 
 void TMainForm::PrinterSetupClick() {

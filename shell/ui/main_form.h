@@ -65,8 +65,9 @@ class TMainForm : public QMainWindow {
   void ReportPrintout(const platform::PageCanvas& canvas);
 
  signals:
-  // The start-up password was refused: the program ends.
-  void passwordRefused();
+  // The start-up password was refused, or a manager's file cannot be opened: the
+  // program ends.
+  void programMustEnd();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -88,6 +89,12 @@ class TMainForm : public QMainWindow {
 
   void FormShow();
   void ClockTimerTimer();
+  void CompanyManagerClick();
+  void CustomerManagerClick();
+  void ProductManagerClick();
+  // Shows a manager modally; its "cannot go on" signal ends the program.
+  template <class Manager>
+  int RunManager(Manager& manager);
   void PrinterSetupClick();
   void EditPaymentTermsClick();
   void ExitClick();

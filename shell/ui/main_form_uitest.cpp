@@ -99,7 +99,7 @@ TEST_F(MainFormTest, WrongPasswordEndsTheProgram) {
   auto form = MakeForm();
   ASSERT_TRUE(form->LoadCompany());
   bool refused = false;
-  QObject::connect(form.get(), &TMainForm::passwordRefused, [&refused] { refused = true; });
+  QObject::connect(form.get(), &TMainForm::programMustEnd, [&refused] { refused = true; });
   dialogs_.Type("wrong");
   ShowAndSettle(*form);
   EXPECT_TRUE(refused);
