@@ -1,5 +1,6 @@
 #include "shell/ui/company_options.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -89,6 +90,7 @@ TCoOptions::TCoOptions(AppServices& services, QWidget* parent)
       HeadersDlg_(new THeadersDlg(services.help, this)) {
   setWindowTitle(tr("Company Options"));
   BuildLayout();
+  resize(std::max(sizeHint().width(), 820), sizeHint().height());
   ApplyTextRules(*this, CompanyTextControls());
   ConnectSignals();
 }
@@ -361,10 +363,8 @@ void TCoOptions::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TCoOptions::FormShow() {
-  QLineEdit* first = TextEditNamed(*this, edit_.adding ? "CoNumb" : "CName");
-  first->setFocus();
-}
+// The name comes first also when adding: the number is already offered.
+void TCoOptions::FormShow() { TextEditNamed(*this, "CName")->setFocus(); }
 
 void TCoOptions::SaveButtonClick() {
   if (list_ != nullptr && SaveCompany(*list_, services_.dialogs, ControlValues(), edit_)) accept();

@@ -61,6 +61,7 @@ TCustManager::TCustManager(AppServices& services, QWidget* parent)
   BuildMenus();
   BuildToolBar();
   BuildLayout();
+  resize(960, 560);
   connect(Frame_, &TManagerFrame::rowChosen, this, &TCustManager::FrameRowChosen);
   Frame_->Browser()->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Frame_->Browser(), &QWidget::customContextMenuRequested, this, &TCustManager::BrowserContextMenu);
