@@ -1,4 +1,5 @@
 #include "shell/ui/aging_chart.h"
+#include "platform/testing/fake_desktop.h"
 
 #include <QPushButton>
 
@@ -7,12 +8,7 @@
 namespace shell::ui {
 namespace {
 
-class RecordingHelp final : public platform::Help {
- public:
-  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
-  void ShowContents() override {}
-  std::vector<std::string> topics;
-};
+using platform::testing::RecordingHelp;
 
 class AgingChartTest : public ::testing::Test {
  protected:

@@ -22,25 +22,17 @@
 #include "shell/ui/company_options.h"
 #include "shell/ui/headers_dialog.h"
 #include "shell/ui/manager_frame.h"
+#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {
 
+using platform::testing::RecordingHelp;
+using platform::testing::NoCalculator;
+
 using platform::Answer;
 using platform::testing::ScriptedDialogs;
 using testing::NamedCompany;
-
-class RecordingHelp final : public platform::Help {
- public:
-  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
-  void ShowContents() override {}
-  std::vector<std::string> topics;
-};
-
-class NoCalculator final : public platform::Launcher {
- public:
-  bool StartCalculator() override { return false; }
-};
 
 model::CompanyRecord Numbered(std::string_view name, std::string_view number) {
   model::CompanyRecord company = NamedCompany(name);

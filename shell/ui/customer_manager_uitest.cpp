@@ -20,9 +20,12 @@
 #include "shell/testing/company_folder.h"
 #include "shell/ui/customer_edit.h"
 #include "shell/ui/manager_frame.h"
+#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {
+
+using platform::testing::NoCalculator;
 
 using platform::Answer;
 using platform::testing::ScriptedDialogs;
@@ -31,11 +34,6 @@ class NoHelp final : public platform::Help {
  public:
   void ShowTopic(std::string_view) override {}
   void ShowContents() override {}
-};
-
-class NoCalculator final : public platform::Launcher {
- public:
-  bool StartCalculator() override { return false; }
 };
 
 model::CustomerRecord Customer(std::string_view number, std::string_view name) {

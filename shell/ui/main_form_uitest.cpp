@@ -16,23 +16,15 @@
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
+#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {
 
+using platform::testing::RecordingHelp;
+using platform::testing::NoCalculator;
+
 using platform::testing::ScriptedDialogs;
-
-class RecordingHelp final : public platform::Help {
- public:
-  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
-  void ShowContents() override { topics.emplace_back("contents"); }
-  std::vector<std::string> topics;
-};
-
-class NoCalculator final : public platform::Launcher {
- public:
-  bool StartCalculator() override { return false; }
-};
 
 class MainFormTest : public ::testing::Test {
  protected:

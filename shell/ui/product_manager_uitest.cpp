@@ -24,24 +24,16 @@
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/product_edit.h"
 #include "shell/ui/product_list_window.h"
+#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {
 
+using platform::testing::RecordingHelp;
+using platform::testing::NoCalculator;
+
 using platform::Answer;
 using platform::testing::ScriptedDialogs;
-
-class RecordingHelp final : public platform::Help {
- public:
-  void ShowTopic(std::string_view keyword) override { topics.emplace_back(keyword); }
-  void ShowContents() override {}
-  std::vector<std::string> topics;
-};
-
-class NoCalculator final : public platform::Launcher {
- public:
-  bool StartCalculator() override { return false; }
-};
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
