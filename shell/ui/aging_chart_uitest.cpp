@@ -1,5 +1,5 @@
-#include "shell/ui/aging_chart.h"
 #include "platform/testing/fake_desktop.h"
+#include "shell/ui/aging_chart.h"
 
 #include <QPushButton>
 

@@ -16,13 +16,13 @@
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
 #include "model/keys.h"
+#include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/companies.h"
 #include "shell/testing/company_folder.h"
 #include "shell/ui/company_options.h"
 #include "shell/ui/headers_dialog.h"
 #include "shell/ui/manager_frame.h"
-#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {

@@ -15,12 +15,12 @@
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
 #include "model/company_files.h"
+#include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/customers.h"
 #include "shell/testing/company_folder.h"
 #include "shell/ui/customer_edit.h"
 #include "shell/ui/manager_frame.h"
-#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {

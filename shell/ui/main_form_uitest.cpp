@@ -14,9 +14,9 @@
 #include "model/company_files.h"
 #include "model/side_files.h"
 #include "platform/qt/printer_canvas.h"
+#include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
-#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {

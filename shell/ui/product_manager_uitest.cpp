@@ -19,12 +19,12 @@
 #include "engine/ui/fvc_browser.h"
 #include "model/company_files.h"
 #include "output/ui/find_box.h"
+#include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/product_edit.h"
 #include "shell/ui/product_list_window.h"
-#include "platform/testing/fake_desktop.h"
 
 namespace shell::ui {
 namespace {
