@@ -111,16 +111,6 @@ TEST_F(BackupTest, StopsAtTheFirstFailureKeepingEarlierCopiesAndNoHalfFile) {
   EXPECT_EQ(dialogs_.Log().back().text, kFailure);
 }
 
-TEST_F(BackupTest, TargetThatIsNoFolderFailsAtTheFirstFile) {
-  WriteBytes(target_.path() / "stick", {1});
-  dialogs_.Answer(Answer::kOk);
-  const BackupOutcome outcome = Backup(target_.path() / "stick");
-  EXPECT_EQ(outcome.state, BackupOutcome::State::kFailed);
-  EXPECT_EQ(outcome.copied, 0u);
-  EXPECT_EQ(FileNamesIn(target_.path()), std::vector<std::string>{"stick"});
-  EXPECT_EQ(dialogs_.Log().back().text, kFailure);
-}
-
 TEST_F(BackupTest, DataFolderOrAFolderInsideItIsRefusedBeforeAsking) {
   fs::create_directory(folder_.path() / "sub");
   fs::create_directory_symlink(folder_.path(), target_.path() / "link");

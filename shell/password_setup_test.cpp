@@ -83,13 +83,6 @@ TEST_F(PasswordSetupTest, OneCharacterPasswordRemovesTheProtection) {
   EXPECT_EQ(dialogs_.Log().back().text, kRemoved);
 }
 
-TEST_F(PasswordSetupTest, BlankEntriesWithoutAPasswordLeaveNone) {
-  dialogs_.Answer(Answer::kYes).Type("").Type("   ");
-  PasswordSetup(dialogs_);
-  EXPECT_EQ(StoredPassword(), std::nullopt);
-  EXPECT_EQ(dialogs_.Log().back().caption, "Password Removed");
-}
-
 TEST_F(PasswordSetupTest, DifferentEntriesKeepTheOldPassword) {
   ASSERT_TRUE(model::WritePassword("Secret"));
   dialogs_.Answer(Answer::kYes).Type("Secret").Type("Newer").Type("newer");
