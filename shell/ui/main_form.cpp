@@ -20,6 +20,7 @@
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging.h"
+#include "shell/maintenance.h"
 #include "shell/password.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/aging_chart.h"
@@ -107,9 +108,9 @@ void TMainForm::BuildActions() {
   AddAction(Command::kCalculator, tr("&Calculator"), &TMainForm::CalculatorClick);
   AddAction(Command::kViewCalendar, tr("&View Calendar"), &TMainForm::ViewCalendarClick);
   AddAction(Command::kPasswordSetup, tr("Password &Setup"), nullptr);
-  AddAction(Command::kDeletePaidInvoices, tr("&Delete Paid Invoices"), nullptr);
+  AddAction(Command::kDeletePaidInvoices, tr("&Delete Paid Invoices"), &TMainForm::DeletePaidInvoicesClick);
   AddAction(Command::kBackupDataFiles, tr("&Backup Data Files"), nullptr);
-  AddAction(Command::kRebuildDataFiles, tr("Rebuild Data &Files"), nullptr);
+  AddAction(Command::kRebuildDataFiles, tr("Rebuild Data &Files"), &TMainForm::RebuildDataFilesClick);
   AddAction(Command::kHelpTopics, tr("&Topics"), &TMainForm::HelpTopicsClick);
   AddAction(Command::kHowToUseHelp, tr("&How to use Help"), &TMainForm::HowToUseHelpClick);
   AddAction(Command::kFrequentQuestions, tr("&Frequent Asked Questions"), &TMainForm::FrequentQuestionsClick);
@@ -122,7 +123,7 @@ void TMainForm::EnableFinishedCommands() {
       Command::kCompanyManager, Command::kCustomerManager, Command::kProductManager,  Command::kPrinterSetup,
       Command::kEditPaymentTerms, Command::kExit,         Command::kAgingChart,      Command::kCalculator,
       Command::kViewCalendar,   Command::kHelpTopics,     Command::kHowToUseHelp,    Command::kFrequentQuestions,
-      Command::kAbout,
+      Command::kAbout,          Command::kDeletePaidInvoices, Command::kRebuildDataFiles,
   };
   for (auto& [command, action] : actions_) action->setEnabled(false);
   for (Command command : kFinished) actions_.at(command)->setEnabled(true);
@@ -376,6 +377,23 @@ void TMainForm::CustomerManagerClick() {
 void TMainForm::ProductManagerClick() {
   TProdManager manager(services_, this);
   RunManager(manager);
+}
+
+void TMainForm::DeletePaidInvoicesClick() {
+  PrepareForWindow();
+  const PurgeContext context{
+      services_.engine, services_.dialogs, *ProgressWindow_, services_.session,
+      [this](std::string_view text) { SetStatus(ToQString(text)); },
+      [this]() {
+        return TDateSel::SelectDate(services_.session, services_.help, *this, tr("Date Selection"),
+                                    tr("Delete Date Selection"), TodayOf(services_.clock));
+      }};
+  DeletePaidInvoices(context);
+}
+
+void TMainForm::RebuildDataFilesClick() {
+  PrepareForWindow();
+  RebuildDataFiles({services_.engine, services_.dialogs, *ProgressWindow_, services_.session});
 }
 
 void TMainForm::PrinterSetupClick() {

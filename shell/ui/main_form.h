@@ -92,6 +92,8 @@ class TMainForm : public QMainWindow {
   void CompanyManagerClick();
   void CustomerManagerClick();
   void ProductManagerClick();
+  void DeletePaidInvoicesClick();
+  void RebuildDataFilesClick();
   // Shows a manager modally; its "cannot go on" signal ends the program.
   template <class Manager>
   int RunManager(Manager& manager);

@@ -176,6 +176,16 @@ TEST_F(MainFormTest, PendingLabelsAreAskedAboutBeforeClosing) {
   EXPECT_TRUE(form->close());
 }
 
+TEST_F(MainFormTest, RebuildDataFilesRunsFromTheToolsMenu) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  ASSERT_TRUE(form->Action(Command::kRebuildDataFiles)->isEnabled());
+  form->Action(Command::kRebuildDataFiles)->trigger();
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"The data files have been rebuilt."}));
+  EXPECT_EQ(dialogs_.Log().back().caption, "Rebuild Complete");
+}
+
 TEST_F(MainFormTest, StatusBarTellsWhereAPrintoutWent) {
   MakeDataFolder(NamedCompany("Harbor Supply"));
   auto form = MakeForm();
