@@ -21,9 +21,11 @@
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging.h"
 #include "shell/maintenance.h"
+#include "shell/password_setup.h"
 #include "shell/password.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/aging_chart.h"
+#include "shell/ui/backup_panel.h"
 #include "shell/ui/company_manager.h"
 #include "shell/ui/customer_manager.h"
 #include "shell/ui/date_sel.h"
@@ -107,9 +109,9 @@ void TMainForm::BuildActions() {
   AddAction(Command::kAgingChart, tr("&Aging Chart"), &TMainForm::AgingChartClick);
   AddAction(Command::kCalculator, tr("&Calculator"), &TMainForm::CalculatorClick);
   AddAction(Command::kViewCalendar, tr("&View Calendar"), &TMainForm::ViewCalendarClick);
-  AddAction(Command::kPasswordSetup, tr("Password &Setup"), nullptr);
+  AddAction(Command::kPasswordSetup, tr("Password &Setup"), &TMainForm::PasswordSetupClick);
   AddAction(Command::kDeletePaidInvoices, tr("&Delete Paid Invoices"), &TMainForm::DeletePaidInvoicesClick);
-  AddAction(Command::kBackupDataFiles, tr("&Backup Data Files"), nullptr);
+  AddAction(Command::kBackupDataFiles, tr("&Backup Data Files"), &TMainForm::BackupDataFilesClick);
   AddAction(Command::kRebuildDataFiles, tr("Rebuild Data &Files"), &TMainForm::RebuildDataFilesClick);
   AddAction(Command::kHelpTopics, tr("&Topics"), &TMainForm::HelpTopicsClick);
   AddAction(Command::kHowToUseHelp, tr("&How to use Help"), &TMainForm::HowToUseHelpClick);
@@ -123,7 +125,8 @@ void TMainForm::EnableFinishedCommands() {
       Command::kCompanyManager, Command::kCustomerManager, Command::kProductManager,  Command::kPrinterSetup,
       Command::kEditPaymentTerms, Command::kExit,         Command::kAgingChart,      Command::kCalculator,
       Command::kViewCalendar,   Command::kHelpTopics,     Command::kHowToUseHelp,    Command::kFrequentQuestions,
-      Command::kAbout,          Command::kDeletePaidInvoices, Command::kRebuildDataFiles,
+      Command::kAbout,          Command::kDeletePaidInvoices, Command::kRebuildDataFiles, Command::kPasswordSetup,
+      Command::kBackupDataFiles,
   };
   for (auto& [command, action] : actions_) action->setEnabled(false);
   for (Command command : kFinished) actions_.at(command)->setEnabled(true);
@@ -237,6 +240,9 @@ void TMainForm::BuildCentralArea() {
   AgingChart_ = new TAgingChart(services_.help, Background_);
   AgingChart_->hide();
   connect(AgingChart_, &TAgingChart::statusChanged, this, &TMainForm::SetStatus);
+  BackupPanel_ = new TBackupPanel(services_.dialogs, services_.help, Background_);
+  BackupPanel_->hide();
+  connect(BackupPanel_, &TBackupPanel::statusChanged, this, &TMainForm::SetStatus);
 
   // Below the caption by a tenth of its height; the chart to the right of the buttons.
   auto* layout = new QVBoxLayout(Background_);
@@ -247,6 +253,7 @@ void TMainForm::BuildCentralArea() {
   panels->addWidget(ButtonPanel_, 0, Qt::AlignTop);
   panels->addSpacing(24);
   panels->addWidget(AgingChart_, 0, Qt::AlignTop);
+  panels->addWidget(BackupPanel_, 0, Qt::AlignTop);
   panels->addStretch();
   layout->addLayout(panels, 1);
   setCentralWidget(Background_);
@@ -390,6 +397,13 @@ void TMainForm::DeletePaidInvoicesClick() {
       }};
   DeletePaidInvoices(context);
 }
+
+void TMainForm::PasswordSetupClick() {
+  PrepareForWindow();
+  PasswordSetup(services_.dialogs);
+}
+
+void TMainForm::BackupDataFilesClick() { BackupPanel_->Start(); }
 
 void TMainForm::RebuildDataFilesClick() {
   PrepareForWindow();

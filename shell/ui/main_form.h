@@ -31,6 +31,7 @@ class TProgressWindow;
 namespace shell::ui {
 
 class TAgingChart;
+class TBackupPanel;
 
 
 // The commands of the menus and buttons; each has one action.
@@ -93,6 +94,8 @@ class TMainForm : public QMainWindow {
   void CustomerManagerClick();
   void ProductManagerClick();
   void DeletePaidInvoicesClick();
+  void PasswordSetupClick();
+  void BackupDataFilesClick();
   void RebuildDataFilesClick();
   // Shows a manager modally; its "cannot go on" signal ends the program.
   template <class Manager>
@@ -116,6 +119,7 @@ class TMainForm : public QMainWindow {
   QLabel* StatePanel_ = nullptr;
   QWidget* ButtonPanel_ = nullptr;
   TAgingChart* AgingChart_ = nullptr;
+  TBackupPanel* BackupPanel_ = nullptr;
   QTimer* ClockTimer_ = nullptr;
   platform::qt::TProgressWindow* ProgressWindow_ = nullptr;
   class TBackground* Background_ = nullptr;
