@@ -35,10 +35,6 @@ FileOutcome ReadFirstRecord(std::string_view fileName, Record& record) {
   return {};
 }
 
-std::string CutPassword(std::string_view entry) {
-  return std::string(TrimBlanks(entry).substr(0, kPasswordCapacity));
-}
-
 }  // namespace
 
 FileOutcome LoadTerms(std::vector<std::string>& terms) {
@@ -85,7 +81,7 @@ FileOutcome ReadPassword(std::optional<std::string>& password) {
 }
 
 FileOutcome WritePassword(std::string_view entry) {
-  const std::string password = CutPassword(entry);
+  const std::string password = PasswordOfEntry(entry);
   if (password.size() < 2) return RemovePassword();
   PasswordRecord record{};
   record.Password = password;
@@ -93,6 +89,10 @@ FileOutcome WritePassword(std::string_view entry) {
 }
 
 FileOutcome RemovePassword() { return RemoveFile(kPasswordFileName); }
+
+std::string PasswordOfEntry(std::string_view entry) {
+  return std::string(TrimBlanks(entry).substr(0, kPasswordCapacity));
+}
 
 bool PasswordMatches(std::string_view entry, std::string_view stored) { return TrimBlanks(entry) == stored; }
 

@@ -35,6 +35,8 @@ FileOutcome ReadPassword(std::optional<std::string>& password);
 // characters removes the password instead.
 FileOutcome WritePassword(std::string_view entry);
 FileOutcome RemovePassword();
+// What an entry stores: trimmed and cut to 20 characters.
+std::string PasswordOfEntry(std::string_view entry);
 // An entry matches when, trimmed, it equals the stored password exactly (case counts).
 bool PasswordMatches(std::string_view entry, std::string_view stored);
 

@@ -12,6 +12,7 @@
 #include "model/whole_file.h"
 #include "shell/company_list.h"
 #include "shell/company_session.h"
+#include "shell/startup.h"
 
 namespace shell {
 namespace {
@@ -236,12 +237,7 @@ void StoreHeaders(const HeaderOptions& headers, CompanyRecord& company) {
 }
 
 void WarnOfMissingBackground(const CompanyRecord& company, platform::Dialogs& dialogs) {
-  const std::string background = company.BackgroundFile.str();
-  if (background.size() <= 1) return;
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(background, ignored)) {
-    dialogs.inform(kEditCaption, kBackgroundGone, platform::Icon::kWarning);
-  }
+  if (BackgroundFileMissing(company)) dialogs.inform(kEditCaption, kBackgroundGone, platform::Icon::kWarning);
 }
 
 // Only a number that names files inside the data folder has files to remove.

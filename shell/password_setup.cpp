@@ -16,11 +16,6 @@ std::optional<std::string> AskForPassword(platform::Dialogs& dialogs, std::strin
   return dialogs.prompt(caption, true, static_cast<int>(model::kPasswordCapacity), kPasswordHelpKeyword);
 }
 
-// What the password file would hold for this entry.
-std::string Stored(std::string_view entry) {
-  return std::string(model::TrimBlanks(entry).substr(0, model::kPasswordCapacity));
-}
-
 bool Succeeded(platform::Dialogs& dialogs, const model::FileOutcome& outcome) {
   if (!outcome) dialogs.inform(kSetupCaption, outcome.error, platform::Icon::kError);
   return outcome.ok;
@@ -55,12 +50,12 @@ std::optional<std::string> NewPassword(platform::Dialogs& dialogs) {
   if (!first) return std::nullopt;
   const std::optional<std::string> second = AskForPassword(dialogs, "Re-enter Your Password");
   if (!second) return std::nullopt;
-  if (Stored(*first) != Stored(*second)) {
+  if (model::PasswordOfEntry(*first) != model::PasswordOfEntry(*second)) {
     dialogs.inform("Invalid Password", "The two passwords do not match. Unable to setup password. Try again.",
                    platform::Icon::kWarning);
     return std::nullopt;
   }
-  return Stored(*first);
+  return model::PasswordOfEntry(*first);
 }
 
 void Store(platform::Dialogs& dialogs, const std::string& password) {

@@ -29,6 +29,12 @@ bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, pl
   return true;
 }
 
+bool BackgroundFileMissing(const model::CompanyRecord& company) {
+  const std::string background = company.BackgroundFile.str();
+  std::error_code ignored;
+  return background.size() > 1 && !std::filesystem::is_regular_file(background, ignored);
+}
+
 StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session) {
   StartResult result;
   result.state = StartState::kReady;
@@ -38,15 +44,11 @@ StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& cloc
     company.CompanyName = kSetUpCompanyName;
   } else {
     result.companySetUp = true;
-    const std::string background = company.BackgroundFile.str();
-    if (background.size() > 1) {
-      std::error_code ignored;
-      if (std::filesystem::is_regular_file(background, ignored)) {
-        result.backgroundFile = background;
-      } else {
-        company.UseBackground = false;
-        dialogs.inform(kProgramCaption, kBackgroundGone, platform::Icon::kWarning);
-      }
+    if (BackgroundFileMissing(company)) {
+      company.UseBackground = false;
+      dialogs.inform(kProgramCaption, kBackgroundGone, platform::Icon::kWarning);
+    } else if (company.BackgroundFile.view().size() > 1) {
+      result.backgroundFile = company.BackgroundFile.str();
     }
   }
   if (!company.UseBackground) result.backgroundFile.clear();

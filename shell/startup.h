@@ -38,6 +38,9 @@ StartResult LoadStartingCompany(engine::Engine& engine, platform::Dialogs& dialo
 bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
                           CompanySession& session);
 
+// The company names a background picture (more than one character) that is not there.
+bool BackgroundFileMissing(const model::CompanyRecord& company);
+
 // Checks the company's name and background picture, as after every company change.
 StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session);
 
