@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,13 +52,14 @@ int ShowBox(std::string_view caption, std::string_view text, Icon icon, Buttons 
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-TPromptDlg::TPromptDlg(QWidget* parent) : QDialog(parent), Password_(new QLineEdit(this)) {
+TPromptDlg::TPromptDlg(QWidget* parent) : QDialog(parent), Prompt_(new QLabel(this)), Password_(new QLineEdit(this)) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   HelpButton_ = buttons->addButton(QObject::tr("Help"), QDialogButtonBox::HelpRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TPromptDlg::HelpButtonClick);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Prompt_);
   layout->addWidget(Password_);
   layout->addWidget(buttons);
   setMinimumWidth(320);
@@ -67,6 +69,8 @@ std::optional<std::string> TPromptDlg::Ask(std::string_view caption, bool secret
                                            std::string_view helpKeyword,
                                            const std::function<void(std::string_view)>& showHelp) {
   setWindowTitle(ToQString(caption));
+  // The caption says what to type; shown in the box too, as not every desktop draws titles.
+  Prompt_->setText(ToQString(caption) + ':');
   Password_->clear();
   Password_->setEchoMode(secret ? QLineEdit::Password : QLineEdit::Normal);
   Password_->setMaxLength(maxLength);

@@ -7,6 +7,7 @@
 
 #include "platform/dialogs.h"
 
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -28,6 +29,7 @@ class TPromptDlg : public QDialog {
  private:
   void HelpButtonClick();
 
+  ::QLabel* Prompt_;
   QLineEdit* Password_;
   class QPushButton* HelpButton_;
   std::string helpKeyword_;
