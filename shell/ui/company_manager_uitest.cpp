@@ -20,6 +20,7 @@
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/companies.h"
 #include "shell/testing/company_folder.h"
+#include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/company_options.h"
 #include "shell/ui/headers_dialog.h"
 #include "shell/ui/manager_frame.h"
@@ -27,11 +28,8 @@
 namespace shell::ui {
 namespace {
 
-using platform::testing::RecordingHelp;
-using platform::testing::NoCalculator;
 
 using platform::Answer;
-using platform::testing::ScriptedDialogs;
 using testing::NamedCompany;
 
 model::CompanyRecord Numbered(std::string_view name, std::string_view number) {
@@ -65,7 +63,7 @@ model::CompanyRecord MixedOptions() {
   return company;
 }
 
-class CompanyManagerTest : public ::testing::Test {
+class CompanyManagerTest : public shell::testing::WindowFixture {
  protected:
   CompanyManagerTest() { engine_.InitEngine(30); }
 
@@ -104,16 +102,7 @@ class CompanyManagerTest : public ::testing::Test {
     return company;
   }
 
-  engine::testing::ScopedWorkingFolder folder_;
-  engine::Engine engine_;
-  ScriptedDialogs dialogs_;
-  RecordingHelp help_;
-  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
-  NoCalculator launcher_;
-  QPrinter printer_;
-  CompanySession session_;
   platform::SilentProgress progress_;
-  AppServices services_{engine_, dialogs_, help_, clock_, launcher_, printer_, session_};
   TCoManager manager_{services_};
 };
 

@@ -19,22 +19,15 @@
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/customers.h"
 #include "shell/testing/company_folder.h"
+#include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/customer_edit.h"
 #include "shell/ui/manager_frame.h"
 
 namespace shell::ui {
 namespace {
 
-using platform::testing::NoCalculator;
 
 using platform::Answer;
-using platform::testing::ScriptedDialogs;
-
-class NoHelp final : public platform::Help {
- public:
-  void ShowTopic(std::string_view) override {}
-  void ShowContents() override {}
-};
 
 model::CustomerRecord Customer(std::string_view number, std::string_view name) {
   model::CustomerRecord customer{};
@@ -54,7 +47,7 @@ void WhenModalShows(std::function<void()> step) {
   QTimer::singleShot(0, [step = std::move(step)] { step(); });
 }
 
-class CustomerManagerTest : public ::testing::Test {
+class CustomerManagerTest : public shell::testing::WindowFixture {
  protected:
   void SetUp() override {
     engine_.InitEngine(30);
@@ -87,15 +80,6 @@ class CustomerManagerTest : public ::testing::Test {
     return rows;
   }
 
-  engine::testing::ScopedWorkingFolder folder_;
-  engine::Engine engine_;
-  ScriptedDialogs dialogs_;
-  NoHelp help_;
-  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
-  NoCalculator launcher_;
-  QPrinter printer_;
-  CompanySession session_;
-  AppServices services_{engine_, dialogs_, help_, clock_, launcher_, printer_, session_};
   TCustManager manager_{services_};
 };
 

@@ -17,16 +17,14 @@
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
+#include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
 namespace {
 
-using platform::testing::RecordingHelp;
-using platform::testing::NoCalculator;
 
-using platform::testing::ScriptedDialogs;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public shell::testing::WindowFixture {
  protected:
   // A data folder whose company list and "LastCo.Dat" hold `company`, with a background.
   void MakeDataFolder(const model::CompanyRecord& company) {
@@ -37,7 +35,7 @@ class MainFormTest : public ::testing::Test {
   }
 
   std::unique_ptr<TMainForm> MakeForm() {
-    return std::make_unique<TMainForm>(AppServices{engine_, dialogs_, help_, clock_, launcher_, printer_, session_});
+    return std::make_unique<TMainForm>(services_);
   }
   // Shows the form and lets its first-show work run.
   void ShowAndSettle(TMainForm& form) {
@@ -45,14 +43,6 @@ class MainFormTest : public ::testing::Test {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
   }
 
-  engine::testing::ScopedWorkingFolder folder_;
-  engine::Engine engine_;
-  ScriptedDialogs dialogs_;
-  RecordingHelp help_;
-  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
-  NoCalculator launcher_;
-  QPrinter printer_;
-  CompanySession session_;
 };
 
 using testing::NamedCompany;

@@ -22,6 +22,7 @@
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
+#include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/product_edit.h"
 #include "shell/ui/product_list_window.h"
@@ -29,17 +30,14 @@
 namespace shell::ui {
 namespace {
 
-using platform::testing::RecordingHelp;
-using platform::testing::NoCalculator;
 
 using platform::Answer;
-using platform::testing::ScriptedDialogs;
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
-class ProductManagerTest : public ::testing::Test {
+class ProductManagerTest : public shell::testing::WindowFixture {
  protected:
   ProductManagerTest() {
     engine_.InitEngine(30);
@@ -78,15 +76,6 @@ class ProductManagerTest : public ::testing::Test {
     return source->CurrentRow() < 0 ? std::string() : source->Row(source->CurrentRow()).elements.at(0);
   }
 
-  engine::testing::ScopedWorkingFolder folder_;
-  engine::Engine engine_;
-  ScriptedDialogs dialogs_;
-  RecordingHelp help_;
-  platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
-  NoCalculator launcher_;
-  QPrinter printer_;
-  CompanySession session_;
-  AppServices services_{engine_, dialogs_, help_, clock_, launcher_, printer_, session_};
   TProdManager manager_{services_};
 };
 
