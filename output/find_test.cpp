@@ -5,9 +5,9 @@
 #include <map>
 #include <memory>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "platform/testing/scripted_dialogs.h"
 
 namespace output {
@@ -28,8 +28,8 @@ class FindTest : public ::testing::Test {
  protected:
   void SetUp() override { engine_.InitEngine(30); }
 
-  void OpenNew(model::CompanyFile kind) {
-    file_ = std::make_unique<engine::KeyedFile>(engine_, dialogs_, progress_, model::DescribeFile(kind, "1"));
+  void OpenNew(files::CompanyFile kind) {
+    file_ = std::make_unique<files::KeyedFile>(engine_, dialogs_, progress_, files::DescribeFile(kind, "1"));
     ASSERT_TRUE(file_->Create() && file_->Open());
   }
   template <class Record>
@@ -57,7 +57,7 @@ class FindTest : public ::testing::Test {
   engine::Engine engine_;
   platform::testing::ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
-  std::unique_ptr<engine::KeyedFile> file_;
+  std::unique_ptr<files::KeyedFile> file_;
 };
 
 model::CustomerRecord Customer(std::string_view name, std::string_view number) {
@@ -74,7 +74,7 @@ TEST(SearchTextOf, TrimsUpperCasesAndKeepsTheFirstTenCharacters) {
 }
 
 TEST_F(FindTest, RowsComeInSlotOrderNotKeyOrder) {
-  OpenNew(model::CompanyFile::kCustomers);
+  OpenNew(files::CompanyFile::kCustomers);
   const model::CustomerRecord zeta = Customer("Zeta", "3");
   const engine::RecordNumber zetaSlot = Add(zeta);
   Add(Customer("Alpha", "1"));
@@ -85,7 +85,7 @@ TEST_F(FindTest, RowsComeInSlotOrderNotKeyOrder) {
 }
 
 TEST_F(FindTest, MatchesAnywhereInAFieldWithCaseIgnoredOnFirstTenCharacters) {
-  OpenNew(model::CompanyFile::kCustomers);
+  OpenNew(files::CompanyFile::kCustomers);
   Add(Customer("xxABCxx", "1"));
   Add(Customer("yyabcyy", "2"));
   Add(Customer("Longname1234", "3"));
@@ -95,7 +95,7 @@ TEST_F(FindTest, MatchesAnywhereInAFieldWithCaseIgnoredOnFirstTenCharacters) {
 }
 
 TEST_F(FindTest, TransactionsSearchFiveFieldsButShowTotalAndBalance) {
-  OpenNew(model::CompanyFile::kTransactions);
+  OpenNew(files::CompanyFile::kTransactions);
   model::TransactionRecord t{};
   t.SortDate = "2031/07/14";
   t.InvoiceNo = "INVW77";
@@ -124,7 +124,7 @@ TEST(MatchingRow, InvoiceTotalHasNoRequiredWholeDigitAndUnreadableTextStaysAsSto
 }
 
 TEST_F(FindTest, CustomersSearchNameNumberPhoneAndBillingAddress) {
-  OpenNew(model::CompanyFile::kCustomers);
+  OpenNew(files::CompanyFile::kCustomers);
   model::CustomerRecord c = Customer("Acme Corp", "C-901");
   for (auto [field, text] : {std::pair{&c.BillAddr1, "Bill1"}, {&c.BillAddr2, "Bill2"}, {&c.BillAddr3, "Bill3"},
                              {&c.BillAddr4, "Bill4"}, {&c.ShipAddr1, "Ship1"}, {&c.Terms, "Terms"}}) {
@@ -141,7 +141,7 @@ TEST_F(FindTest, CustomersSearchNameNumberPhoneAndBillingAddress) {
 }
 
 TEST_F(FindTest, ProductsSearchCodeDescriptionAndPrice) {
-  OpenNew(model::CompanyFile::kProducts);
+  OpenNew(files::CompanyFile::kProducts);
   model::ProductRecord p{};
   p.ProductCode = "WID-7";
   p.ProdDesc = "Blue widget";
@@ -154,7 +154,7 @@ TEST_F(FindTest, ProductsSearchCodeDescriptionAndPrice) {
 }
 
 TEST_F(FindTest, CompaniesSearchNameNumberAndFourAddressLines) {
-  OpenNew(model::CompanyFile::kCompanyList);
+  OpenNew(files::CompanyFile::kCompanyList);
   model::CompanyRecord c{};
   c.CompanyName = "Globex";
   c.CompanyNo = "77";
@@ -170,7 +170,7 @@ TEST_F(FindTest, CompaniesSearchNameNumberAndFourAddressLines) {
 }
 
 TEST_F(FindTest, RecordsThatCannotBeReadAreLeftOut) {
-  OpenNew(model::CompanyFile::kCompanyList);
+  OpenNew(files::CompanyFile::kCompanyList);
   model::CompanyRecord c{};
   c.CompanyName = "X";
   Add(c);

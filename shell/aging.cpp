@@ -5,8 +5,8 @@
 #include <numeric>
 #include <optional>
 
-#include "engine/keyed_file.h"
-#include "model/company_files.h"
+#include "files/keyed_file.h"
+#include "files/company_files.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "model/money.h"
@@ -48,14 +48,14 @@ void AddTransaction(AgingTotals& sums, const model::TransactionRecord& transacti
   sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
 }
 
-bool NextTransactionKey(engine::KeyedFile& transactions, engine::RecordNumber& number, engine::KeyString& key) {
+bool NextTransactionKey(files::KeyedFile& transactions, engine::RecordNumber& number, engine::KeyString& key) {
   engine::Engine& engine = transactions.engine();
   engine.NextKey(transactions.Block(), model::transaction_key::kCustNo, number, key);
   return engine.Ok();
 }
 
 // The customer's open amounts by age; nullopt when a transaction could not be read.
-std::optional<AgingTotals> AgeCustomer(engine::KeyedFile& transactions, const model::CustomerRecord& customer,
+std::optional<AgingTotals> AgeCustomer(files::KeyedFile& transactions, const model::CustomerRecord& customer,
                                        const model::Date& today, model::DateOrder order) {
   model::TransactionRecord probe{};
   probe.CustNo = customer.CustNo.view();
@@ -91,8 +91,8 @@ void AddTotals(AgingTotals& into, const AgingTotals& sums) {
 }
 
 struct AgingFiles {
-  engine::KeyedFile customers;
-  engine::KeyedFile transactions;
+  files::KeyedFile customers;
+  files::KeyedFile transactions;
 };
 
 // Visits the customers in record order; a customer or transaction that cannot be read
@@ -126,9 +126,9 @@ std::optional<AgingTotals> AgeCompanyFiles(const AgingContext& context, const mo
   const std::string_view companyNo = context.session.CurrentCompany.CompanyNo.view();
   AgingFiles files{
       {context.engine, context.dialogs, context.progress,
-       model::DescribeFile(model::CompanyFile::kCustomers, companyNo)},
+       files::DescribeFile(files::CompanyFile::kCustomers, companyNo)},
       {context.engine, context.dialogs, context.progress,
-       model::DescribeFile(model::CompanyFile::kTransactions, companyNo)},
+       files::DescribeFile(files::CompanyFile::kTransactions, companyNo)},
   };
   if (!files.customers.Open() || !files.transactions.Open()) return std::nullopt;
   AgingTotals totals = AgeCustomers(context, files, today);
@@ -147,8 +147,8 @@ void SetAgingFields(model::CompanyRecord& company, const std::string& todayText,
 // the new values even when the list cannot be written.
 void StoreCompanyAging(const AgingContext& context, const std::string& todayText, double grandTotal) {
   CompanySession& session = context.session;
-  engine::KeyedFile list(context.engine, context.dialogs, context.progress,
-                         model::DescribeFile(model::CompanyFile::kCompanyList));
+  files::KeyedFile list(context.engine, context.dialogs, context.progress,
+                         files::DescribeFile(files::CompanyFile::kCompanyList));
   model::CompanyRecord company = session.CurrentCompany;
   engine::RecordNumber number = 0;
   const bool found = list.Open() && FindCompanyByNumber(list, session.CurrentCompany, number, company);

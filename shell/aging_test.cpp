@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/field_values.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
@@ -88,10 +88,10 @@ class AgingTest : public ::testing::Test {
   RecordingProgress progress_;
   platform::FixedClock clock_{{kToday.year, kToday.month, kToday.day, 9, 30, 0}};
   CompanySession session_;
-  engine::KeyedFile customers_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCustomers, "1")};
-  engine::KeyedFile transactions_{engine_, dialogs_, progress_,
-                                  model::DescribeFile(model::CompanyFile::kTransactions, "1")};
-  engine::KeyedFile list_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCompanyList)};
+  files::KeyedFile customers_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1")};
+  files::KeyedFile transactions_{engine_, dialogs_, progress_,
+                                  files::DescribeFile(files::CompanyFile::kTransactions, "1")};
+  files::KeyedFile list_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCompanyList)};
   std::vector<std::string> statuses_;
   int invoices_ = 0;
 };

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/field_values.h"
 #include "model/fields.h"
 #include "model/keys.h"
@@ -242,8 +242,8 @@ void WarnOfMissingBackground(const CompanyRecord& company, platform::Dialogs& di
 
 // Only a number that names files inside the data folder has files to remove.
 void RemoveCompanyFiles(std::string_view companyNo, platform::Dialogs& dialogs) {
-  if (!model::CompanyNumberProblem(companyNo).empty()) return;
-  for (const std::string& file : model::CompanyDataFiles(companyNo)) {
+  if (!files::CompanyNumberProblem(companyNo).empty()) return;
+  for (const std::string& file : files::CompanyDataFiles(companyNo)) {
     // Left behind, the files would turn up in the next company given this number.
     if (const model::FileOutcome removed = model::RemoveFile(file); !removed) {
       dialogs.inform(kDeleteCaption, removed.error, platform::Icon::kError);
@@ -266,7 +266,7 @@ std::string BrowserLine(std::string_view name, std::string_view number, std::str
          PadLeft(balance, kBalanceColumnWidth);
 }
 
-std::vector<CompanyRecord> CompaniesInKeyOrder(engine::KeyedFile& list, engine::KeyNumber order) {
+std::vector<CompanyRecord> CompaniesInKeyOrder(files::KeyedFile& list, engine::KeyNumber order) {
   std::vector<CompanyRecord> companies;
   engine::Engine& engine = list.engine();
   engine::RecordNumber number = 0;
@@ -328,7 +328,7 @@ void StoreOptions(const CompanyOptions& options, CompanyRecord& company) {
   ApplyEmptyValueDefaults(company);
 }
 
-CompanyEdit BeginNewCompany(engine::KeyedFile& list, const CompanyRecord& current) {
+CompanyEdit BeginNewCompany(files::KeyedFile& list, const CompanyRecord& current) {
   CompanyEdit edit;
   edit.adding = true;
   edit.record = current;
@@ -346,13 +346,13 @@ CompanyEdit BeginEditCompany(engine::RecordNumber number, const CompanyRecord& s
 }
 
 bool CompanyNumberAccepted(std::string_view companyNo, platform::Dialogs& dialogs) {
-  const std::string problem = model::CompanyNumberProblem(companyNo);
+  const std::string problem = files::CompanyNumberProblem(companyNo);
   if (problem.empty()) return true;
   dialogs.inform(kNumberCaption, problem, platform::Icon::kWarning);
   return false;
 }
 
-bool SaveCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
+bool SaveCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
                  CompanyEdit& edit) {
   if (!CompanyNumberAccepted(options.CoNumb, dialogs)) return false;
   CompanyRecord record = edit.record;
@@ -389,7 +389,7 @@ std::optional<std::string> PictureFileName(const std::filesystem::path& chosen, 
   return text;
 }
 
-bool DeleteCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const CompanyRecord& current,
+bool DeleteCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyRecord& current,
                    engine::RecordNumber number, const CompanyRecord& company) {
   if (SameCompanyNumber(company, current)) {
     dialogs.inform(kDeleteCaption, kDeletingCurrent, platform::Icon::kWarning);
@@ -412,14 +412,14 @@ bool CanBeDefault(const CompanyRecord& company, platform::Dialogs& dialogs) {
   return CompanyNumberAccepted(company.CompanyNo.view(), dialogs);
 }
 
-bool LocateCompany(engine::KeyedFile& list, std::string_view companyNo, engine::RecordNumber& number,
+bool LocateCompany(files::KeyedFile& list, std::string_view companyNo, engine::RecordNumber& number,
                    CompanyRecord& found) {
   CompanyRecord wanted{};
   wanted.CompanyNo = companyNo;
   return FindCompanyByNumber(list, wanted, number, found);
 }
 
-output::ListReport CompanyListReport(engine::KeyedFile& list, bool byNumber, const platform::Clock& clock) {
+output::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock) {
   output::ListReport report;
   report.title = byNumber ? "Company List by Number" : "Company List by Name";
   report.headings = {"Quillary Company List", "Date: " + ClockText(clock)};
@@ -431,7 +431,7 @@ output::ListReport CompanyListReport(engine::KeyedFile& list, bool byNumber, con
   return report;
 }
 
-bool PrintCompanyList(engine::KeyedFile& list, platform::Dialogs& dialogs, const platform::Clock& clock,
+bool PrintCompanyList(files::KeyedFile& list, platform::Dialogs& dialogs, const platform::Clock& clock,
                       platform::PageCanvas& canvas) {
   const bool byNumber = dialogs.confirm(kListCaption, kSortQuestion);
   return output::PrintListReport(CompanyListReport(list, byNumber, clock), canvas);

@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/records.h"
 #include "output/list_report.h"
 #include "platform/clock.h"
@@ -131,7 +131,7 @@ struct CompanyEdit {
 
 // "&Add": a copy of the current company with the new-company values, numbered after
 // the companies on file.
-CompanyEdit BeginNewCompany(engine::KeyedFile& list, const model::CompanyRecord& current);
+CompanyEdit BeginNewCompany(files::KeyedFile& list, const model::CompanyRecord& current);
 // "&Edit": warns when the background picture named by the company is gone.
 CompanyEdit BeginEditCompany(engine::RecordNumber number, const model::CompanyRecord& stored,
                              platform::Dialogs& dialogs);
@@ -139,7 +139,7 @@ CompanyEdit BeginEditCompany(engine::RecordNumber number, const model::CompanyRe
 // "&Save": the company number is checked before anything is written, then the
 // options are stored and the record added or changed. False, with the reason shown,
 // leaves the file and `edit` as they were.
-bool SaveCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
+bool SaveCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
                  CompanyEdit& edit);
 
 // False, with the reason shown (caption "Company Number"), when the number cannot
@@ -155,7 +155,7 @@ std::optional<std::string> PictureFileName(const std::filesystem::path& chosen, 
 
 // "&Delete" of the company at `number`: refused for the current company, asked, then
 // the record with its keys and the company's ten files. True when the record went.
-bool DeleteCompany(engine::KeyedFile& list, platform::Dialogs& dialogs, const model::CompanyRecord& current,
+bool DeleteCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const model::CompanyRecord& current,
                    engine::RecordNumber number, const model::CompanyRecord& company);
 
 // Two records stand for one company when their number keys agree (blanks around
@@ -166,12 +166,12 @@ bool SameCompanyNumber(const model::CompanyRecord& a, const model::CompanyRecord
 bool CanBeDefault(const model::CompanyRecord& company, platform::Dialogs& dialogs);
 
 // The company with this number (as typed or as listed), for positioning the browser.
-bool LocateCompany(engine::KeyedFile& list, std::string_view companyNo, engine::RecordNumber& number,
+bool LocateCompany(files::KeyedFile& list, std::string_view companyNo, engine::RecordNumber& number,
                    model::CompanyRecord& found);
 
-output::ListReport CompanyListReport(engine::KeyedFile& list, bool byNumber, const platform::Clock& clock);
+output::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock);
 // "Company &List": asks for the order, then prints. False when printing failed.
-bool PrintCompanyList(engine::KeyedFile& list, platform::Dialogs& dialogs, const platform::Clock& clock,
+bool PrintCompanyList(files::KeyedFile& list, platform::Dialogs& dialogs, const platform::Clock& clock,
                       platform::PageCanvas& canvas);
 
 }  // namespace shell

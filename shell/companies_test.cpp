@@ -6,7 +6,7 @@
 #include <set>
 
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "platform/testing/recording_canvas.h"
 #include "platform/testing/scripted_dialogs.h"
@@ -258,14 +258,14 @@ class CompanyListTest : public ::testing::Test {
   int Companies() { return engine_.KeysInIndex(list_.Block(), model::company_key::kNumber); }
   static void Touch(const std::string& file) { engine::testing::WriteBytes(file, {'x'}); }
   static void TouchCompanyFiles(std::string_view number) {
-    for (const std::string& file : model::CompanyDataFiles(number)) Touch(file);
+    for (const std::string& file : files::CompanyDataFiles(number)) Touch(file);
   }
 
   engine::testing::ScopedWorkingFolder folder_;
   engine::Engine engine_;
   ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
-  engine::KeyedFile list_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCompanyList)};
+  files::KeyedFile list_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCompanyList)};
 };
 
 TEST_F(CompanyListTest, NewCompanyKeepsFormsAndEnvelopeButNotAddressesMessagesOrDates) {
@@ -325,7 +325,7 @@ TEST_F(CompanyListTest, NumberThatCouldNameOtherFilesIsRefusedBeforeAnythingIsWr
     options.CoNumb = number;
     EXPECT_FALSE(SaveCompany(list_, dialogs_, options, edit));
     EXPECT_EQ(dialogs_.Log().back().caption, "Company Number");
-    EXPECT_EQ(dialogs_.Log().back().text, model::CompanyNumberProblem(number));
+    EXPECT_EQ(dialogs_.Log().back().text, files::CompanyNumberProblem(number));
   }
   EXPECT_EQ(Companies(), 1);
   list_.Close();
@@ -399,9 +399,9 @@ TEST_F(CompanyListTest, DeletingRemovesTheTenFilesOfThatCompanyOnly) {
   EXPECT_EQ(engine_.KeysInIndex(list_.Block(), model::company_key::kName), 2);
   const auto names = FileNamesIn(folder_.path());
   const std::set<std::string> left(names.begin(), names.end());
-  for (const std::string& file : model::CompanyDataFiles("2")) EXPECT_EQ(left.count(file), 0u) << file;
+  for (const std::string& file : files::CompanyDataFiles("2")) EXPECT_EQ(left.count(file), 0u) << file;
   for (const char* number : {"1", "22"}) {
-    for (const std::string& file : model::CompanyDataFiles(number)) EXPECT_EQ(left.count(file), 1u) << file;
+    for (const std::string& file : files::CompanyDataFiles(number)) EXPECT_EQ(left.count(file), 1u) << file;
   }
   EXPECT_EQ(left.count("2I.DIA"), 1u);
   EXPECT_EQ(left.count("2X.DAT"), 1u);
@@ -423,7 +423,7 @@ TEST_F(CompanyListTest, CompanyWhoseNumberReachesOutsideLosesItsRecordButNoFiles
   dialogs_.Answer(Answer::kYes);
   EXPECT_TRUE(DeleteCompany(list_, dialogs_, current, stray, Stored(stray)));
   EXPECT_EQ(Companies(), 0);
-  for (const std::string& file : model::CompanyDataFiles("../x")) EXPECT_TRUE(std::filesystem::exists(file)) << file;
+  for (const std::string& file : files::CompanyDataFiles("../x")) EXPECT_TRUE(std::filesystem::exists(file)) << file;
 }
 
 TEST_F(CompanyListTest, CompanyListInTheChosenOrderWithNumbersAndBalances) {

@@ -4,7 +4,7 @@
 
 namespace shell {
 
-bool FindCompanyByNumber(engine::KeyedFile& list, const model::CompanyRecord& wanted, engine::RecordNumber& number,
+bool FindCompanyByNumber(files::KeyedFile& list, const model::CompanyRecord& wanted, engine::RecordNumber& number,
                          model::CompanyRecord& found) {
   const engine::KeyString wantedKey = model::BuildKey(wanted, model::company_key::kNumber);
   engine::KeyString key = wantedKey;

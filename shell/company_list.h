@@ -2,14 +2,14 @@
 // re-reads a company before it changes it.
 #pragma once
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/records.h"
 
 namespace shell {
 
 // The company with `wanted`'s number into `found`, and its record number; false when
 // the list holds no such company or it cannot be read.
-bool FindCompanyByNumber(engine::KeyedFile& list, const model::CompanyRecord& wanted, engine::RecordNumber& number,
+bool FindCompanyByNumber(files::KeyedFile& list, const model::CompanyRecord& wanted, engine::RecordNumber& number,
                          model::CompanyRecord& found);
 
 }  // namespace shell

@@ -26,7 +26,7 @@ std::string Joined(std::initializer_list<std::string_view> lines) {
   return joined;
 }
 
-bool NextCustomer(engine::KeyedFile& customers, engine::KeyNumber order, bool first, engine::RecordNumber& number,
+bool NextCustomer(files::KeyedFile& customers, engine::KeyNumber order, bool first, engine::RecordNumber& number,
                   engine::KeyString& key) {
   if (first) return customers.Search(order, number, key);
   customers.engine().NextKey(customers.Block(), order, number, key);
@@ -126,7 +126,7 @@ output::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool 
   return entry;
 }
 
-output::ListReport CustomerListReport(engine::KeyedFile& customers, const model::CompanyRecord& company,
+output::ListReport CustomerListReport(files::KeyedFile& customers, const model::CompanyRecord& company,
                                       const CustomerListRequest& request, std::string_view dateTime) {
   output::ListReport report;
   report.title = request.byNumber ? "Customer List by Number" : "Customer List by Name";
@@ -143,7 +143,7 @@ output::ListReport CustomerListReport(engine::KeyedFile& customers, const model:
   return report;
 }
 
-bool PrintCustomerList(engine::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
+bool PrintCustomerList(files::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
                        const platform::Clock& clock, platform::PageCanvas& canvas) {
   const CustomerListRequest request = AskCustomerListRequest(dialogs);
   return output::PrintListReport(CustomerListReport(customers, company, request, ClockText(clock)), canvas);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/records.h"
 #include "output/list_report.h"
 #include "platform/clock.h"
@@ -27,11 +27,11 @@ CustomerListRequest AskCustomerListRequest(platform::Dialogs& dialogs);
 output::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool withAddresses);
 
 // Every customer of the open file in the order asked for; `dateTime` heads the list.
-output::ListReport CustomerListReport(engine::KeyedFile& customers, const model::CompanyRecord& company,
+output::ListReport CustomerListReport(files::KeyedFile& customers, const model::CompanyRecord& company,
                                       const CustomerListRequest& request, std::string_view dateTime);
 
 // Asks, builds and prints the list; false when the print job failed.
-bool PrintCustomerList(engine::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
+bool PrintCustomerList(files::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
                        const platform::Clock& clock, platform::PageCanvas& canvas);
 
 // The company's envelope settings in printer dots.

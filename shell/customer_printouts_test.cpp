@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "platform/testing/recording_canvas.h"
 #include "platform/testing/scripted_dialogs.h"
 
@@ -60,7 +60,7 @@ class CustomerListTest : public ::testing::Test {
   ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
   model::CompanyRecord company_{};
-  engine::KeyedFile customers_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCustomers, "1")};
+  files::KeyedFile customers_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1")};
 };
 
 TEST_F(CustomerListTest, ByNameWithoutAddresses) {

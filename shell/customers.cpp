@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "model/money.h"
@@ -65,13 +65,13 @@ engine::KeyString TransactionCustomerKey(std::string_view customerNumber) {
 }
 
 // The record filed under exactly `wanted` in `index`; false when there is none.
-bool FindExactKey(engine::KeyedFile& file, engine::KeyNumber index, const engine::KeyString& wanted,
+bool FindExactKey(files::KeyedFile& file, engine::KeyNumber index, const engine::KeyString& wanted,
                   engine::RecordNumber& number) {
   engine::KeyString key = wanted;
   return file.Search(index, number, key) && key == wanted;
 }
 
-bool ReadCustomer(engine::KeyedFile& customers, engine::RecordNumber number, model::CustomerRecord& customer) {
+bool ReadCustomer(files::KeyedFile& customers, engine::RecordNumber number, model::CustomerRecord& customer) {
   customers.engine().GetRecord(customers.Block(), number, engine::RecordBytes(customer));
   return customers.engine().Ok();
 }
@@ -79,14 +79,14 @@ bool ReadCustomer(engine::KeyedFile& customers, engine::RecordNumber number, mod
 bool SameNumber(std::string_view a, std::string_view b) { return FoldedCustomerNumber(a) == FoldedCustomerNumber(b); }
 
 bool NumberTakenByAnother(const CustomerEntry& entry, const std::optional<std::string>& originalNumber,
-                          engine::KeyedFile& customers) {
+                          files::KeyedFile& customers) {
   if (originalNumber && SameNumber(entry.number, *originalNumber)) return false;
   engine::RecordNumber number = 0;
   return FindExactKey(customers, model::customer_key::kNumber, NumberKey(entry.number), number);
 }
 
 bool NameTakenByAnother(const CustomerEntry& entry, const std::optional<std::string>& originalNumber,
-                        engine::KeyedFile& customers) {
+                        files::KeyedFile& customers) {
   engine::RecordNumber number = 0;
   if (!FindExactKey(customers, model::customer_key::kName, NameKey(entry.name), number)) return false;
   model::CustomerRecord holder{};
@@ -133,20 +133,20 @@ std::string CompanyNumber(const CustomerContext& context) {
 
 // The company's transaction file when there is one: a company without it has no
 // transactions, and none is created for a question about customers.
-std::optional<engine::KeyedFile> TransactionFileIfAny(const CustomerContext& context) {
-  engine::FileDescription description =
-      model::DescribeFile(model::CompanyFile::kTransactions, CompanyNumber(context));
+std::optional<files::KeyedFile> TransactionFileIfAny(const CustomerContext& context) {
+  files::FileDescription description =
+      files::DescribeFile(files::CompanyFile::kTransactions, CompanyNumber(context));
   std::error_code ignored;
   if (!description.nameRefusal.empty() ||
       !std::filesystem::exists(engine::FileSetPath(description.name, "DAT"), ignored)) {
     return std::nullopt;
   }
-  return std::optional<engine::KeyedFile>(std::in_place, context.customers.engine(), context.dialogs,
+  return std::optional<files::KeyedFile>(std::in_place, context.customers.engine(), context.dialogs,
                                           context.progress, std::move(description));
 }
 
 // The record numbers filed under the customer's number in the transaction index.
-std::optional<std::vector<engine::RecordNumber>> TransactionsOf(engine::KeyedFile& transactions,
+std::optional<std::vector<engine::RecordNumber>> TransactionsOf(files::KeyedFile& transactions,
                                                                 std::string_view customerNumber) {
   const engine::KeyString wanted = TransactionCustomerKey(customerNumber);
   engine::KeyString key = wanted;
@@ -165,7 +165,7 @@ std::optional<std::vector<engine::RecordNumber>> TransactionsOf(engine::KeyedFil
   return numbers;
 }
 
-bool RenumberTransaction(engine::KeyedFile& transactions, engine::RecordNumber number, std::string_view newNumber,
+bool RenumberTransaction(files::KeyedFile& transactions, engine::RecordNumber number, std::string_view newNumber,
                          platform::Dialogs& dialogs) {
   model::TransactionRecord transaction{};
   transactions.engine().GetRecord(transactions.Block(), number, engine::RecordBytes(transaction));
@@ -182,7 +182,7 @@ bool RenumberTransaction(engine::KeyedFile& transactions, engine::RecordNumber n
 // Invoices, payments or deposits under the customer's number keep it from being
 // deleted; nullopt when the transaction file could not be searched.
 std::optional<bool> HasTransactions(const CustomerContext& context, const model::CustomerRecord& customer) {
-  std::optional<engine::KeyedFile> transactions = TransactionFileIfAny(context);
+  std::optional<files::KeyedFile> transactions = TransactionFileIfAny(context);
   if (!transactions) return false;
   if (!transactions->Open()) return std::nullopt;
   const engine::KeyString wanted = TransactionCustomerKey(customer.CustNo.view());
@@ -243,7 +243,7 @@ std::string ShortNameOf(std::string_view name) {
 std::string FoldedCustomerNumber(std::string_view number) { return model::ToUpperAscii(model::TrimBlanks(number)); }
 
 CustomerField CheckCustomerEntry(CustomerEntry& entry, const std::optional<std::string>& originalNumber,
-                                 engine::KeyedFile& customers, platform::Dialogs& dialogs) {
+                                 files::KeyedFile& customers, platform::Dialogs& dialogs) {
   if (model::TrimBlanks(entry.name).empty()) {
     return Refuse(dialogs, "Customer Name", "You must enter a customer name.", CustomerField::kName);
   }
@@ -314,8 +314,8 @@ void StoreNextCustomerNumber(const CustomerContext& context, std::string_view us
   const std::optional<std::string> next = NextCustomerNumberAfter(used);
   if (!next) return;
   CompanySession& session = context.session;
-  engine::KeyedFile list(context.customers.engine(), context.dialogs, context.progress,
-                         model::DescribeFile(model::CompanyFile::kCompanyList));
+  files::KeyedFile list(context.customers.engine(), context.dialogs, context.progress,
+                         files::DescribeFile(files::CompanyFile::kCompanyList));
   model::CompanyRecord company = session.CurrentCompany;
   engine::RecordNumber number = 0;
   const bool found = list.Open() && FindCompanyByNumber(list, session.CurrentCompany, number, company);
@@ -348,7 +348,7 @@ bool SaveEditedCustomer(const CustomerContext& context, engine::RecordNumber num
 }
 
 int RenumberTransactions(const CustomerContext& context, std::string_view oldNumber, std::string_view newNumber) {
-  std::optional<engine::KeyedFile> transactions = TransactionFileIfAny(context);
+  std::optional<files::KeyedFile> transactions = TransactionFileIfAny(context);
   if (!transactions) return 0;
   std::optional<std::vector<engine::RecordNumber>> numbers;
   if (transactions->Open()) numbers = TransactionsOf(*transactions, oldNumber);
@@ -393,7 +393,7 @@ bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
   return true;
 }
 
-bool FindCustomerByNumber(engine::KeyedFile& customers, std::string_view customerNumber,
+bool FindCustomerByNumber(files::KeyedFile& customers, std::string_view customerNumber,
                           engine::RecordNumber& number, model::CustomerRecord& customer) {
   return FindExactKey(customers, model::customer_key::kNumber, NumberKey(customerNumber), number) &&
          ReadCustomer(customers, number, customer);

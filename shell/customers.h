@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/records.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
@@ -60,7 +60,7 @@ std::string FoldedCustomerNumber(std::string_view number);
 // number the record had when the dialog opened, nullopt for a new customer, which
 // may not take any number or name already on file.
 CustomerField CheckCustomerEntry(CustomerEntry& entry, const std::optional<std::string>& originalNumber,
-                                 engine::KeyedFile& customers, platform::Dialogs& dialogs);
+                                 files::KeyedFile& customers, platform::Dialogs& dialogs);
 
 // Writes the dialog's values into the record; a new customer also gets a zero
 // balance and aging.
@@ -69,7 +69,7 @@ void FillCustomer(model::CustomerRecord& customer, const CustomerEntry& entry, b
 // What adding, changing and deleting a customer work with: the open customer file,
 // and what opening the company list and the transaction file on the way needs.
 struct CustomerContext {
-  engine::KeyedFile& customers;
+  files::KeyedFile& customers;
   platform::Dialogs& dialogs;
   platform::ProgressSink& progress;
   CompanySession& session;
@@ -104,7 +104,7 @@ bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
                     const model::CustomerRecord& customer);
 
 // The first customer with this number (trimmed, case ignored), through the number index.
-bool FindCustomerByNumber(engine::KeyedFile& customers, std::string_view customerNumber,
+bool FindCustomerByNumber(files::KeyedFile& customers, std::string_view customerNumber,
                           engine::RecordNumber& number, model::CustomerRecord& customer);
 
 // Queues the customer for labels and returns the status text.

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/company_list.h"
@@ -50,7 +50,7 @@ class CustomersTest : public ::testing::Test {
     return number;
   }
   void FileTransactions(std::initializer_list<model::TransactionRecord> records) {
-    engine::KeyedFile transactions = TransactionFile();
+    files::KeyedFile transactions = TransactionFile();
     if (!std::filesystem::exists("1I.DAT")) {
       ASSERT_TRUE(transactions.Create());
     }
@@ -60,12 +60,12 @@ class CustomersTest : public ::testing::Test {
       ASSERT_TRUE(transactions.Add(record, number));
     }
   }
-  engine::KeyedFile TransactionFile() {
-    return {engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kTransactions, "1")};
+  files::KeyedFile TransactionFile() {
+    return {engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kTransactions, "1")};
   }
   // The invoice numbers filed under a customer number in the transaction index.
   std::vector<std::string> InvoicesUnder(std::string_view customerNumber) {
-    engine::KeyedFile transactions = TransactionFile();
+    files::KeyedFile transactions = TransactionFile();
     EXPECT_TRUE(transactions.Open());
     std::vector<std::string> invoices;
     const engine::KeyString wanted = model::BuildKey(Transaction("", customerNumber), model::transaction_key::kCustNo);
@@ -78,7 +78,7 @@ class CustomersTest : public ::testing::Test {
     return invoices;
   }
   model::CompanyRecord ListedCompany() {
-    engine::KeyedFile list(engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCompanyList));
+    files::KeyedFile list(engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCompanyList));
     EXPECT_TRUE(list.Open());
     model::CompanyRecord found{};
     engine::RecordNumber number = 0;
@@ -101,7 +101,7 @@ class CustomersTest : public ::testing::Test {
   ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
   CompanySession session_;
-  engine::KeyedFile customers_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCustomers, "1")};
+  files::KeyedFile customers_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1")};
 };
 
 TEST(CustomerEntry, NewCustomerStartsFromTheCompanyDefaults) {

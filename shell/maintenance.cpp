@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/file_format.h"
-#include "engine/keyed_file.h"
-#include "model/company_files.h"
+#include "files/keyed_file.h"
+#include "files/company_files.h"
 #include "model/dates.h"
 #include "model/keys.h"
 #include "model/records.h"
@@ -33,9 +33,9 @@ constexpr std::string_view kConfirmCaption = "Please Confirm";
 constexpr std::string_view kRemovedCaption = "Records Removed";
 
 struct PurgeFiles {
-  engine::KeyedFile memos;
-  engine::KeyedFile transactions;
-  engine::KeyedFile details;
+  files::KeyedFile memos;
+  files::KeyedFile transactions;
+  files::KeyedFile details;
 
   bool Open() { return memos.Open() && transactions.Open() && details.Open(); }
   void Close() {
@@ -45,9 +45,9 @@ struct PurgeFiles {
   }
 };
 
-engine::KeyedFile CompanyKeyedFile(const PurgeContext& context, model::CompanyFile file) {
+files::KeyedFile CompanyKeyedFile(const PurgeContext& context, files::CompanyFile file) {
   return {context.engine, context.dialogs, context.progress,
-          model::DescribeFile(file, context.session.CurrentCompany.CompanyNo.view())};
+          files::DescribeFile(file, context.session.CurrentCompany.CompanyNo.view())};
 }
 
 void SetStatus(const PurgeContext& context, std::string_view text) {
@@ -70,7 +70,7 @@ bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& 
 
 // The lines are collected before any is deleted, so the index walk never has to find
 // its place again in an index it has just changed.
-std::vector<engine::RecordNumber> LinesOfInvoice(engine::KeyedFile& details, const engine::KeyString& invoiceKey) {
+std::vector<engine::RecordNumber> LinesOfInvoice(files::KeyedFile& details, const engine::KeyString& invoiceKey) {
   std::vector<engine::RecordNumber> lines;
   engine::Engine& engine = details.engine();
   engine::RecordNumber number = 0;
@@ -84,7 +84,7 @@ std::vector<engine::RecordNumber> LinesOfInvoice(engine::KeyedFile& details, con
   return lines;
 }
 
-void DeleteDetailLines(const PurgeContext& context, engine::KeyedFile& details,
+void DeleteDetailLines(const PurgeContext& context, files::KeyedFile& details,
                        const model::TransactionRecord& transaction) {
   model::DetailRecord probe{};
   probe.InvoiceNo = transaction.InvoiceNo.view();
@@ -96,7 +96,7 @@ void DeleteDetailLines(const PurgeContext& context, engine::KeyedFile& details,
   }
 }
 
-void DeleteMemo(const PurgeContext& context, engine::KeyedFile& memos, const model::TransactionRecord& transaction) {
+void DeleteMemo(const PurgeContext& context, files::KeyedFile& memos, const model::TransactionRecord& transaction) {
   model::MemoRecord probe{};
   probe.InvoiceNo = transaction.InvoiceNo.view();
   const engine::KeyString wanted = model::BuildKey(probe, model::memo_key::kInvoiceNo);
@@ -168,9 +168,9 @@ std::optional<ChosenDate> ChooseCutOff(const PurgeContext& context) {
 
 constexpr std::string_view kRebuiltCaption = "Rebuild Complete";
 constexpr std::string_view kRebuildFailedCaption = "Rebuild Failed";
-constexpr std::array kFilesInRebuildOrder = {model::CompanyFile::kCompanyList, model::CompanyFile::kCustomers,
-                                             model::CompanyFile::kTransactions, model::CompanyFile::kDetails,
-                                             model::CompanyFile::kMemos,       model::CompanyFile::kProducts};
+constexpr std::array kFilesInRebuildOrder = {files::CompanyFile::kCompanyList, files::CompanyFile::kCustomers,
+                                             files::CompanyFile::kTransactions, files::CompanyFile::kDetails,
+                                             files::CompanyFile::kMemos,       files::CompanyFile::kProducts};
 
 bool FileExists(const std::string& path) {
   std::error_code ignored;
@@ -204,7 +204,7 @@ void ReportLeftoverOfInterruptedRebuild(const RebuildContext& context, const std
                          platform::Icon::kWarning);
 }
 
-void ReportRebuildFailure(const RebuildContext& context, const engine::FileDescription& description, int status) {
+void ReportRebuildFailure(const RebuildContext& context, const files::FileDescription& description, int status) {
   context.dialogs.inform(kRebuildFailedCaption,
                          "The " + description.rebuildCaption + " file " + description.name +
                              " could not be rebuilt (status " + std::to_string(status) + ").",
@@ -212,7 +212,7 @@ void ReportRebuildFailure(const RebuildContext& context, const engine::FileDescr
 }
 
 // Clears the way for the engine's own resumption from N.SAV, or explains why not.
-bool LeftoverCleared(const RebuildContext& context, const engine::FileDescription& description) {
+bool LeftoverCleared(const RebuildContext& context, const files::FileDescription& description) {
   const std::string dataPath = engine::FileSetPath(description.name, "DAT");
   if (!FileExists(engine::FileSetPath(description.name, "SAV")) || !FileExists(dataPath)) return true;
   std::error_code error;
@@ -224,12 +224,12 @@ bool LeftoverCleared(const RebuildContext& context, const engine::FileDescriptio
 
 // A file set with neither a data file nor a saved copy has nothing to rebuild; the
 // engine would only refuse, and creating it is the managers' business.
-bool RebuildFile(const RebuildContext& context, const engine::FileDescription& description) {
+bool RebuildFile(const RebuildContext& context, const files::FileDescription& description) {
   if (!FileExists(engine::FileSetPath(description.name, "DAT")) &&
       !FileExists(engine::FileSetPath(description.name, "SAV")))
     return true;
   if (!LeftoverCleared(context, description)) return false;
-  engine::KeyedFile file(context.engine, context.dialogs, context.progress, description);
+  files::KeyedFile file(context.engine, context.dialogs, context.progress, description);
   if (file.Rebuild()) return true;
   ReportRebuildFailure(context, description, context.engine.Status());
   return false;
@@ -246,9 +246,9 @@ bool DeletePaidInvoices(const PurgeContext& context) {
     return false;
   SetStatus(context, "Removing Records...");
   // The cut-off is compared as a date, so no date format has to be switched meanwhile.
-  PurgeFiles files{CompanyKeyedFile(context, model::CompanyFile::kMemos),
-                   CompanyKeyedFile(context, model::CompanyFile::kTransactions),
-                   CompanyKeyedFile(context, model::CompanyFile::kDetails)};
+  PurgeFiles files{CompanyKeyedFile(context, files::CompanyFile::kMemos),
+                   CompanyKeyedFile(context, files::CompanyFile::kTransactions),
+                   CompanyKeyedFile(context, files::CompanyFile::kDetails)};
   if (!files.Open()) {
     files.Close();
     ReportFailure(context, "The invoice files could not be opened. Nothing was removed.");
@@ -266,11 +266,11 @@ bool DeletePaidInvoices(const PurgeContext& context) {
 
 bool RebuildDataFiles(const RebuildContext& context) {
   const std::string_view companyNo = context.session.CurrentCompany.CompanyNo.view();
-  const bool companyFilesNamed = model::CompanyNumberProblem(companyNo).empty();
+  const bool companyFilesNamed = files::CompanyNumberProblem(companyNo).empty();
   bool allRebuilt = true;
-  for (const model::CompanyFile file : kFilesInRebuildOrder) {
-    if (file != model::CompanyFile::kCompanyList && !companyFilesNamed) continue;
-    if (!RebuildFile(context, model::DescribeFile(file, companyNo))) allRebuilt = false;
+  for (const files::CompanyFile file : kFilesInRebuildOrder) {
+    if (file != files::CompanyFile::kCompanyList && !companyFilesNamed) continue;
+    if (!RebuildFile(context, files::DescribeFile(file, companyNo))) allRebuilt = false;
   }
   // After a reported failure the closing message would contradict it.
   if (allRebuilt) context.dialogs.inform(kRebuiltCaption, "The data files have been rebuilt.");

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "engine/file_format.h"
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
@@ -26,7 +26,7 @@ namespace {
 
 using engine::RecordNumber;
 using engine::testing::IndexEntry;
-using model::CompanyFile;
+using files::CompanyFile;
 using platform::Answer;
 using platform::testing::RecordingProgress;
 using platform::testing::ScriptedDialogs;
@@ -78,7 +78,7 @@ std::filesystem::path DataFile(std::string_view name) { return engine::FileSetPa
 // Every index holds one entry per record in use, with the key the record makes, and
 // walks to its end without error.
 template <class Record>
-void ExpectIndexesAgreeWithRecords(engine::KeyedFile& file,
+void ExpectIndexesAgreeWithRecords(files::KeyedFile& file,
                                    const std::vector<std::pair<RecordNumber, Record>>& records) {
   engine::Engine& engine = file.engine();
   for (engine::KeyNumber index = 1; index <= file.KeyCount(); ++index) {
@@ -101,12 +101,12 @@ class MaintenanceTest : public ::testing::Test {
     session_.CurrentCompany.DateOrder = "M";
   }
 
-  static engine::FileDescription Describe(CompanyFile file) { return model::DescribeFile(file, kCompanyNo); }
+  static files::FileDescription Describe(CompanyFile file) { return files::DescribeFile(file, kCompanyNo); }
 
   template <class Record>
   void WriteFile(CompanyFile which, const std::vector<Record>& records) {
     ScriptedDialogs silent;
-    engine::KeyedFile file(engine_, silent, quiet_, Describe(which));
+    files::KeyedFile file(engine_, silent, quiet_, Describe(which));
     ASSERT_TRUE(file.Create());
     ASSERT_TRUE(file.Open());
     for (const Record& record : records) {
@@ -120,7 +120,7 @@ class MaintenanceTest : public ::testing::Test {
   template <class Record>
   std::vector<Record> ReadFile(CompanyFile which) {
     ScriptedDialogs noQuestions;
-    engine::KeyedFile file(engine_, noQuestions, quiet_, Describe(which));
+    files::KeyedFile file(engine_, noQuestions, quiet_, Describe(which));
     EXPECT_TRUE(file.Open());
     std::vector<std::pair<RecordNumber, Record>> numbered;
     for (RecordNumber number = 0;;) {
@@ -274,7 +274,7 @@ TEST_F(PurgeTest, EachQuestionStopsThePurge) {
 TEST_F(PurgeTest, MissingMemoIsReportedAndTheTransactionIsStillRemoved) {
   {
     ScriptedDialogs silent;
-    engine::KeyedFile transactions(engine_, silent, quiet_, Describe(CompanyFile::kTransactions));
+    files::KeyedFile transactions(engine_, silent, quiet_, Describe(CompanyFile::kTransactions));
     ASSERT_TRUE(transactions.Open());
     RecordNumber added = 0;
     ASSERT_TRUE(transactions.Add(Transaction("105", "P", "2019/05/05", "M"), added));

@@ -51,7 +51,7 @@ void Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_vi
   dialogs.inform(caption, text, platform::Icon::kWarning);
 }
 
-bool ReadProduct(engine::KeyedFile& products, engine::RecordNumber number, model::ProductRecord& product) {
+bool ReadProduct(files::KeyedFile& products, engine::RecordNumber number, model::ProductRecord& product) {
   products.engine().GetRecord(products.Block(), number, engine::RecordBytes(product));
   return products.engine().Ok();
 }
@@ -133,7 +133,7 @@ ProductDialog EditProductDialog(const model::ProductRecord& product) {
   return dialog;
 }
 
-ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, engine::KeyedFile& products,
+ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, files::KeyedFile& products,
                           platform::Dialogs& dialogs) {
   if (model::TrimBlanks(entry.PNum).empty()) {
     Refuse(dialogs, "Product Code", "You need to enter a product code.");
@@ -174,21 +174,21 @@ model::ProductRecord ChangedProduct(const model::ProductRecord& asRead, const Pr
   return product;
 }
 
-bool AddProduct(engine::KeyedFile& products, const model::ProductRecord& product, platform::Dialogs& dialogs,
+bool AddProduct(files::KeyedFile& products, const model::ProductRecord& product, platform::Dialogs& dialogs,
                 engine::RecordNumber& added) {
   if (products.Add(product, added)) return true;
   Refuse(dialogs, "Add Product", "Add operation failed");
   return false;
 }
 
-bool ChangeProduct(engine::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& changed,
+bool ChangeProduct(files::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& changed,
                    const model::ProductRecord& asRead, platform::Dialogs& dialogs) {
   if (products.Update(number, changed, &asRead)) return true;
   Refuse(dialogs, "Edit Product", "Modify operation failed");
   return false;
 }
 
-bool DeleteProduct(engine::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& product,
+bool DeleteProduct(files::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& product,
                    platform::Dialogs& dialogs) {
   const std::string caption = "Delete Product Code: " + std::string(model::TrimBlanks(product.ProductCode.view()));
   if (!dialogs.confirm(caption, "Are you sure you want to delete this product?")) return false;
@@ -197,7 +197,7 @@ bool DeleteProduct(engine::KeyedFile& products, engine::RecordNumber number, con
   return false;
 }
 
-std::optional<FoundProduct> FindProductByCode(engine::KeyedFile& products, std::string_view code) {
+std::optional<FoundProduct> FindProductByCode(files::KeyedFile& products, std::string_view code) {
   model::ProductRecord probe{};
   StoreWhole(probe.ProductCode, model::TrimBlanks(code));
   const engine::KeyString wanted = model::BuildKey(probe, model::product_key::kCode);
@@ -224,7 +224,7 @@ bool AskProductListByCode(platform::Dialogs& dialogs) {
                          "The products will be sorted by description. Would you rather sort by product code?");
 }
 
-output::ListReport ProductListReport(engine::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
+output::ListReport ProductListReport(files::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
                                      std::string_view dateTime) {
   output::ListReport report;
   report.title = byCode ? "Product List by Code" : "Product List by Description";

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/records.h"
 #include "output/list_report.h"
 #include "output/rtf_writer.h"
@@ -44,7 +44,7 @@ enum class ProductField { kNone, kPNum, kPDesc };
 
 // Checks the entries in order (code, description, duplicate code) and tells the user
 // about the first fault. A price that is not a number becomes "0.00" without a word.
-ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, engine::KeyedFile& products,
+ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, files::KeyedFile& products,
                           platform::Dialogs& dialogs);
 
 // The price as it is stored: as typed, but "0.00" when blank or not a number.
@@ -57,14 +57,14 @@ model::ProductRecord ChangedProduct(const model::ProductRecord& asRead, const Pr
                                     std::string_view today);
 
 // Each tells the user when the file refuses ("Add operation failed" and the like).
-bool AddProduct(engine::KeyedFile& products, const model::ProductRecord& product, platform::Dialogs& dialogs,
+bool AddProduct(files::KeyedFile& products, const model::ProductRecord& product, platform::Dialogs& dialogs,
                 engine::RecordNumber& added);
 // `asRead` is the record as it was when the dialog opened: a product someone else
 // changed in the meantime is not overwritten.
-bool ChangeProduct(engine::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& changed,
+bool ChangeProduct(files::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& changed,
                    const model::ProductRecord& asRead, platform::Dialogs& dialogs);
 // Asks first; true only when the product was deleted.
-bool DeleteProduct(engine::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& product,
+bool DeleteProduct(files::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& product,
                    platform::Dialogs& dialogs);
 
 struct FoundProduct {
@@ -73,7 +73,7 @@ struct FoundProduct {
 };
 
 // The product whose code equals `code` trimmed, case ignored.
-std::optional<FoundProduct> FindProductByCode(engine::KeyedFile& products, std::string_view code);
+std::optional<FoundProduct> FindProductByCode(files::KeyedFile& products, std::string_view code);
 
 // One browser line, and the captions above it in the same widths.
 std::string ProductRow(const model::ProductRecord& product);
@@ -84,7 +84,7 @@ bool AskProductListByCode(platform::Dialogs& dialogs);
 
 // Every product in code or description order, with the report's title and headings.
 // `dateTime` is the long date and time the report is headed with.
-output::ListReport ProductListReport(engine::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
+output::ListReport ProductListReport(files::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
                                      std::string_view dateTime);
 
 // The font the report's text is set in; titles and names are sized from it.

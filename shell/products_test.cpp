@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "platform/testing/scripted_dialogs.h"
 
@@ -55,7 +55,7 @@ class ProductsTest : public ::testing::Test {
   engine::Engine engine_;
   ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
-  engine::KeyedFile file_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kProducts, "1")};
+  files::KeyedFile file_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kProducts, "1")};
 };
 
 TEST_F(ProductsTest, DialogOpensEmptyForAnAddAndWithTheRecordForAnEdit) {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "engine/keyed_file.h"
-#include "model/company_files.h"
+#include "files/keyed_file.h"
+#include "files/company_files.h"
 #include "model/side_files.h"
 #include "model/text.h"
 #include "shell/company_list.h"
@@ -20,7 +20,7 @@ constexpr std::string_view kBackgroundGone =
 
 bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
                           CompanySession& session) {
-  engine::KeyedFile list(engine, dialogs, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
+  files::KeyedFile list(engine, dialogs, progress, files::DescribeFile(files::CompanyFile::kCompanyList));
   if (!list.Open()) return false;
   engine::RecordNumber number = 0;
   model::CompanyRecord stored{};

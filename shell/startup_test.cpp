@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/password.h"

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "model/side_files.h"
 #include "platform/progress.h"
@@ -23,7 +23,7 @@ std::string EngineFailure(std::string_view doing, int status) {
 }
 
 // The company that comes first by number, if the list holds any.
-bool FirstCompany(engine::KeyedFile& list, model::CompanyRecord& company) {
+bool FirstCompany(files::KeyedFile& list, model::CompanyRecord& company) {
   engine::Engine& engine = list.engine();
   engine::RecordNumber number = 0;
   engine::KeyString key;
@@ -37,8 +37,8 @@ bool FirstCompany(engine::KeyedFile& list, model::CompanyRecord& company) {
 bool EnsureCompanyList(engine::Engine& engine, platform::Dialogs& dialogs, model::CompanyRecord& company,
                        SetUpReport& report) {
   platform::SilentProgress progress;
-  engine::KeyedFile list(engine, dialogs, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
-  const bool existed = Exists(engine::FileSetPath(model::kCompanyListName, "DAT"));
+  files::KeyedFile list(engine, dialogs, progress, files::DescribeFile(files::CompanyFile::kCompanyList));
+  const bool existed = Exists(engine::FileSetPath(files::kCompanyListName, "DAT"));
   if (!existed && !list.Create()) {
     report.error = EngineFailure("create the company list", engine.Status());
     return false;
@@ -48,8 +48,8 @@ bool EnsureCompanyList(engine::Engine& engine, platform::Dialogs& dialogs, model
     return false;
   }
   if (!existed) {
-    report.created.push_back(engine::FileSetPath(model::kCompanyListName, "DAT"));
-    report.created.push_back(engine::FileSetPath(model::kCompanyListName, "IX"));
+    report.created.push_back(engine::FileSetPath(files::kCompanyListName, "DAT"));
+    report.created.push_back(engine::FileSetPath(files::kCompanyListName, "IX"));
   }
   if (FirstCompany(list, company)) return true;
   company = model::StarterCompany();

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/records.h"
 #include "model/side_files.h"
 #include "model/text.h"

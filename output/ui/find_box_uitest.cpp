@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "engine/test_support.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "output/ui/find_box.h"
 #include "platform/testing/scripted_dialogs.h"
 
@@ -74,7 +74,7 @@ class FindBoxTest : public ::testing::Test {
   engine::Engine engine_;
   platform::testing::ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
-  engine::KeyedFile customers_{engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCustomers, "1")};
+  files::KeyedFile customers_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1")};
   RecordingHelp help_;
   TFindBox box_{engine_, dialogs_, help_};
 };

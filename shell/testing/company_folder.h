@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 
@@ -26,7 +26,7 @@ inline void WriteCompanyFolder(const model::CompanyRecord& listed, const model::
   engine.InitEngine(30);
   platform::testing::ScriptedDialogs dialogs;
   platform::SilentProgress progress;
-  engine::KeyedFile list(engine, dialogs, progress, model::DescribeFile(model::CompanyFile::kCompanyList));
+  files::KeyedFile list(engine, dialogs, progress, files::DescribeFile(files::CompanyFile::kCompanyList));
   ASSERT_TRUE(list.Create());
   ASSERT_TRUE(list.Open());
   engine::RecordNumber added = 0;

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "output/ui/find_box.h"
 #include "platform/qt/printer_canvas.h"
@@ -126,7 +126,7 @@ bool TCoManager::OpenCompanyList() {
   if (Frame_->IsOpen()) return true;
   currentCompanyEdited_ = false;
   CompanySession& session = services_.session;
-  const bool opened = Frame_->Open(model::DescribeFile(model::CompanyFile::kCompanyList), ChosenOrder(),
+  const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kCompanyList), ChosenOrder(),
                                    engine::RecordBytes(session.EditCompany),
                                    [&session] { return CompanyBrowserRow(session.EditCompany); });
   if (!opened) {

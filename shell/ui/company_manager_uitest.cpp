@@ -92,7 +92,7 @@ class CompanyManagerTest : public shell::testing::WindowFixture {
   }
   // Read through the manager's file while it is open (files are opened exclusively).
   model::CompanyRecord StoredCompany(engine::RecordNumber number) {
-    engine::KeyedFile list(engine_, dialogs_, progress_, model::DescribeFile(model::CompanyFile::kCompanyList));
+    files::KeyedFile list(engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCompanyList));
     const bool ownList = !manager_.Frame()->IsOpen();
     if (ownList) {
       EXPECT_TRUE(list.Open());

@@ -301,7 +301,7 @@ void TCoOptions::ConnectSignals() {
   connect(EnvelopeFontButton_, &QPushButton::clicked, this, &TCoOptions::EnvelopeFontButtonClick);
 }
 
-void TCoOptions::Begin(engine::KeyedFile& list, const CompanyEdit& edit) {
+void TCoOptions::Begin(files::KeyedFile& list, const CompanyEdit& edit) {
   list_ = &list;
   edit_ = edit;
   LoadTerms();

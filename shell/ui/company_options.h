@@ -23,7 +23,7 @@ class TCoOptions : public QDialog {
   explicit TCoOptions(AppServices& services, QWidget* parent = nullptr);
 
   // Before exec(): the company to add to, or change in, the open company list.
-  void Begin(engine::KeyedFile& list, const CompanyEdit& edit);
+  void Begin(files::KeyedFile& list, const CompanyEdit& edit);
   // After Accepted: the record as stored, and its slot.
   const CompanyEdit& Edit() const { return edit_; }
 
@@ -69,7 +69,7 @@ class TCoOptions : public QDialog {
   QString ChoosePicture();
 
   AppServices services_;
-  engine::KeyedFile* list_ = nullptr;
+  files::KeyedFile* list_ = nullptr;
   CompanyEdit edit_;
   CompanyOptions values_;  // what no control holds: the fonts and the headers
   QTabWidget* PageControl1_;

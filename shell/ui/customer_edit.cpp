@@ -155,7 +155,7 @@ void TEditRecord::ConnectSignals() {
   }
 }
 
-void TEditRecord::Start(engine::KeyedFile& customers, const CustomerEntry& entry,
+void TEditRecord::Start(files::KeyedFile& customers, const CustomerEntry& entry,
                         std::optional<std::string> originalNumber) {
   customers_ = &customers;
   originalNumber_ = std::move(originalNumber);

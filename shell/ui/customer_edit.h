@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "shell/customers.h"
@@ -29,7 +29,7 @@ class TEditRecord : public QDialog {
 
   // Before exec(): the values to show, the open customer file the checks look in, and
   // the number the record has (nullopt for a new customer).
-  void Start(engine::KeyedFile& customers, const CustomerEntry& entry, std::optional<std::string> originalNumber);
+  void Start(files::KeyedFile& customers, const CustomerEntry& entry, std::optional<std::string> originalNumber);
   // After OK: the values as checked, the short name filled in.
   const CustomerEntry& Entry() const { return entry_; }
 
@@ -71,7 +71,7 @@ class TEditRecord : public QDialog {
 
   platform::Dialogs& dialogs_;
   platform::Help& help_;
-  engine::KeyedFile* customers_ = nullptr;
+  files::KeyedFile* customers_ = nullptr;
   std::optional<std::string> originalNumber_;
   CustomerEntry entry_;
 

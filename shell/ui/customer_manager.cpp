@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "engine/ui/fvc_browser.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/keys.h"
 #include "output/ui/find_box.h"
 #include "platform/qt/printer_canvas.h"
@@ -164,7 +164,7 @@ void TCustManager::FormShow() {
 
 bool TCustManager::OpenCustomerFile() {
   const std::string_view companyNo = services_.session.CurrentCompany.CompanyNo.view();
-  return Frame_->Open(model::DescribeFile(model::CompanyFile::kCustomers, companyNo), chosenOrder,
+  return Frame_->Open(files::DescribeFile(files::CompanyFile::kCustomers, companyNo), chosenOrder,
                       engine::RecordBytes(record_), [this] { return CustomerRow(record_); });
 }
 

@@ -14,7 +14,7 @@
 
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/customers.h"
@@ -59,7 +59,7 @@ class CustomerManagerTest : public shell::testing::WindowFixture {
 
   void FileCustomers(std::initializer_list<model::CustomerRecord> customers) {
     platform::SilentProgress progress;
-    engine::KeyedFile file(engine_, dialogs_, progress, model::DescribeFile(model::CompanyFile::kCustomers, "1"));
+    files::KeyedFile file(engine_, dialogs_, progress, files::DescribeFile(files::CompanyFile::kCustomers, "1"));
     ASSERT_TRUE(file.Create());
     ASSERT_TRUE(file.Open());
     for (const auto& customer : customers) {

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "model/company_defaults.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/side_files.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/fake_desktop.h"
@@ -96,8 +96,8 @@ TEST_F(MainFormTest, AgingRunsOnTheFirstShowOfADayOnly) {
     platform::SilentProgress progress;
     engine::Engine engine;
     engine.InitEngine(30);
-    for (auto file : {model::CompanyFile::kCustomers, model::CompanyFile::kTransactions}) {
-      engine::KeyedFile keyed(engine, dialogs_, progress, model::DescribeFile(file, "1"));
+    for (auto file : {files::CompanyFile::kCustomers, files::CompanyFile::kTransactions}) {
+      files::KeyedFile keyed(engine, dialogs_, progress, files::DescribeFile(file, "1"));
       ASSERT_TRUE(keyed.Create());
     }
   }

@@ -59,12 +59,12 @@ void TManagerFrame::ApplyCompanyFonts() {
   Browser_->setFont(ManagerFontOf(company, font()));
 }
 
-bool TManagerFrame::Open(engine::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
+bool TManagerFrame::Open(files::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
                          std::function<std::string()> buildRow) {
   Close();
   ApplyCompanyFonts();
   record_ = record;
-  file_ = std::make_unique<engine::KeyedFile>(services_.engine, services_.dialogs, *ProgressWindow_,
+  file_ = std::make_unique<files::KeyedFile>(services_.engine, services_.dialogs, *ProgressWindow_,
                                               std::move(description));
   if (!file_->Open()) return false;
   auto source = std::make_unique<engine::BrowserSource>(services_.engine, file_->Block(), order, record,

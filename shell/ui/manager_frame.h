@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "shell/ui/app_services.h"
 
 class QLabel;
@@ -33,11 +33,11 @@ class TManagerFrame : public QWidget {
 
   // Opens the file described and lists it in `order`; each row is read into `record`
   // and turned into text by `buildRow`. False when the file cannot be opened.
-  bool Open(engine::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
+  bool Open(files::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
             std::function<std::string()> buildRow);
   void Close();
   bool IsOpen() const;
-  engine::KeyedFile& File() { return *file_; }
+  files::KeyedFile& File() { return *file_; }
   ::TFvcBrowser* Browser() const { return Browser_; }
 
   // "Customers: " and the like, followed by the count of keys in the current order.
@@ -76,7 +76,7 @@ class TManagerFrame : public QWidget {
   QLabel* CountPanel_;
   QLabel* MessagePanel_;
   platform::qt::TProgressWindow* ProgressWindow_;
-  std::unique_ptr<engine::KeyedFile> file_;
+  std::unique_ptr<files::KeyedFile> file_;
   std::span<std::byte> record_;
   QString countPrefix_;
 };

@@ -77,7 +77,7 @@ void TEditProduct::ConnectSignals() {
   connect(HelpButton_, &QPushButton::clicked, this, &TEditProduct::HelpButtonClick);
 }
 
-void TEditProduct::Prepare(const ProductDialog& dialog, engine::KeyedFile& products) {
+void TEditProduct::Prepare(const ProductDialog& dialog, files::KeyedFile& products) {
   products_ = &products;
   oldCode_ = dialog.oldCode;
   setWindowTitle(ToQString(dialog.caption));

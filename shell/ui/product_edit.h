@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "shell/products.h"
@@ -25,7 +25,7 @@ class TEditProduct : public QDialog {
   TEditProduct(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
 
   // Before exec(): what the dialog shows, and the file duplicate codes are looked up in.
-  void Prepare(const ProductDialog& dialog, engine::KeyedFile& products);
+  void Prepare(const ProductDialog& dialog, files::KeyedFile& products);
   // The entries as accepted, the price already made storable.
   ProductEntry Entry() const;
 
@@ -48,7 +48,7 @@ class TEditProduct : public QDialog {
 
   platform::Dialogs& dialogs_;
   platform::Help& help_;
-  engine::KeyedFile* products_ = nullptr;
+  files::KeyedFile* products_ = nullptr;
   std::string oldCode_;
   QLineEdit* PNum_;
   QLineEdit* PDesc_;

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "engine/ui/fvc_browser.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "model/dates.h"
 #include "model/keys.h"
 #include "output/ui/find_box.h"
@@ -143,7 +143,7 @@ void TProdManager::FormShow() {
   if (Frame_->IsOpen()) return;
   const model::CompanyRecord& company = services_.session.CurrentCompany;
   if (company.MaxProductWindow) setWindowState(windowState() | Qt::WindowMaximized);
-  const bool opened = Frame_->Open(model::DescribeFile(model::CompanyFile::kProducts, company.CompanyNo.view()), order_,
+  const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kProducts, company.CompanyNo.view()), order_,
                                    engine::RecordBytes(row_), [this] { return ProductRow(row_); });
   if (!opened) {
     services_.dialogs.inform(kWindowTitle, "Unable to open database", platform::Icon::kError);

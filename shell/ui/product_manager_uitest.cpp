@@ -17,7 +17,7 @@
 
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
-#include "model/company_files.h"
+#include "files/company_files.h"
 #include "output/ui/find_box.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
@@ -48,7 +48,7 @@ class ProductManagerTest : public shell::testing::WindowFixture {
   // A product file holding these (code, description) pairs.
   void MakeProducts(std::initializer_list<std::pair<const char*, const char*>> products) {
     platform::SilentProgress progress;
-    engine::KeyedFile file(engine_, dialogs_, progress, model::DescribeFile(model::CompanyFile::kProducts, "1"));
+    files::KeyedFile file(engine_, dialogs_, progress, files::DescribeFile(files::CompanyFile::kProducts, "1"));
     ASSERT_TRUE(file.Create());
     ASSERT_TRUE(file.Open());
     for (const auto& [code, description] : products) {

@@ -1,4 +1,4 @@
-#include "model/company_files.h"
+#include "files/company_files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,10 @@
 #include "model/keys.h"
 #include "platform/testing/scripted_dialogs.h"
 
-namespace model {
+namespace files {
 namespace {
+
+using namespace model;
 
 using engine::testing::FileNamesIn;
 using platform::Answer;
@@ -67,10 +69,10 @@ class CompanyFolderTest : public ::testing::Test {
 
 TEST_F(CompanyFolderTest, EmptyFolderGetsEveryFileTellingOnlyAboutTheMainOnes) {
   dialogs_.Answer(Answer::kOk).Answer(Answer::kOk).Answer(Answer::kOk).Answer(Answer::kOk);
-  engine::KeyedFile list(engine_, dialogs_, progress_, DescribeFile(CompanyFile::kCompanyList));
+  files::KeyedFile list(engine_, dialogs_, progress_, DescribeFile(CompanyFile::kCompanyList));
   ASSERT_TRUE(list.Open());
   for (CompanyFile file : kCompanyFiles) {
-    engine::KeyedFile keyed(engine_, dialogs_, progress_, DescribeFile(file, "3"));
+    files::KeyedFile keyed(engine_, dialogs_, progress_, DescribeFile(file, "3"));
     EXPECT_TRUE(keyed.Open());
   }
   EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{
@@ -83,7 +85,7 @@ TEST_F(CompanyFolderTest, EmptyFolderGetsEveryFileTellingOnlyAboutTheMainOnes) {
 }
 
 TEST_F(CompanyFolderTest, RefusedNumberIsReportedAndTouchesNothing) {
-  engine::KeyedFile keyed(engine_, dialogs_, progress_, DescribeFile(CompanyFile::kCustomers, "../evil"));
+  files::KeyedFile keyed(engine_, dialogs_, progress_, DescribeFile(CompanyFile::kCustomers, "../evil"));
   EXPECT_FALSE(keyed.Open());
   ASSERT_EQ(dialogs_.Log().size(), 1u);
   EXPECT_EQ(dialogs_.Log()[0].caption, "Company Number");
@@ -93,7 +95,7 @@ TEST_F(CompanyFolderTest, RefusedNumberIsReportedAndTouchesNothing) {
 
 TEST_F(CompanyFolderTest, RebuiltKeysAgreeWithTheKeysStoredOnAdd) {
   const auto description = DescribeFile(CompanyFile::kTransactions, "1");
-  engine::KeyedFile file(engine_, dialogs_, progress_, description);
+  files::KeyedFile file(engine_, dialogs_, progress_, description);
   dialogs_.Answer(Answer::kOk);
   ASSERT_TRUE(file.Open());
   for (int i = 0; i < 60; ++i) {
@@ -117,4 +119,4 @@ TEST_F(CompanyFolderTest, RebuiltKeysAgreeWithTheKeysStoredOnAdd) {
 }
 
 }  // namespace
-}  // namespace model
+}  // namespace files

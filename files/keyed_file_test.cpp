@@ -1,4 +1,4 @@
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,11 @@
 #include "engine/test_support.h"
 #include "platform/testing/scripted_dialogs.h"
 
-namespace engine {
+namespace files {
 namespace {
+
+namespace status = engine::status;
+namespace testing = engine::testing;
 
 using platform::Answer;
 using platform::testing::LoggedMessage;
@@ -61,7 +64,7 @@ class KeyedFileTest : public ::testing::Test {
   }
   void MarkLeftOpen() {
     auto data = testing::ReadBytes(folder_.path() / "7X.DAT");
-    data[format::kOpenFlagOffset] = 1;
+    data[engine::format::kOpenFlagOffset] = 1;
     testing::WriteBytes(folder_.path() / "7X.DAT", data);
   }
 
@@ -265,4 +268,4 @@ TEST_F(KeyedFileTest, RefusedNameTouchesNoFile) {
 }
 
 }  // namespace
-}  // namespace engine
+}  // namespace files

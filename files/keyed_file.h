@@ -13,7 +13,16 @@
 #include "platform/dialogs.h"
 #include "platform/progress.h"
 
-namespace engine {
+namespace files {
+
+// The engine's vocabulary, used throughout the typed tables.
+using engine::Engine;
+using engine::FileBlock;
+using engine::IndexSpec;
+using engine::KeyNumber;
+using engine::KeyString;
+using engine::RecordBytes;
+using engine::RecordNumber;
 
 // Makes the key of one index from a record buffer of the file's record length.
 using KeyBuilder = std::function<KeyString(std::span<const std::byte> record, KeyNumber key)>;
@@ -96,7 +105,7 @@ class KeyedFile {
   platform::ProgressSink& progress_;
   FileDescription description_;
   FileBlock* block_ = nullptr;
-  int failure_ = status::kOk;
+  int failure_ = engine::status::kOk;
 };
 
-}  // namespace engine
+}  // namespace files

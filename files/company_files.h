@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 
-namespace model {
+namespace files {
 
 enum class CompanyFile { kCompanyList, kCustomers, kTransactions, kDetails, kMemos, kProducts };
 
@@ -25,9 +25,9 @@ std::string CompanyFilePrefix(std::string_view companyNo);
 
 // The description the file-set routines work from. For a company number that cannot
 // name files the description carries the refusal, and no routine touches a file.
-engine::FileDescription DescribeFile(CompanyFile file, std::string_view companyNo = {});
+FileDescription DescribeFile(CompanyFile file, std::string_view companyNo = {});
 
 // The ten files removed with a company, in the order they are deleted.
 std::array<std::string, 10> CompanyDataFiles(std::string_view companyNo);
 
-}  // namespace model
+}  // namespace files

@@ -1,12 +1,14 @@
-#include "engine/keyed_file.h"
+#include "files/keyed_file.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
 
-namespace engine {
+namespace files {
 namespace {
+
+namespace status = engine::status;
 
 constexpr std::string_view kConfirmCaption = "Please Confirm";
 constexpr std::string_view kLockQuestion = "Cannot get a lock.  Abort?";
@@ -28,7 +30,7 @@ bool DeletionFieldClear(std::span<const std::byte> record) {
   return std::all_of(record.begin(), record.begin() + 4, [](std::byte b) { return b == std::byte{0}; });
 }
 
-std::vector<std::string> RebuildLines(const RebuildProgress& progress) {
+std::vector<std::string> RebuildLines(const engine::RebuildProgress& progress) {
   return {"Key number: " + std::to_string(progress.keyNumber),
           "Records read: " + std::to_string(progress.recordsRead),
           "Records written: " + std::to_string(progress.recordsWritten)};
@@ -96,7 +98,7 @@ bool KeyedFile::Create() {
 bool KeyedFile::Rebuild() {
   Close();
   if (!NameUsable()) return false;
-  RebuildRequest request;
+  engine::RebuildRequest request;
   request.name = description_.name;
   request.recordLength = description_.recordLength;
   request.indexes = description_.indexes;
@@ -104,7 +106,7 @@ bool KeyedFile::Rebuild() {
     key = KeyOf(record, index);
     return true;
   };
-  request.progress = [this](const RebuildProgress& step) {
+  request.progress = [this](const engine::RebuildProgress& step) {
     progress_.KeepResponsive();
     if (step.recordsRead % kRebuildReportEvery == 0) progress_.Show(RebuildLines(step));
     return true;
@@ -262,4 +264,4 @@ bool KeyedFile::Search(KeyNumber index, RecordNumber& number, KeyString& key) {
   return Fail(engine_.Status());
 }
 
-}  // namespace engine
+}  // namespace files

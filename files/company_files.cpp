@@ -1,4 +1,4 @@
-#include "model/company_files.h"
+#include "files/company_files.h"
 
 #include <cstring>
 
@@ -6,8 +6,17 @@
 #include "model/records.h"
 #include "model/text.h"
 
-namespace model {
+namespace files {
 namespace {
+
+using model::CompanyRecord;
+using model::CustomerRecord;
+using model::DetailRecord;
+using model::IsBlankOrControl;
+using model::MemoRecord;
+using model::ProductRecord;
+using model::TransactionRecord;
+using model::TrimBlanks;
 
 struct FileLayout {
   std::string_view letter;  // appended to the company number; empty for the company list
@@ -20,11 +29,11 @@ struct FileLayout {
 // Reads the record out of the engine's buffer (which need not be aligned or hold a
 // live object) and builds the key the one way the file knows.
 template <class Record>
-engine::KeyBuilder KeyBuilderFor() {
+files::KeyBuilder KeyBuilderFor() {
   return [](std::span<const std::byte> bytes, engine::KeyNumber key) {
     Record record{};
     std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
-    return BuildKey(record, key);
+    return model::BuildKey(record, key);
   };
 }
 
@@ -47,7 +56,7 @@ FileLayout LayoutOf(CompanyFile file) {
   return {};
 }
 
-engine::KeyBuilder KeyBuilderOf(CompanyFile file) {
+files::KeyBuilder KeyBuilderOf(CompanyFile file) {
   switch (file) {
     case CompanyFile::kCompanyList: return KeyBuilderFor<CompanyRecord>();
     case CompanyFile::kCustomers: return KeyBuilderFor<CustomerRecord>();
@@ -87,9 +96,9 @@ std::string CompanyNumberProblem(std::string_view companyNo) {
   return {};
 }
 
-engine::FileDescription DescribeFile(CompanyFile file, std::string_view companyNo) {
+files::FileDescription DescribeFile(CompanyFile file, std::string_view companyNo) {
   FileLayout layout = LayoutOf(file);
-  engine::FileDescription description;
+  files::FileDescription description;
   if (file == CompanyFile::kCompanyList) {
     description.name = kCompanyListName;
   } else {
@@ -114,4 +123,4 @@ std::array<std::string, 10> CompanyDataFiles(std::string_view companyNo) {
   return names;
 }
 
-}  // namespace model
+}  // namespace files
