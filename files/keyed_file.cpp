@@ -264,4 +264,41 @@ bool KeyedFile::Search(KeyNumber index, RecordNumber& number, KeyString& key) {
   return Fail(engine_.Status());
 }
 
+bool KeyedFile::Read(RecordNumber number, std::span<std::byte> record) {
+  if (!RecordBuffersFit(record)) return false;
+  engine_.GetRecord(block_, number, record);
+  return engine_.Ok() && DeletionFieldClear(record);
+}
+
+bool KeyedFile::WalkIndex(KeyNumber index, const KeyString& from, const EntryVisitor& visit) {
+  RecordNumber number = 0;
+  KeyString key = from;
+  if (!Search(index, number, key)) return failure_ == status::kSearchNotFound;
+  while (visit(number, key)) {
+    engine_.NextKey(block_, index, number, key);
+    if (engine_.Status() == status::kNextAtEnd) return true;
+    if (!engine_.Ok()) return Fail(engine_.Status());
+  }
+  return true;
+}
+
+bool KeyedFile::WalkRecords(const std::function<bool(RecordNumber number)>& visit) {
+  if (!IsOpen()) return false;
+  RecordNumber number = 0;
+  for (;;) {
+    engine_.NextUsedRecord(block_, number);
+    if (engine_.Status() == status::kNoUsedRecord) return true;
+    if (!engine_.Ok()) return Fail(engine_.Status());
+    if (!visit(number)) return true;
+  }
+}
+
+std::int32_t KeyedFile::UsedRecords() { return IsOpen() ? engine_.UsedRecords(block_) : 0; }
+
+std::int32_t KeyedFile::KeysInIndex(KeyNumber index) { return IsOpen() ? engine_.KeysInIndex(block_, index) : 0; }
+
+std::unique_ptr<engine::BrowserSource> KeyedFile::BrowserOver(KeyNumber order, std::span<std::byte> record, int rows) {
+  return std::make_unique<engine::BrowserSource>(engine_, block_, order, record, KeyString(), KeyString(), rows);
+}
+
 }  // namespace files

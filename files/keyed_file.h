@@ -5,10 +5,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "engine/browser_source.h"
 #include "engine/engine.h"
 #include "platform/dialogs.h"
 #include "platform/progress.h"
@@ -50,9 +52,11 @@ class KeyedFile {
   bool Open();
   void Close();
   bool IsOpen() const { return block_ != nullptr; }
-  FileBlock* Block() const { return block_; }
-  Engine& engine() const { return engine_; }
   const FileDescription& description() const { return description_; }
+  Engine& engine() const { return engine_; }
+  // The engine handle, for this library and its tests only: everything above works
+  // through the routines here and Table<Record>.
+  FileBlock* Block() const { return block_; }
   int KeyCount() const { return static_cast<int>(description_.indexes.size()); }
   // The engine status of the step that made the last routine fail: later rollback
   // calls change the engine's own status.
@@ -71,6 +75,24 @@ class KeyedFile {
   bool Delete(RecordNumber number, std::span<const std::byte> record);
   // SearchKey: the first entry at or after `key`.
   bool Search(KeyNumber index, RecordNumber& number, KeyString& key);
+
+  // --- Reading (the typed form is Table<Record>) --------------------------------
+  // The record in slot `number` when it is in use; false when it is deleted or cannot
+  // be read.
+  bool Read(RecordNumber number, std::span<std::byte> record);
+  // Visits the entries of `index` in key order from the first at or after `from`,
+  // while `visit` returns true. Every walk starts with a search, whatever position
+  // another reader left the index at. False when the walk ended on an error rather
+  // than at the end of the index or by `visit`.
+  using EntryVisitor = std::function<bool(RecordNumber number, const KeyString& key)>;
+  bool WalkIndex(KeyNumber index, const KeyString& from, const EntryVisitor& visit);
+  // Visits the records in use in slot order.
+  bool WalkRecords(const std::function<bool(RecordNumber number)>& visit);
+  std::int32_t UsedRecords();
+  std::int32_t KeysInIndex(KeyNumber index);
+  // A data source for the keyed browser over `order` (0: record-number order); the
+  // record buffer must outlive it, and the file must stay open while it is used.
+  std::unique_ptr<engine::BrowserSource> BrowserOver(KeyNumber order, std::span<std::byte> record, int rows);
 
   template <class Record>
   bool Add(const Record& record, RecordNumber& added) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "files/keyed_file.h"
+#include "files/table.h"
 #include "files/company_files.h"
 #include "model/field_values.h"
 #include "model/keys.h"
@@ -31,9 +32,6 @@ bool ReadsAsZero(const model::MoneyField<N>& field) {
   return amount && *amount == 0.0;
 }
 
-// Customer numbers agree the way the index compares them: trimmed, upper-cased.
-std::string FoldedCustomerNumber(std::string_view text) { return model::ToUpperAscii(model::TrimBlanks(text)); }
-
 std::optional<model::Date> TransactionDate(const model::TransactionRecord& transaction, model::DateOrder order) {
   if (auto date = model::ParseDisplayDate(transaction.TransDate.view(), order)) return date;
   return model::ParseSortableDate(transaction.SortDate.view());
@@ -48,31 +46,19 @@ void AddTransaction(AgingTotals& sums, const model::TransactionRecord& transacti
   sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
 }
 
-bool NextTransactionKey(files::KeyedFile& transactions, engine::RecordNumber& number, engine::KeyString& key) {
-  engine::Engine& engine = transactions.engine();
-  engine.NextKey(transactions.Block(), model::transaction_key::kCustNo, number, key);
-  return engine.Ok();
-}
-
 // The customer's open amounts by age; nullopt when a transaction could not be read.
 std::optional<AgingTotals> AgeCustomer(files::KeyedFile& transactions, const model::CustomerRecord& customer,
                                        const model::Date& today, model::DateOrder order) {
+  const files::Table<model::TransactionRecord> table(transactions);
   model::TransactionRecord probe{};
   probe.CustNo = customer.CustNo.view();
-  engine::KeyString key = model::BuildKey(probe, model::transaction_key::kCustNo);
-  engine::RecordNumber number = 0;
-  const std::string wanted = FoldedCustomerNumber(customer.CustNo.view());
-  engine::Engine& engine = transactions.engine();
-
   AgingTotals sums;
-  bool found = transactions.Search(model::transaction_key::kCustNo, number, key);
-  while (found && FoldedCustomerNumber(key.view()) == wanted) {
-    model::TransactionRecord transaction{};
-    engine.GetRecord(transactions.Block(), number, engine::RecordBytes(transaction));
-    if (!engine.Ok()) return std::nullopt;
-    AddTransaction(sums, transaction, today, order);
-    found = NextTransactionKey(transactions, number, key);
-  }
+  const bool readAll = table.ForEachEqual(model::transaction_key::kCustNo,
+                                          table.KeyOf(probe, model::transaction_key::kCustNo), [&](const auto& row) {
+                                            AddTransaction(sums, row.record, today, order);
+                                            return true;
+                                          });
+  if (!readAll) return std::nullopt;
   // Whole cents, so that the company total is the sum of the balances as stored.
   for (double& amount : sums.amounts) amount = model::RoundMoney(amount);
   return sums;
@@ -98,27 +84,22 @@ struct AgingFiles {
 // Visits the customers in record order; a customer or transaction that cannot be read
 // ends the visit with the totals as far as they go.
 AgingTotals AgeCustomers(const AgingContext& context, AgingFiles& files, const model::Date& today) {
-  engine::Engine& engine = context.engine;
   const model::DateOrder order = context.session.DateOrder();
   AgingTotals totals;
-  engine::RecordNumber number = 0;
-  for (;;) {
-    engine.NextUsedRecord(files.customers.Block(), number);
-    if (!engine.Ok()) break;
-    model::CustomerRecord customer{};
-    engine.GetRecord(files.customers.Block(), number, engine::RecordBytes(customer));
-    if (!engine.Ok()) break;
+  files::Table<model::CustomerRecord>(files.customers).ForEachRecord([&](const auto& row) {
     context.progress.KeepResponsive();
-    if (ReadsAsZero(customer.Balance)) continue;
-    const std::optional<AgingTotals> sums = AgeCustomer(files.transactions, customer, today, order);
-    if (!sums) break;
+    if (ReadsAsZero(row.record.Balance)) return true;
+    const std::optional<AgingTotals> sums = AgeCustomer(files.transactions, row.record, today, order);
+    if (!sums) return false;
+    model::CustomerRecord customer = row.record;
     StoreAging(customer, *sums);
-    if (!files.customers.Update(number, customer)) {
+    if (!files.customers.Update(row.number, customer)) {
       context.dialogs.inform(kAgingCaption, "Saving the aging of customer " + customer.CustNo.str() + " failed.",
                              platform::Icon::kError);
     }
     AddTotals(totals, *sums);
-  }
+    return true;
+  });
   return totals;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "files/table.h"
 #include "model/company_defaults.h"
 #include "files/company_files.h"
 #include "model/field_values.h"
@@ -268,17 +269,10 @@ std::string BrowserLine(std::string_view name, std::string_view number, std::str
 
 std::vector<CompanyRecord> CompaniesInKeyOrder(files::KeyedFile& list, engine::KeyNumber order) {
   std::vector<CompanyRecord> companies;
-  engine::Engine& engine = list.engine();
-  engine::RecordNumber number = 0;
-  engine::KeyString key;
-  bool found = list.Search(order, number, key);
-  while (found) {
-    CompanyRecord company{};
-    engine.GetRecord(list.Block(), number, engine::RecordBytes(company));
-    if (engine.Ok()) companies.push_back(company);
-    engine.NextKey(list.Block(), order, number, key);
-    found = engine.Ok();
-  }
+  files::Table<CompanyRecord>(list).ForEach(order, [&](const auto& row) {
+    companies.push_back(row.record);
+    return true;
+  });
   return companies;
 }
 
@@ -332,7 +326,7 @@ CompanyEdit BeginNewCompany(files::KeyedFile& list, const CompanyRecord& current
   CompanyEdit edit;
   edit.adding = true;
   edit.record = current;
-  const int companiesOnFile = list.engine().KeysInIndex(list.Block(), model::company_key::kNumber);
+  const int companiesOnFile = list.KeysInIndex(model::company_key::kNumber);
   model::ApplyNewCompanyValues(edit.record, companiesOnFile);
   // The invoice manager positions on this invoice; the new company has none.
   edit.record.LastSavedInvoiceNo = "";
@@ -419,8 +413,8 @@ bool LocateCompany(files::KeyedFile& list, std::string_view companyNo, engine::R
   return FindCompanyByNumber(list, wanted, number, found);
 }
 
-output::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock) {
-  output::ListReport report;
+documents::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock) {
+  documents::ListReport report;
   report.title = byNumber ? "Company List by Number" : "Company List by Name";
   report.headings = {"Quillary Company List", "Date: " + ClockText(clock)};
   const engine::KeyNumber order = byNumber ? model::company_key::kNumber : model::company_key::kName;
@@ -434,7 +428,7 @@ output::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, cons
 bool PrintCompanyList(files::KeyedFile& list, platform::Dialogs& dialogs, const platform::Clock& clock,
                       platform::PageCanvas& canvas) {
   const bool byNumber = dialogs.confirm(kListCaption, kSortQuestion);
-  return output::PrintListReport(CompanyListReport(list, byNumber, clock), canvas);
+  return documents::PrintListReport(CompanyListReport(list, byNumber, clock), canvas);
 }
 
 }  // namespace shell

@@ -12,7 +12,7 @@
 
 #include "files/keyed_file.h"
 #include "model/records.h"
-#include "output/list_report.h"
+#include "documents/list_report.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/page_canvas.h"
@@ -169,7 +169,7 @@ bool CanBeDefault(const model::CompanyRecord& company, platform::Dialogs& dialog
 bool LocateCompany(files::KeyedFile& list, std::string_view companyNo, engine::RecordNumber& number,
                    model::CompanyRecord& found);
 
-output::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock);
+documents::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock);
 // "Company &List": asks for the order, then prints. False when printing failed.
 bool PrintCompanyList(files::KeyedFile& list, platform::Dialogs& dialogs, const platform::Clock& clock,
                       platform::PageCanvas& canvas);

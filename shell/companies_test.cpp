@@ -434,7 +434,7 @@ TEST_F(CompanyListTest, CompanyListInTheChosenOrderWithNumbersAndBalances) {
   Put(Numbered("Anchor Ltd", "2"));
   const platform::FixedClock clock({2026, 12, 8, 14, 5, 0});
 
-  const output::ListReport byName = CompanyListReport(list_, false, clock);
+  const documents::ListReport byName = CompanyListReport(list_, false, clock);
   EXPECT_EQ(byName.title, "Company List by Name");
   EXPECT_EQ(byName.headings,
             (std::vector<std::string>{"Quillary Company List", "Date: Tuesday, December 8, 2026, 02:05 PM"}));

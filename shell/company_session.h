@@ -8,7 +8,7 @@
 
 #include "model/dates.h"
 #include "model/records.h"
-#include "output/label_queue.h"
+#include "documents/label_queue.h"
 #include "platform/clock.h"
 
 namespace shell {
@@ -21,7 +21,7 @@ struct CompanySession {
   // PositionOnSharedCustomer set, the manager opens on it.
   model::CustomerRecord SharedCustomer{};
   bool PositionOnSharedCustomer = false;
-  output::LabelQueue LabelQueue;
+  documents::LabelQueue LabelQueue;
   bool LabelsPending = false;  // queued labels neither printed nor saved
 
   model::DateOrder DateOrder() const { return model::DateOrderFromCode(CurrentCompany.DateOrder.view()); }

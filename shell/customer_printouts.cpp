@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "files/table.h"
 #include "model/keys.h"
 #include "model/text.h"
 #include "shell/company_session.h"
@@ -24,13 +25,6 @@ std::string Joined(std::initializer_list<std::string_view> lines) {
     joined += line;
   }
   return joined;
-}
-
-bool NextCustomer(files::KeyedFile& customers, engine::KeyNumber order, bool first, engine::RecordNumber& number,
-                  engine::KeyString& key) {
-  if (first) return customers.Search(order, number, key);
-  customers.engine().NextKey(customers.Block(), order, number, key);
-  return customers.engine().Ok();
 }
 
 std::optional<int> WholeNumber(std::string_view text) {
@@ -99,8 +93,8 @@ CustomerListRequest AskCustomerListRequest(platform::Dialogs& dialogs) {
   return request;
 }
 
-output::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool withAddresses) {
-  output::ListEntry entry;
+documents::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool withAddresses) {
+  documents::ListEntry entry;
   entry.name = customer.CustName.str();
   entry.fields = {
       {"Number:", std::string(model::TrimBlanks(customer.CustNo.view()))},
@@ -126,27 +120,23 @@ output::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool 
   return entry;
 }
 
-output::ListReport CustomerListReport(files::KeyedFile& customers, const model::CompanyRecord& company,
+documents::ListReport CustomerListReport(files::KeyedFile& customers, const model::CompanyRecord& company,
                                       const CustomerListRequest& request, std::string_view dateTime) {
-  output::ListReport report;
+  documents::ListReport report;
   report.title = request.byNumber ? "Customer List by Number" : "Customer List by Name";
   report.headings = {"Customer List for " + company.CompanyName.str(), "Date: " + std::string(dateTime)};
   const engine::KeyNumber order = request.byNumber ? model::customer_key::kNumber : model::customer_key::kName;
-  engine::RecordNumber number = 0;
-  engine::KeyString key;
-  for (bool first = true; NextCustomer(customers, order, first, number, key); first = false) {
-    model::CustomerRecord customer{};
-    customers.engine().GetRecord(customers.Block(), number, engine::RecordBytes(customer));
-    if (!customers.engine().Ok()) break;
-    report.entries.push_back(CustomerListEntry(customer, request.withAddresses));
-  }
+  files::Table<model::CustomerRecord>(customers).ForEach(order, [&](const auto& row) {
+    report.entries.push_back(CustomerListEntry(row.record, request.withAddresses));
+    return true;
+  });
   return report;
 }
 
 bool PrintCustomerList(files::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
                        const platform::Clock& clock, platform::PageCanvas& canvas) {
   const CustomerListRequest request = AskCustomerListRequest(dialogs);
-  return output::PrintListReport(CustomerListReport(customers, company, request, ClockText(clock)), canvas);
+  return documents::PrintListReport(CustomerListReport(customers, company, request, ClockText(clock)), canvas);
 }
 
 std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& company) {

@@ -9,7 +9,7 @@
 
 #include "files/keyed_file.h"
 #include "model/records.h"
-#include "output/list_report.h"
+#include "documents/list_report.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/page_canvas.h"
@@ -24,10 +24,10 @@ struct CustomerListRequest {
 // The two questions before the list is printed.
 CustomerListRequest AskCustomerListRequest(platform::Dialogs& dialogs);
 
-output::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool withAddresses);
+documents::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bool withAddresses);
 
 // Every customer of the open file in the order asked for; `dateTime` heads the list.
-output::ListReport CustomerListReport(files::KeyedFile& customers, const model::CompanyRecord& company,
+documents::ListReport CustomerListReport(files::KeyedFile& customers, const model::CompanyRecord& company,
                                       const CustomerListRequest& request, std::string_view dateTime);
 
 // Asks, builds and prints the list; false when the print job failed.

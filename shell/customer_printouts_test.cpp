@@ -35,7 +35,7 @@ model::CustomerRecord Customer(std::string_view number, std::string_view name) {
   return customer;
 }
 
-std::vector<std::string> Names(const output::ListReport& report) {
+std::vector<std::string> Names(const documents::ListReport& report) {
   std::vector<std::string> names;
   for (const auto& entry : report.entries) names.push_back(entry.name);
   return names;
@@ -66,7 +66,7 @@ class CustomerListTest : public ::testing::Test {
 TEST_F(CustomerListTest, ByNameWithoutAddresses) {
   dialogs_.Answer(Answer::kNo).Answer(Answer::kNo);
   const CustomerListRequest request = AskCustomerListRequest(dialogs_);
-  const output::ListReport report =
+  const documents::ListReport report =
       CustomerListReport(customers_, company_, request, "Tuesday, December 8, 2026, 02:05 PM");
   EXPECT_EQ(report.title, "Customer List by Name");
   EXPECT_EQ(report.headings, (std::vector<std::string>{"Customer List for Harbor Supply",
@@ -81,7 +81,7 @@ TEST_F(CustomerListTest, ByNameWithoutAddresses) {
 }
 
 TEST_F(CustomerListTest, ByNumberWithAddresses) {
-  const output::ListReport report = CustomerListReport(customers_, company_, {true, true}, "now");
+  const documents::ListReport report = CustomerListReport(customers_, company_, {true, true}, "now");
   EXPECT_EQ(report.title, "Customer List by Number");
   EXPECT_EQ(Names(report), (std::vector<std::string>{"Ship Chandlers", "Dockside Cafe", "Anchor Works"}));
   EXPECT_EQ(report.entries[0].lines, (std::vector<std::string>{"Billing Address: 1 Quay Street, Portsmouth",
@@ -89,7 +89,7 @@ TEST_F(CustomerListTest, ByNumberWithAddresses) {
 }
 
 TEST(CustomerListEntry, LabelsAndValuesInOrder) {
-  const output::ListEntry entry = CustomerListEntry(Customer(" 10 ", "Ship Chandlers"), false);
+  const documents::ListEntry entry = CustomerListEntry(Customer(" 10 ", "Ship Chandlers"), false);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"Number:", "10"},           {"Balance:", "1,500.00"},   {"Short Name:", "SHORT"},
       {"Type:", "Retail"},         {"Last Pmt:", "02/01/2026"}, {"Credit Limit:", "900.00"},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/company_files.h"
+#include "files/table.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "model/money.h"
@@ -64,16 +65,9 @@ engine::KeyString TransactionCustomerKey(std::string_view customerNumber) {
   return model::BuildKey(probe, model::transaction_key::kCustNo);
 }
 
-// The record filed under exactly `wanted` in `index`; false when there is none.
-bool FindExactKey(files::KeyedFile& file, engine::KeyNumber index, const engine::KeyString& wanted,
-                  engine::RecordNumber& number) {
-  engine::KeyString key = wanted;
-  return file.Search(index, number, key) && key == wanted;
-}
-
-bool ReadCustomer(files::KeyedFile& customers, engine::RecordNumber number, model::CustomerRecord& customer) {
-  customers.engine().GetRecord(customers.Block(), number, engine::RecordBytes(customer));
-  return customers.engine().Ok();
+std::optional<files::Row<model::CustomerRecord>> CustomerUnder(files::KeyedFile& customers, engine::KeyNumber index,
+                                                                const engine::KeyString& key) {
+  return files::Table<model::CustomerRecord>(customers).FindExact(index, key);
 }
 
 bool SameNumber(std::string_view a, std::string_view b) { return FoldedCustomerNumber(a) == FoldedCustomerNumber(b); }
@@ -81,17 +75,14 @@ bool SameNumber(std::string_view a, std::string_view b) { return FoldedCustomerN
 bool NumberTakenByAnother(const CustomerEntry& entry, const std::optional<std::string>& originalNumber,
                           files::KeyedFile& customers) {
   if (originalNumber && SameNumber(entry.number, *originalNumber)) return false;
-  engine::RecordNumber number = 0;
-  return FindExactKey(customers, model::customer_key::kNumber, NumberKey(entry.number), number);
+  return CustomerUnder(customers, model::customer_key::kNumber, NumberKey(entry.number)).has_value();
 }
 
 bool NameTakenByAnother(const CustomerEntry& entry, const std::optional<std::string>& originalNumber,
                         files::KeyedFile& customers) {
-  engine::RecordNumber number = 0;
-  if (!FindExactKey(customers, model::customer_key::kName, NameKey(entry.name), number)) return false;
-  model::CustomerRecord holder{};
-  if (!ReadCustomer(customers, number, holder)) return true;
-  return !originalNumber || !SameNumber(holder.CustNo.view(), *originalNumber);
+  const auto holder = CustomerUnder(customers, model::customer_key::kName, NameKey(entry.name));
+  if (!holder) return false;
+  return !originalNumber || !SameNumber(holder->record.CustNo.view(), *originalNumber);
 }
 
 CustomerField Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_view text,
@@ -145,34 +136,25 @@ std::optional<files::KeyedFile> TransactionFileIfAny(const CustomerContext& cont
                                           context.progress, std::move(description));
 }
 
-// The record numbers filed under the customer's number in the transaction index.
-std::optional<std::vector<engine::RecordNumber>> TransactionsOf(files::KeyedFile& transactions,
-                                                                std::string_view customerNumber) {
-  const engine::KeyString wanted = TransactionCustomerKey(customerNumber);
-  engine::KeyString key = wanted;
-  engine::RecordNumber number = 0;
-  std::vector<engine::RecordNumber> numbers;
-  if (!transactions.Search(model::transaction_key::kCustNo, number, key)) {
-    if (transactions.FailureStatus() == engine::status::kSearchNotFound) return numbers;
-    return std::nullopt;
-  }
-  engine::Engine& engine = transactions.engine();
-  while (key == wanted) {
-    numbers.push_back(number);
-    engine.NextKey(transactions.Block(), model::transaction_key::kCustNo, number, key);
-    if (!engine.Ok()) break;
-  }
-  return numbers;
+// The customer's transactions, through the customer-number index.
+std::optional<std::vector<files::Row<model::TransactionRecord>>> TransactionsOf(files::KeyedFile& transactions,
+                                                                                std::string_view customerNumber) {
+  std::vector<files::Row<model::TransactionRecord>> rows;
+  const bool readAll = files::Table<model::TransactionRecord>(transactions)
+                           .ForEachEqual(model::transaction_key::kCustNo, TransactionCustomerKey(customerNumber),
+                                         [&](const auto& row) {
+                                           rows.push_back(row);
+                                           return true;
+                                         });
+  if (!readAll) return std::nullopt;
+  return rows;
 }
 
-bool RenumberTransaction(files::KeyedFile& transactions, engine::RecordNumber number, std::string_view newNumber,
-                         platform::Dialogs& dialogs) {
-  model::TransactionRecord transaction{};
-  transactions.engine().GetRecord(transactions.Block(), number, engine::RecordBytes(transaction));
-  if (transactions.engine().Ok()) {
-    transaction.CustNo = model::TrimBlanks(newNumber);
-    if (transactions.Update(number, transaction)) return true;
-  }
+bool RenumberTransaction(files::KeyedFile& transactions, const files::Row<model::TransactionRecord>& row,
+                         std::string_view newNumber, platform::Dialogs& dialogs) {
+  model::TransactionRecord transaction = row.record;
+  transaction.CustNo = model::TrimBlanks(newNumber);
+  if (transactions.Update(row.number, transaction)) return true;
   dialogs.inform(kNumberChangedCaption,
                  "Changing the customer number of transaction " + transaction.InvoiceNo.str() + " failed.",
                  platform::Icon::kError);
@@ -185,12 +167,15 @@ std::optional<bool> HasTransactions(const CustomerContext& context, const model:
   std::optional<files::KeyedFile> transactions = TransactionFileIfAny(context);
   if (!transactions) return false;
   if (!transactions->Open()) return std::nullopt;
-  const engine::KeyString wanted = TransactionCustomerKey(customer.CustNo.view());
-  engine::KeyString key = wanted;
-  engine::RecordNumber number = 0;
-  if (transactions->Search(model::transaction_key::kCustNo, number, key)) return key == wanted;
-  if (transactions->FailureStatus() == engine::status::kSearchNotFound) return false;
-  return std::nullopt;
+  bool found = false;
+  const bool searched = files::Table<model::TransactionRecord>(*transactions)
+                            .ForEachEqual(model::transaction_key::kCustNo,
+                                          TransactionCustomerKey(customer.CustNo.view()), [&](const auto&) {
+                                            found = true;
+                                            return false;
+                                          });
+  if (!searched) return std::nullopt;
+  return found;
 }
 
 bool BalanceIsZero(const model::CustomerRecord& customer) {
@@ -350,17 +335,17 @@ bool SaveEditedCustomer(const CustomerContext& context, engine::RecordNumber num
 int RenumberTransactions(const CustomerContext& context, std::string_view oldNumber, std::string_view newNumber) {
   std::optional<files::KeyedFile> transactions = TransactionFileIfAny(context);
   if (!transactions) return 0;
-  std::optional<std::vector<engine::RecordNumber>> numbers;
-  if (transactions->Open()) numbers = TransactionsOf(*transactions, oldNumber);
-  if (!numbers) {
+  std::optional<std::vector<files::Row<model::TransactionRecord>>> rows;
+  if (transactions->Open()) rows = TransactionsOf(*transactions, oldNumber);
+  if (!rows) {
     context.dialogs.inform(kNumberChangedCaption,
                            "The transactions of this customer could not be changed to the new customer number.",
                            platform::Icon::kError);
     return 0;
   }
   // Collected first: each update moves its key out of the walk's way.
-  return static_cast<int>(std::count_if(numbers->begin(), numbers->end(), [&](engine::RecordNumber number) {
-    return RenumberTransaction(*transactions, number, newNumber, context.dialogs);
+  return static_cast<int>(std::count_if(rows->begin(), rows->end(), [&](const auto& row) {
+    return RenumberTransaction(*transactions, row, newNumber, context.dialogs);
   }));
 }
 
@@ -395,8 +380,11 @@ bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
 
 bool FindCustomerByNumber(files::KeyedFile& customers, std::string_view customerNumber,
                           engine::RecordNumber& number, model::CustomerRecord& customer) {
-  return FindExactKey(customers, model::customer_key::kNumber, NumberKey(customerNumber), number) &&
-         ReadCustomer(customers, number, customer);
+  const auto found = CustomerUnder(customers, model::customer_key::kNumber, NumberKey(customerNumber));
+  if (!found) return false;
+  number = found->number;
+  customer = found->record;
+  return true;
 }
 
 std::string AddToLabelQueue(CompanySession& session, const model::CustomerRecord& customer) {

@@ -350,7 +350,7 @@ TEST_F(CustomersTest, LabelQueueEntry) {
   EXPECT_EQ(AddToLabelQueue(session_, customer), "Harbor Supply added to label queue.");
   ASSERT_EQ(session_.LabelQueue.Entries().size(), 1u);
   EXPECT_EQ(session_.LabelQueue.Entries()[0],
-            (output::LabelQueueEntry{"12", {"Harbor Supply", "EAST", "Wholesale"}}));
+            (documents::LabelQueueEntry{"12", {"Harbor Supply", "EAST", "Wholesale"}}));
   EXPECT_TRUE(session_.LabelsPending);
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine/file_format.h"
 #include "files/keyed_file.h"
+#include "files/table.h"
 #include "files/company_files.h"
 #include "model/dates.h"
 #include "model/keys.h"
@@ -70,45 +71,37 @@ bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& 
 
 // The lines are collected before any is deleted, so the index walk never has to find
 // its place again in an index it has just changed.
-std::vector<engine::RecordNumber> LinesOfInvoice(files::KeyedFile& details, const engine::KeyString& invoiceKey) {
-  std::vector<engine::RecordNumber> lines;
-  engine::Engine& engine = details.engine();
-  engine::RecordNumber number = 0;
-  engine::KeyString key = invoiceKey;
-  bool found = details.Search(model::detail_key::kInvoiceNo, number, key);
-  while (found && key == invoiceKey) {
-    lines.push_back(number);
-    engine.NextKey(details.Block(), model::detail_key::kInvoiceNo, number, key);
-    found = engine.Ok();
-  }
+std::vector<files::Row<model::DetailRecord>> LinesOfInvoice(files::KeyedFile& details,
+                                                            const model::TransactionRecord& transaction) {
+  const files::Table<model::DetailRecord> table(details);
+  model::DetailRecord probe{};
+  probe.InvoiceNo = transaction.InvoiceNo.view();
+  std::vector<files::Row<model::DetailRecord>> lines;
+  table.ForEachEqual(model::detail_key::kInvoiceNo, table.KeyOf(probe, model::detail_key::kInvoiceNo),
+                     [&](const auto& row) {
+                       lines.push_back(row);
+                       return true;
+                     });
   return lines;
 }
 
 void DeleteDetailLines(const PurgeContext& context, files::KeyedFile& details,
                        const model::TransactionRecord& transaction) {
-  model::DetailRecord probe{};
-  probe.InvoiceNo = transaction.InvoiceNo.view();
-  const engine::KeyString invoiceKey = model::BuildKey(probe, model::detail_key::kInvoiceNo);
-  for (const engine::RecordNumber number : LinesOfInvoice(details, invoiceKey)) {
-    model::DetailRecord line{};
-    context.engine.GetRecord(details.Block(), number, engine::RecordBytes(line));
-    if (!context.engine.Ok() || !details.Delete(number, line)) ReportFailure(context, "Delete detail recs failed");
+  for (const auto& line : LinesOfInvoice(details, transaction)) {
+    if (!details.Delete(line.number, line.record)) ReportFailure(context, "Delete detail recs failed");
   }
 }
 
 void DeleteMemo(const PurgeContext& context, files::KeyedFile& memos, const model::TransactionRecord& transaction) {
+  const files::Table<model::MemoRecord> table(memos);
   model::MemoRecord probe{};
   probe.InvoiceNo = transaction.InvoiceNo.view();
-  const engine::KeyString wanted = model::BuildKey(probe, model::memo_key::kInvoiceNo);
-  engine::KeyString key = wanted;
-  engine::RecordNumber number = 0;
-  if (!memos.Search(model::memo_key::kInvoiceNo, number, key) || !(key == wanted)) {
+  const auto memo = table.FindExact(model::memo_key::kInvoiceNo, table.KeyOf(probe, model::memo_key::kInvoiceNo));
+  if (!memo) {
     ReportFailure(context, "Memo search failed");
     return;
   }
-  model::MemoRecord memo{};
-  context.engine.GetRecord(memos.Block(), number, engine::RecordBytes(memo));
-  if (!context.engine.Ok() || !memos.Delete(number, memo)) ReportFailure(context, "Memo record deletion failed");
+  if (!memos.Delete(memo->number, memo->record)) ReportFailure(context, "Memo record deletion failed");
 }
 
 // A transaction that could not be deleted keeps its lines and memo: without it they
@@ -125,21 +118,16 @@ bool RemoveTransaction(const PurgeContext& context, PurgeFiles& files, engine::R
 }
 
 int RemovePaidBefore(const PurgeContext& context, PurgeFiles& files, const model::Date& cutOff) {
-  engine::Engine& engine = context.engine;
   int removed = 0;
-  engine::RecordNumber number = 0;
-  for (;;) {
-    engine.NextUsedRecord(files.transactions.Block(), number);
-    if (!engine.Ok()) break;
-    model::TransactionRecord transaction{};
-    engine.GetRecord(files.transactions.Block(), number, engine::RecordBytes(transaction));
-    if (!engine.Ok()) break;
-    context.progress.KeepResponsive();
-    if (PaidBefore(transaction, cutOff) && RemoveTransaction(context, files, number, transaction)) ++removed;
-  }
-  if (engine.Status() != engine::status::kNoUsedRecord) {
-    ReportFailure(context, "The transactions could not all be read (status " + std::to_string(engine.Status()) +
-                               "); the purge stopped there.");
+  const bool readAll =
+      files::Table<model::TransactionRecord>(files.transactions).ForEachRecord([&](const auto& row) {
+        context.progress.KeepResponsive();
+        if (PaidBefore(row.record, cutOff) && RemoveTransaction(context, files, row.number, row.record)) ++removed;
+        return true;
+      });
+  if (!readAll) {
+    ReportFailure(context, "The transactions could not all be read (status " +
+                               std::to_string(files.transactions.FailureStatus()) + "); the purge stopped there.");
   }
   return removed;
 }

@@ -1,5 +1,6 @@
 #include "shell/products.h"
 
+#include "files/table.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "model/money.h"
@@ -51,12 +52,7 @@ void Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_vi
   dialogs.inform(caption, text, platform::Icon::kWarning);
 }
 
-bool ReadProduct(files::KeyedFile& products, engine::RecordNumber number, model::ProductRecord& product) {
-  products.engine().GetRecord(products.Block(), number, engine::RecordBytes(product));
-  return products.engine().Ok();
-}
-
-output::ListEntry ListEntryOf(const model::ProductRecord& product) {
+documents::ListEntry ListEntryOf(const model::ProductRecord& product) {
   return {std::string(model::TrimBlanks(product.ProdDesc.view())),
           {{"Code:", std::string(model::TrimBlanks(product.ProductCode.view()))},
            {"Price:", PriceText(product)},
@@ -76,23 +72,23 @@ constexpr double kSecondLabelScale = 20;
 constexpr double kSecondValueScale = 28;
 constexpr std::uint32_t kLabelColor = 0x00555555;
 
-output::TextRun RunIn(const BodyFont& font, std::string text, double scale = 1) {
+documents::TextRun RunIn(const BodyFont& font, std::string text, double scale = 1) {
   return {.text = std::move(text), .font = font.face, .points = font.points * scale};
 }
 
-output::Paragraph Centred(output::TextRun run, double spaceAfter) {
-  return {.alignment = output::Alignment::kCentre, .runs = {std::move(run)}, .spaceAfter = spaceAfter};
+documents::Paragraph Centred(documents::TextRun run, double spaceAfter) {
+  return {.alignment = documents::Alignment::kCentre, .runs = {std::move(run)}, .spaceAfter = spaceAfter};
 }
 
 // Two labelled values a line, the labels muted, the values in tab-aligned columns.
-output::Paragraph FieldLine(const BodyFont& font, const output::ListEntry& entry, std::size_t first) {
+documents::Paragraph FieldLine(const BodyFont& font, const documents::ListEntry& entry, std::size_t first) {
   const double indent = font.points * kIndentScale;
-  output::Paragraph line{.leftIndent = indent,
+  documents::Paragraph line{.leftIndent = indent,
                          .tabStops = {indent + font.points * kValueColumnScale,
                                       indent + font.points * kSecondLabelScale,
                                       indent + font.points * kSecondValueScale}};
   for (std::size_t i = first; i < std::min(first + 2, entry.fields.size()); ++i) {
-    output::TextRun label = RunIn(font, (i == first ? "" : "\t") + entry.fields[i].first + "\t");
+    documents::TextRun label = RunIn(font, (i == first ? "" : "\t") + entry.fields[i].first + "\t");
     label.color = kLabelColor;
     line.runs.push_back(std::move(label));
     line.runs.push_back(RunIn(font, entry.fields[i].second));
@@ -100,8 +96,8 @@ output::Paragraph FieldLine(const BodyFont& font, const output::ListEntry& entry
   return line;
 }
 
-void AppendEntry(output::RtfDocument& document, const BodyFont& font, const output::ListEntry& entry) {
-  output::TextRun name = RunIn(font, entry.name, kNameScale);
+void AppendEntry(documents::RtfDocument& document, const BodyFont& font, const documents::ListEntry& entry) {
+  documents::TextRun name = RunIn(font, entry.name, kNameScale);
   name.bold = true;
   document.paragraphs.push_back({.runs = {std::move(name)}, .spaceBefore = font.points, .spaceAfter = font.points / 5});
   for (std::size_t i = 0; i < entry.fields.size(); i += 2) document.paragraphs.push_back(FieldLine(font, entry, i));
@@ -200,12 +196,10 @@ bool DeleteProduct(files::KeyedFile& products, engine::RecordNumber number, cons
 std::optional<FoundProduct> FindProductByCode(files::KeyedFile& products, std::string_view code) {
   model::ProductRecord probe{};
   StoreWhole(probe.ProductCode, model::TrimBlanks(code));
-  const engine::KeyString wanted = model::BuildKey(probe, model::product_key::kCode);
-  engine::KeyString key = wanted;
-  FoundProduct found;
-  if (!products.Search(model::product_key::kCode, found.number, key) || !(key == wanted)) return std::nullopt;
-  if (!ReadProduct(products, found.number, found.record)) return std::nullopt;
-  return found;
+  const files::Table<model::ProductRecord> table(products);
+  const auto row = table.FindExact(model::product_key::kCode, table.KeyOf(probe, model::product_key::kCode));
+  if (!row) return std::nullopt;
+  return FoundProduct{row->number, row->record};
 }
 
 std::string ProductRow(const model::ProductRecord& product) {
@@ -224,35 +218,30 @@ bool AskProductListByCode(platform::Dialogs& dialogs) {
                          "The products will be sorted by description. Would you rather sort by product code?");
 }
 
-output::ListReport ProductListReport(files::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
+documents::ListReport ProductListReport(files::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
                                      std::string_view dateTime) {
-  output::ListReport report;
+  documents::ListReport report;
   report.title = byCode ? "Product List by Code" : "Product List by Description";
   report.headings = {"Product List for " + std::string(model::TrimBlanks(company.CompanyName.view())),
                      "Date: " + std::string(dateTime)};
   const engine::KeyNumber order = byCode ? model::product_key::kCode : model::product_key::kDescription;
-  engine::Engine& engine = products.engine();
-  engine::RecordNumber number = 0;
-  engine::KeyString key;
-  for (;;) {
-    engine.NextKey(products.Block(), order, number, key);
-    if (!engine.Ok()) break;
-    model::ProductRecord product{};
-    if (ReadProduct(products, number, product)) report.entries.push_back(ListEntryOf(product));
-  }
+  files::Table<model::ProductRecord>(products).ForEach(order, [&](const auto& row) {
+    report.entries.push_back(ListEntryOf(row.record));
+    return true;
+  });
   return report;
 }
 
-output::RtfDocument ProductListDocument(const output::ListReport& report, const BodyFont& font) {
-  output::RtfDocument document;
-  output::TextRun title = RunIn(font, report.title, kTitleScale);
+documents::RtfDocument ProductListDocument(const documents::ListReport& report, const BodyFont& font) {
+  documents::RtfDocument document;
+  documents::TextRun title = RunIn(font, report.title, kTitleScale);
   title.bold = true;
   document.paragraphs.push_back(Centred(std::move(title), font.points / 2));
   for (std::size_t i = 0; i < report.headings.size(); ++i) {
     const bool last = i + 1 == report.headings.size();
     document.paragraphs.push_back(Centred(RunIn(font, report.headings[i], kHeadingScale), last ? font.points : 0));
   }
-  for (const output::ListEntry& entry : report.entries) AppendEntry(document, font, entry);
+  for (const documents::ListEntry& entry : report.entries) AppendEntry(document, font, entry);
   return document;
 }
 

@@ -9,8 +9,8 @@
 
 #include "files/keyed_file.h"
 #include "model/records.h"
-#include "output/list_report.h"
-#include "output/rtf_writer.h"
+#include "documents/list_report.h"
+#include "documents/rtf_writer.h"
 #include "platform/dialogs.h"
 
 namespace shell {
@@ -84,7 +84,7 @@ bool AskProductListByCode(platform::Dialogs& dialogs);
 
 // Every product in code or description order, with the report's title and headings.
 // `dateTime` is the long date and time the report is headed with.
-output::ListReport ProductListReport(files::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
+documents::ListReport ProductListReport(files::KeyedFile& products, bool byCode, const model::CompanyRecord& company,
                                      std::string_view dateTime);
 
 // The font the report's text is set in; titles and names are sized from it.
@@ -95,6 +95,6 @@ struct BodyFont {
 
 // The report laid out for reading and saving: the title large and bold, the headings
 // under it, then one block per product, its name in bold over its values.
-output::RtfDocument ProductListDocument(const output::ListReport& report, const BodyFont& font = {});
+documents::RtfDocument ProductListDocument(const documents::ListReport& report, const BodyFont& font = {});
 
 }  // namespace shell

@@ -45,7 +45,7 @@ class ProductsTest : public ::testing::Test {
   ProductField Check(ProductEntry& entry, std::string_view oldCode = "/") {
     return CheckProduct(entry, oldCode, file_, dialogs_);
   }
-  std::vector<std::string> Names(const output::ListReport& report) {
+  std::vector<std::string> Names(const documents::ListReport& report) {
     std::vector<std::string> names;
     for (const auto& entry : report.entries) names.push_back(entry.name);
     return names;
@@ -209,12 +209,12 @@ TEST_F(ProductsTest, ProductListBySortOrderWithTitleHeadingsAndFields) {
   company.CompanyName = " Harbor Supply ";
   const std::string when = "Tuesday, December 8, 2026, 02:05 PM";
 
-  const output::ListReport byCode = ProductListReport(file_, true, company, when);
+  const documents::ListReport byCode = ProductListReport(file_, true, company, when);
   EXPECT_EQ(byCode.title, "Product List by Code");
   EXPECT_EQ(byCode.headings, (std::vector<std::string>{"Product List for Harbor Supply", "Date: " + when}));
   EXPECT_EQ(Names(byCode), (std::vector<std::string>{"cherry", "apple", "Banana"}));
 
-  const output::ListReport byDescription = ProductListReport(file_, false, company, when);
+  const documents::ListReport byDescription = ProductListReport(file_, false, company, when);
   EXPECT_EQ(byDescription.title, "Product List by Description");
   EXPECT_EQ(Names(byDescription), (std::vector<std::string>{"apple", "Banana", "cherry"}));
   using Fields = std::vector<std::pair<std::string, std::string>>;
@@ -225,17 +225,30 @@ TEST_F(ProductsTest, ProductListBySortOrderWithTitleHeadingsAndFields) {
                                                      {"Taxed:", "No"}}));
 }
 
+// The list used to go on from wherever the browser or a find had left the index.
+TEST_F(ProductsTest, ProductListLeavesNoProductOutAfterTheIndexWasPositionedElsewhere) {
+  for (int i = 1; i <= 30; ++i) Store("P" + std::to_string(100 + i), "Item " + std::to_string(100 + i));
+  engine::RecordNumber number = 0;
+  engine::KeyString key("P125");
+  ASSERT_TRUE(file_.Search(model::product_key::kCode, number, key));
+  key = "ITEM 125";
+  ASSERT_TRUE(file_.Search(model::product_key::kDescription, number, key));
+
+  EXPECT_EQ(ProductListReport(file_, true, {}, "").entries.size(), 30u);
+  EXPECT_EQ(ProductListReport(file_, false, {}, "").entries.size(), 30u);
+}
+
 TEST(ProductListDocument, TitleLargerAndBoldThenHeadingsThenOneBlockPerProduct) {
-  const output::ListReport report{"Product List by Code",
+  const documents::ListReport report{"Product List by Code",
                                   {"Product List for Harbor", "Date: today"},
                                   {{"Blue Widget", {{"Code:", "A"}, {"Price:", "1.00"}, {"Taxed:", "Yes"}}, {}}}};
-  const output::RtfDocument document = ProductListDocument(report, {"Times New Roman", 12});
+  const documents::RtfDocument document = ProductListDocument(report, {"Times New Roman", 12});
   ASSERT_EQ(document.paragraphs.size(), 6u);  // title, two headings, name, two field lines
-  const output::TextRun& title = document.paragraphs[0].runs.at(0);
+  const documents::TextRun& title = document.paragraphs[0].runs.at(0);
   EXPECT_EQ(title.text, "Product List by Code");
   EXPECT_TRUE(title.bold);
   EXPECT_GT(title.points, 12);
-  EXPECT_EQ(document.paragraphs[0].alignment, output::Alignment::kCentre);
+  EXPECT_EQ(document.paragraphs[0].alignment, documents::Alignment::kCentre);
   EXPECT_EQ(document.paragraphs[2].runs.at(0).text, "Date: today");
   EXPECT_EQ(document.paragraphs[3].runs.at(0).text, "Blue Widget");
   EXPECT_TRUE(document.paragraphs[3].runs.at(0).bold);

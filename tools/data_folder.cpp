@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "files/keyed_file.h"
+#include "files/table.h"
 #include "model/company_defaults.h"
 #include "files/company_files.h"
 #include "model/keys.h"
@@ -24,13 +25,13 @@ std::string EngineFailure(std::string_view doing, int status) {
 
 // The company that comes first by number, if the list holds any.
 bool FirstCompany(files::KeyedFile& list, model::CompanyRecord& company) {
-  engine::Engine& engine = list.engine();
-  engine::RecordNumber number = 0;
-  engine::KeyString key;
-  engine.NextKey(list.Block(), model::company_key::kNumber, number, key);
-  if (!engine.Ok()) return false;
-  engine.GetRecord(list.Block(), number, engine::RecordBytes(company));
-  return engine.Ok();
+  bool found = false;
+  files::Table<model::CompanyRecord>(list).ForEach(model::company_key::kNumber, [&](const auto& row) {
+    company = row.record;
+    found = true;
+    return false;
+  });
+  return found;
 }
 
 // Leaves the company to remember as the last one in `company`.

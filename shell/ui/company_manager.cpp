@@ -12,7 +12,7 @@
 
 #include "files/company_files.h"
 #include "model/keys.h"
-#include "output/ui/find_box.h"
+#include "shell/ui/find_box.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/companies.h"
@@ -189,10 +189,7 @@ void TCoManager::SetDefaultButtonClick() {
 
 void TCoManager::FindButtonClick() {
   if (!Frame_->IsOpen()) return;
-  output::ui::TFindBox findBox(services_.engine, services_.dialogs, services_.help, this);
-  findBox.SetSearch(output::FindMode::kCompanies, Frame_->File().Block(), tr("Find Company"));
-  if (findBox.exec() != output::ui::TFindBox::kRowChosen) return;
-  const std::optional<output::FoundRow> row = findBox.SelectedRow();
+  const std::optional<FoundRow> row = Frame_->FindRow(FindMode::kCompanies, tr("Find Company"));
   if (!row || row->subItems.empty()) return;
   engine::RecordNumber number = 0;
   model::CompanyRecord found{};

@@ -13,7 +13,7 @@
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
 #include "model/keys.h"
-#include "output/ui/find_box.h"
+#include "shell/ui/find_box.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -235,10 +235,7 @@ void TCustManager::DeleteItemClick() {
 
 void TCustManager::FindItemClick() {
   if (!Frame_->IsOpen()) return;
-  output::ui::TFindBox box(services_.engine, services_.dialogs, services_.help, this);
-  box.SetSearch(output::FindMode::kCustomers, Frame_->File().Block(), tr("Find Customer"));
-  if (box.exec() != output::ui::TFindBox::kRowChosen) return;
-  const std::optional<output::FoundRow> row = box.SelectedRow();
+  const std::optional<FoundRow> row = Frame_->FindRow(FindMode::kCustomers, tr("Find Customer"));
   if (!row || row->subItems.empty()) return;
   engine::RecordNumber number = 0;
   model::CustomerRecord customer{};

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "engine/browser_source.h"
+#include "shell/ui/find_box.h"
 #include "engine/ui/fvc_browser.h"
 #include "platform/qt/progress_window.h"
 #include "shell/ui/fonts.h"
@@ -67,8 +68,7 @@ bool TManagerFrame::Open(files::FileDescription description, engine::KeyNumber o
   file_ = std::make_unique<files::KeyedFile>(services_.engine, services_.dialogs, *ProgressWindow_,
                                               std::move(description));
   if (!file_->Open()) return false;
-  auto source = std::make_unique<engine::BrowserSource>(services_.engine, file_->Block(), order, record,
-                                                        engine::KeyString(), engine::KeyString(), kBrowserRows);
+  auto source = file_->BrowserOver(order, record, kBrowserRows);
   source->OnBuildRow = [buildRow = std::move(buildRow)](engine::RowRec& row) {
     row.elements.assign(1, buildRow());
     return 0;
@@ -90,8 +90,7 @@ void TManagerFrame::ShowCount() {
   std::int32_t count = 0;
   if (IsOpen()) {
     const engine::KeyNumber order = Order();
-    count = order == 0 ? services_.engine.UsedRecords(file_->Block())
-                       : services_.engine.KeysInIndex(file_->Block(), order);
+    count = order == 0 ? file_->UsedRecords() : file_->KeysInIndex(order);
   }
   CountPanel_->setText(countPrefix_ + QString::number(count));
 }
@@ -128,6 +127,16 @@ void TManagerFrame::Refresh() {
 bool TManagerFrame::ReadCurrent() { return Browser_->CurrentRecordNumber() > 0 && Browser_->CurrentRecord(); }
 
 engine::RecordNumber TManagerFrame::CurrentRecordNumber() const { return Browser_->CurrentRecordNumber(); }
+
+std::optional<FoundRow> TManagerFrame::FindRow(FindMode mode, const QString& title) {
+  if (!IsOpen()) return std::nullopt;
+  TFindBox box(services_.dialogs, services_.help, this);
+  // The search looks the file up when it runs, never keeping it.
+  box.SetSearch(
+      mode, [this, mode](std::string_view text) { return FindRows(*file_, mode, text); }, title);
+  if (box.exec() != TFindBox::kRowChosen) return std::nullopt;
+  return box.SelectedRow();
+}
 
 bool TManagerFrame::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Browser_ && event->type() == QEvent::KeyPress) {

@@ -8,10 +8,12 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "files/keyed_file.h"
+#include "shell/find.h"
 #include "shell/ui/app_services.h"
 
 class QLabel;
@@ -57,6 +59,8 @@ class TManagerFrame : public QWidget {
   void Refresh();
   // Reads the current row's record into the buffer given to Open; false without one.
   bool ReadCurrent();
+  // The find box over the open file: the row the user chose, nullopt when none was.
+  std::optional<FoundRow> FindRow(FindMode mode, const QString& title);
   engine::RecordNumber CurrentRecordNumber() const;
 
  signals:

@@ -28,17 +28,17 @@ using platform::qt::ToQString;
 // The view lays text out in pixels at the screen's nominal 96 per inch.
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
-Qt::Alignment QtAlignmentOf(output::Alignment alignment) {
+Qt::Alignment QtAlignmentOf(documents::Alignment alignment) {
   switch (alignment) {
-    case output::Alignment::kLeft: return Qt::AlignLeft;
-    case output::Alignment::kCentre: return Qt::AlignHCenter;
-    case output::Alignment::kRight: return Qt::AlignRight;
-    case output::Alignment::kJustified: return Qt::AlignJustify;
+    case documents::Alignment::kLeft: return Qt::AlignLeft;
+    case documents::Alignment::kCentre: return Qt::AlignHCenter;
+    case documents::Alignment::kRight: return Qt::AlignRight;
+    case documents::Alignment::kJustified: return Qt::AlignJustify;
   }
   return Qt::AlignLeft;
 }
 
-QTextBlockFormat BlockFormatOf(const output::Paragraph& paragraph) {
+QTextBlockFormat BlockFormatOf(const documents::Paragraph& paragraph) {
   QTextBlockFormat format;
   format.setAlignment(QtAlignmentOf(paragraph.alignment));
   format.setTopMargin(paragraph.spaceBefore * kPixelsPerPoint);
@@ -53,7 +53,7 @@ QTextBlockFormat BlockFormatOf(const output::Paragraph& paragraph) {
   return format;
 }
 
-QTextCharFormat CharFormatOf(const output::TextRun& run) {
+QTextCharFormat CharFormatOf(const documents::TextRun& run) {
   QTextCharFormat format;
   format.setFontFamilies({ToQString(run.font)});
   format.setFontPointSize(run.points);
@@ -95,11 +95,11 @@ QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title) {
   return path;
 }
 
-void ShowRtfDocument(QTextDocument& target, const output::RtfDocument& document) {
+void ShowRtfDocument(QTextDocument& target, const documents::RtfDocument& document) {
   target.clear();
   QTextCursor cursor(&target);
   bool first = true;
-  for (const output::Paragraph& paragraph : document.paragraphs) {
+  for (const documents::Paragraph& paragraph : document.paragraphs) {
     const QTextBlockFormat block = BlockFormatOf(paragraph);
     if (first) {
       cursor.setBlockFormat(block);
@@ -107,7 +107,7 @@ void ShowRtfDocument(QTextDocument& target, const output::RtfDocument& document)
       cursor.insertBlock(block);
     }
     first = false;
-    for (const output::TextRun& run : paragraph.runs) {
+    for (const documents::TextRun& run : paragraph.runs) {
       const QTextCharFormat chars = CharFormatOf(run);
       const QStringList lines = ToQString(run.text).remove('\r').split('\n');
       for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -160,7 +160,7 @@ void TProdList::ConnectSignals() {
   connect(SaveButton_, &QToolButton::clicked, this, &TProdList::SaveButtonClick);
 }
 
-void TProdList::ShowReport(output::ListReport report) {
+void TProdList::ShowReport(documents::ListReport report) {
   report_ = std::move(report);
   setWindowTitle(ToQString(report_.title));
   StatusLabel_->clear();
@@ -197,7 +197,7 @@ void TProdList::FontButtonClick() {
 void TProdList::SaveButtonClick() {
   const QString path = ChooseSaveFile(ToQString(report_.title) + ".RTF");
   if (path.isEmpty()) return;
-  if (!output::SaveRtf(document_, path.toStdString())) {
+  if (!documents::SaveRtf(document_, path.toStdString())) {
     dialogs_.inform("Save As", "The file could not be written: " + path.toStdString(), platform::Icon::kWarning);
     return;
   }

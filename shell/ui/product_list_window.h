@@ -9,8 +9,8 @@
 #include <optional>
 #include <string_view>
 
-#include "output/list_report.h"
-#include "output/rtf_writer.h"
+#include "documents/list_report.h"
+#include "documents/rtf_writer.h"
 #include "platform/dialogs.h"
 #include "shell/products.h"
 
@@ -28,7 +28,7 @@ namespace shell::ui {
 QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title);
 
 // Lays the document out in `target`, replacing what it held.
-void ShowRtfDocument(QTextDocument& target, const output::RtfDocument& document);
+void ShowRtfDocument(QTextDocument& target, const documents::RtfDocument& document);
 
 class TProdList : public QDialog {
   Q_OBJECT
@@ -36,8 +36,8 @@ class TProdList : public QDialog {
  public:
   TProdList(platform::Dialogs& dialogs, QPrinter& printer, QWidget* parent = nullptr);
 
-  void ShowReport(output::ListReport report);
-  const output::RtfDocument& Document() const { return document_; }
+  void ShowReport(documents::ListReport report);
+  const documents::RtfDocument& Document() const { return document_; }
 
   // The common dialogs, replaceable so that tests can answer them.
   std::function<std::optional<QFont>(const QFont& current)> ChooseFont;
@@ -59,10 +59,10 @@ class TProdList : public QDialog {
 
   platform::Dialogs& dialogs_;
   QPrinter& printer_;
-  output::ListReport report_;
+  documents::ListReport report_;
   BodyFont font_;
   // What the view shows, prints and saves: one model for all three.
-  output::RtfDocument document_;
+  documents::RtfDocument document_;
   QTextEdit* RichEdit1_;
   QToolButton* PrintButton_;
   QToolButton* FontButton_;

@@ -15,7 +15,7 @@
 #include "files/company_files.h"
 #include "model/dates.h"
 #include "model/keys.h"
-#include "output/ui/find_box.h"
+#include "shell/ui/find_box.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/company_session.h"
 #include "shell/products.h"
@@ -215,10 +215,8 @@ void TProdManager::DeleteItemClick() {
 
 void TProdManager::FindItemClick() {
   if (!Frame_->IsOpen()) return;
-  output::ui::TFindBox box(services_.engine, services_.dialogs, services_.help, this);
-  box.SetSearch(output::FindMode::kProducts, Frame_->File().Block(), tr("Find Product"));
-  if (box.exec() != output::ui::TFindBox::kRowChosen) return;
-  if (const std::optional<output::FoundRow> row = box.SelectedRow()) PositionOnCode(row->caption);
+  if (const std::optional<FoundRow> row = Frame_->FindRow(FindMode::kProducts, tr("Find Product")))
+    PositionOnCode(row->caption);
 }
 
 void TProdManager::ListItemClick() {

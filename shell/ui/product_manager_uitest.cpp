@@ -18,7 +18,7 @@
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
-#include "output/ui/find_box.h"
+#include "shell/ui/find_box.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
@@ -162,14 +162,14 @@ TEST_F(ProductManagerTest, FoundProductBecomesTheCurrentRow) {
   MakeProducts({{"A1", "Anchor"}, {"B2", "Bolt"}, {"C3", "Cable"}});
   Show();
   QTimer::singleShot(0, [] {
-    auto* box = qobject_cast<output::ui::TFindBox*>(QApplication::activeModalWidget());
+    auto* box = qobject_cast<shell::ui::TFindBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), "Find Product");
     box->FindText()->setText("cab");
     box->FindButton()->click();
     ASSERT_EQ(box->ListView1()->topLevelItemCount(), 1);
     box->ListView1()->topLevelItem(0)->setSelected(true);
-    box->done(output::ui::TFindBox::kRowChosen);
+    box->done(shell::ui::TFindBox::kRowChosen);
   });
   manager_.Action(ProductCommand::kFind)->trigger();
   EXPECT_EQ(CurrentRow().substr(0, 2), "C3");
@@ -218,7 +218,7 @@ TEST_F(ProductManagerTest, ProductListShowsTheReportAndSavesItAsRichText) {
   EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi"));
   EXPECT_TRUE(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Courier New;}}"));
   EXPECT_TRUE(rtf.contains("\\b Product List by Code}"));
-  EXPECT_EQ(rtf.toStdString(), output::WriteRtf(list.Document()));
+  EXPECT_EQ(rtf.toStdString(), documents::WriteRtf(list.Document()));
 }
 
 TEST_F(ProductManagerTest, PrintoutsGoToAPdfWithoutAPrinter) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace output {
+namespace documents {
 
 // One queued customer: the customer number as the entry's caption, then its columns.
 struct LabelQueueEntry {
@@ -26,4 +26,4 @@ class LabelQueue {
   std::vector<LabelQueueEntry> entries_;
 };
 
-}  // namespace output
+}  // namespace documents

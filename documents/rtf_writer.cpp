@@ -1,11 +1,11 @@
-#include "output/rtf_writer.h"
+#include "documents/rtf_writer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 
-namespace output {
+namespace documents {
 namespace {
 
 constexpr std::string_view kDefaultFont = "Arial";
@@ -203,4 +203,4 @@ bool SaveRtf(const RtfDocument& document, const std::string& path) {
   return static_cast<bool>(file);
 }
 
-}  // namespace output
+}  // namespace documents

@@ -1,4 +1,6 @@
-#include "output/find.h"
+#include "shell/find.h"
+
+#include "files/table.h"
 
 #include <initializer_list>
 
@@ -6,7 +8,7 @@
 #include "model/money.h"
 #include "model/text.h"
 
-namespace output {
+namespace shell {
 namespace {
 
 constexpr std::string_view kInvoiceTotalPicture = ",.00";
@@ -62,17 +64,12 @@ FoundRow CompanyRow(const model::CompanyRecord& c) {
 }
 
 template <class Record>
-std::vector<FoundRow> CollectRows(engine::Engine& engine, engine::FileBlock* file, std::string_view searchText) {
+std::vector<FoundRow> CollectRows(files::KeyedFile& file, std::string_view searchText) {
   std::vector<FoundRow> rows;
-  engine::RecordNumber number = 0;
-  for (;;) {
-    engine.NextUsedRecord(file, number);
-    if (!engine.Ok()) break;
-    Record record{};
-    engine.GetRecord(file, number, engine::RecordBytes(record));
-    if (!engine.Ok()) continue;
-    if (std::optional<FoundRow> row = MatchingRow(record, searchText)) rows.push_back(std::move(*row));
-  }
+  files::Table<Record>(file).ForEachRecord([&](const files::Row<Record>& row) {
+    if (std::optional<FoundRow> found = MatchingRow(row.record, searchText)) rows.push_back(std::move(*found));
+    return true;
+  });
   return rows;
 }
 
@@ -124,15 +121,14 @@ std::optional<FoundRow> MatchingRow(const model::CompanyRecord& c, std::string_v
   return RowWhen(matches, c, &CompanyRow);
 }
 
-std::vector<FoundRow> FindRows(engine::Engine& engine, engine::FileBlock* file, FindMode mode,
-                               std::string_view searchText) {
+std::vector<FoundRow> FindRows(files::KeyedFile& file, FindMode mode, std::string_view searchText) {
   switch (mode) {
-    case FindMode::kTransactions: return CollectRows<model::TransactionRecord>(engine, file, searchText);
-    case FindMode::kCustomers: return CollectRows<model::CustomerRecord>(engine, file, searchText);
-    case FindMode::kProducts: return CollectRows<model::ProductRecord>(engine, file, searchText);
-    case FindMode::kCompanies: return CollectRows<model::CompanyRecord>(engine, file, searchText);
+    case FindMode::kTransactions: return CollectRows<model::TransactionRecord>(file, searchText);
+    case FindMode::kCustomers: return CollectRows<model::CustomerRecord>(file, searchText);
+    case FindMode::kProducts: return CollectRows<model::ProductRecord>(file, searchText);
+    case FindMode::kCompanies: return CollectRows<model::CompanyRecord>(file, searchText);
   }
   return {};
 }
 
-}  // namespace output
+}  // namespace shell

@@ -1,8 +1,8 @@
-#include "output/list_report.h"
+#include "documents/list_report.h"
 
 #include <algorithm>
 
-namespace output {
+namespace documents {
 namespace {
 
 constexpr int kMargin = platform::PageCanvas::kDotsPerInch / 2;
@@ -101,4 +101,4 @@ bool PrintListReport(const ListReport& report, platform::PageCanvas& canvas) {
   return ListPrinter(report, canvas).Print();
 }
 
-}  // namespace output
+}  // namespace documents

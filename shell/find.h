@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/engine.h"
+#include "files/keyed_file.h"
 #include "model/records.h"
 
-namespace output {
+namespace shell {
 
 enum class FindMode { kTransactions, kCustomers, kProducts, kCompanies };
 
@@ -46,10 +46,9 @@ std::optional<FoundRow> MatchingRow(const model::CustomerRecord& customer, std::
 std::optional<FoundRow> MatchingRow(const model::ProductRecord& product, std::string_view searchText);
 std::optional<FoundRow> MatchingRow(const model::CompanyRecord& company, std::string_view searchText);
 
-// Reads every record of the open file set `file` (of the mode's record kind) in slot
-// order and returns the rows of those that match. A record that cannot be read is
-// left out; the list ends where the file can no longer be scanned.
-std::vector<FoundRow> FindRows(engine::Engine& engine, engine::FileBlock* file, FindMode mode,
-                               std::string_view searchText);
+// Reads every record of the open file (of the mode's record kind) in slot order and
+// returns the rows of those that match; the list ends where the file can no longer
+// be read.
+std::vector<FoundRow> FindRows(files::KeyedFile& file, FindMode mode, std::string_view searchText);
 
-}  // namespace output
+}  // namespace shell

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace output {
+namespace documents {
 
 enum class Alignment { kLeft, kCentre, kRight, kJustified };
 
@@ -50,4 +50,4 @@ std::string WriteRtf(const RtfDocument& document);
 // Writes the document to `path`, replacing the file; false when it cannot be written.
 bool SaveRtf(const RtfDocument& document, const std::string& path);
 
-}  // namespace output
+}  // namespace documents

@@ -1,4 +1,4 @@
-#include "output/find.h"
+#include "shell/find.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "files/company_files.h"
 #include "platform/testing/scripted_dialogs.h"
 
-namespace output {
+namespace shell {
 namespace {
 
 using Captions = std::vector<std::string>;
@@ -39,7 +39,7 @@ class FindTest : public ::testing::Test {
     return number;
   }
   std::vector<FoundRow> Rows(FindMode mode, std::string_view typed) {
-    return FindRows(engine_, file_->Block(), mode, SearchTextOf(typed));
+    return FindRows(*file_, mode, SearchTextOf(typed));
   }
   Captions Found(FindMode mode, std::string_view typed) {
     Captions captions;
@@ -179,4 +179,4 @@ TEST_F(FindTest, RecordsThatCannotBeReadAreLeftOut) {
 }
 
 }  // namespace
-}  // namespace output
+}  // namespace shell

@@ -10,7 +10,7 @@
 
 #include "platform/page_canvas.h"
 
-namespace output {
+namespace documents {
 
 struct ListEntry {
   std::string name;
@@ -27,4 +27,4 @@ struct ListReport {
 // False when the print job could not start or finish; nothing is half reported.
 bool PrintListReport(const ListReport& report, platform::PageCanvas& canvas);
 
-}  // namespace output
+}  // namespace documents

@@ -4,11 +4,12 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
-#include "engine/engine.h"
-#include "output/find.h"
+#include "shell/find.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
 
@@ -17,7 +18,7 @@ class QPushButton;
 class QStatusBar;
 class QTreeWidget;
 
-namespace output::ui {
+namespace shell::ui {
 
 class TFindBox : public QDialog {
   Q_OBJECT
@@ -25,10 +26,14 @@ class TFindBox : public QDialog {
  public:
   static constexpr int kRowChosen = 1;
 
-  TFindBox(engine::Engine& engine, platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
+  // Runs one search: the rows of the records holding the search text.
+  using Search = std::function<std::vector<FoundRow>(std::string_view searchText)>;
 
-  // Before exec(): what to search, in the caller's open file set, and the caption.
-  void SetSearch(FindMode mode, engine::FileBlock* file, const QString& title = tr("Find..."));
+  TFindBox(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
+
+  // Before exec(): what to search, as the mode's headings and the search the caller
+  // runs over its own open file, and the caption.
+  void SetSearch(FindMode mode, Search search, const QString& title = tr("Find..."));
   // The row selected when the box closed with kRowChosen; nullopt without one.
   std::optional<FoundRow> SelectedRow() const;
 
@@ -57,11 +62,10 @@ class TFindBox : public QDialog {
   void HelpButnClick();
   void ShowStatus(const QString& text);
 
-  engine::Engine& engine_;
   platform::Dialogs& dialogs_;
   platform::Help& help_;
   FindMode mode_ = FindMode::kTransactions;
-  engine::FileBlock* file_ = nullptr;
+  Search search_;
   // The rows of the last search in file order; each list item keeps its index here,
   // so sorting the list does not lose which record a row stands for.
   std::vector<FoundRow> rows_;
@@ -73,4 +77,4 @@ class TFindBox : public QDialog {
   QStatusBar* StatusBar1_;
 };
 
-}  // namespace output::ui
+}  // namespace shell::ui

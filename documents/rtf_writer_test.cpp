@@ -1,4 +1,4 @@
-#include "output/rtf_writer.h"
+#include "documents/rtf_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "engine/test_support.h"
 
-namespace output {
+namespace documents {
 namespace {
 
 TextRun Plain(std::string text) { return {.text = std::move(text)}; }
@@ -117,4 +117,4 @@ TEST(RtfWriter, SaveWritesTheTextAndReportsAFolderItCannotWrite) {
 }
 
 }  // namespace
-}  // namespace output
+}  // namespace documents

@@ -11,10 +11,10 @@
 #include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "files/company_files.h"
-#include "output/ui/find_box.h"
+#include "shell/ui/find_box.h"
 #include "platform/testing/scripted_dialogs.h"
 
-namespace output::ui {
+namespace shell::ui {
 namespace {
 
 class RecordingHelp final : public platform::Help {
@@ -43,7 +43,9 @@ class FindBoxTest : public ::testing::Test {
       engine::RecordNumber added = 0;
       ASSERT_TRUE(customers_.Add(customer, added));
     }
-    box_.SetSearch(FindMode::kCustomers, customers_.Block(), "Find Customer");
+    box_.SetSearch(
+        FindMode::kCustomers, [this](std::string_view text) { return FindRows(customers_, FindMode::kCustomers, text); },
+        "Find Customer");
     box_.show();
   }
 
@@ -76,7 +78,7 @@ class FindBoxTest : public ::testing::Test {
   platform::SilentProgress progress_;
   files::KeyedFile customers_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1")};
   RecordingHelp help_;
-  TFindBox box_{engine_, dialogs_, help_};
+  TFindBox box_{dialogs_, help_};
 };
 
 TEST_F(FindBoxTest, FindIsEnabledOnlyWithTextAndNotAgainUntilTheTextChanges) {
@@ -129,7 +131,7 @@ TEST_F(FindBoxTest, HeadingClickSortsByTextAndDoubleClickClosesOnlyOnASelectedRo
 TEST_F(FindBoxTest, ShowingAgainForAnotherModeDropsTheOldRows) {
   Search("555");
   box_.hide();
-  box_.SetSearch(FindMode::kProducts, nullptr);
+  box_.SetSearch(FindMode::kProducts, {});
   box_.show();
   EXPECT_EQ(box_.ListView1()->topLevelItemCount(), 0);
   EXPECT_EQ(box_.ListView1()->headerItem()->text(0), "Product#");
@@ -138,4 +140,4 @@ TEST_F(FindBoxTest, ShowingAgainForAnotherModeDropsTheOldRows) {
 }
 
 }  // namespace
-}  // namespace output::ui
+}  // namespace shell::ui

@@ -1,4 +1,4 @@
-#include "output/ui/find_box.h"
+#include "shell/ui/find_box.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -13,7 +13,7 @@
 #include "model/text.h"
 #include "platform/qt/qt_dialogs.h"
 
-namespace output::ui {
+namespace shell::ui {
 namespace {
 
 using platform::qt::ToQString;
@@ -37,9 +37,8 @@ QTreeWidgetItem* ItemOf(const FoundRow& row, std::size_t index) {
 
 }  // namespace
 
-TFindBox::TFindBox(engine::Engine& engine, platform::Dialogs& dialogs, platform::Help& help, QWidget* parent)
+TFindBox::TFindBox(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent)
     : QDialog(parent),
-      engine_(engine),
       dialogs_(dialogs),
       help_(help),
       FindText_(new QLineEdit(this)),
@@ -93,9 +92,9 @@ void TFindBox::ConnectSignals() {
   ListView1_->viewport()->installEventFilter(this);
 }
 
-void TFindBox::SetSearch(FindMode mode, engine::FileBlock* file, const QString& title) {
+void TFindBox::SetSearch(FindMode mode, Search search, const QString& title) {
   mode_ = mode;
-  file_ = file;
+  search_ = std::move(search);
   setWindowTitle(title);
 }
 
@@ -145,7 +144,7 @@ void TFindBox::FindButtonClick() {
   ListView1_->clear();
   ShowStatus(tr("Searching..."));
   StatusBar1_->repaint();  // the search runs before the next paint
-  rows_ = FindRows(engine_, file_, mode_, SearchTextOf(FindText_->text().toStdString()));
+  if (search_) rows_ = search_(SearchTextOf(FindText_->text().toStdString()));
   ShowRows();
   ReportCount();
 }
@@ -179,4 +178,4 @@ void TFindBox::HelpButnClick() { help_.ShowTopic(kHelpKeyword); }
 
 void TFindBox::ShowStatus(const QString& text) { StatusBar1_->showMessage(text); }
 
-}  // namespace output::ui
+}  // namespace shell::ui

@@ -1,10 +1,10 @@
-#include "output/list_report.h"
+#include "documents/list_report.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/testing/recording_canvas.h"
 
-namespace output {
+namespace documents {
 namespace {
 
 using platform::testing::RecordingCanvas;
@@ -61,4 +61,4 @@ TEST(ListReportTest, PrinterThatCannotStartPrintsNothing) {
 }
 
 }  // namespace
-}  // namespace output
+}  // namespace documents

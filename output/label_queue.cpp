@@ -1,1 +1,0 @@
-#include "output/label_queue.h"
