@@ -13,13 +13,21 @@ namespace model {
 
 // nullopt when the text is not an amount; an empty field reads as zero.
 template <std::size_t N>
-std::optional<double> ReadMoney(const MoneyField<N>& field) {
+std::optional<Money> ReadMoney(const MoneyField<N>& field) {
   return ParseMoney(field.view());
 }
 
 template <std::size_t N>
-void StoreMoney(MoneyField<N>& field, double amount) {
+void StoreMoney(MoneyField<N>& field, Money amount) {
   field = MoneyText(amount);
+}
+
+// An amount as lists show it, by default with thousands separators and two decimals;
+// text that is no amount is shown as it is stored, so nothing is hidden.
+template <std::size_t N>
+std::string AmountText(const MoneyField<N>& field, std::string_view picture = ",0.00") {
+  const std::optional<Money> amount = ReadMoney(field);
+  return amount ? FormatMoney(*amount, picture) : field.str();
 }
 
 // Fills DateMonth, DateDay, DateYear and SortDate from TransDate read in `order`;

@@ -7,12 +7,14 @@ namespace {
 
 TEST(FieldValuesTest, MoneyFieldsReadWithSeparatorsAndStoreWithTwoDecimals) {
   CustomerRecord customer{};
-  EXPECT_EQ(ReadMoney(customer.Balance), 0.0);
+  EXPECT_EQ(ReadMoney(customer.Balance), Money());
   customer.Balance = " 1,234.50 ";
-  EXPECT_EQ(ReadMoney(customer.Balance), 1234.50);
+  EXPECT_EQ(ReadMoney(customer.Balance), Money::FromCents(123450));
+  EXPECT_EQ(AmountText(customer.Balance), "1,234.50");
   customer.CreditLimit = "lots";
   EXPECT_EQ(ReadMoney(customer.CreditLimit), std::nullopt);
-  StoreMoney(customer.Balance, -2.675);
+  EXPECT_EQ(AmountText(customer.CreditLimit), "lots");
+  StoreMoney(customer.Balance, -Money::FromCents(268));
   EXPECT_EQ(customer.Balance.view(), "-2.68");
 }
 

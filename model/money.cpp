@@ -1,104 +1,62 @@
 #include "model/money.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstddef>
+#include <limits>
+
+#include "model/text.h"
 
 namespace model {
 namespace {
 
-// A finite double as its shortest round-trip decimal text, split for digit-wise rounding.
-struct DecimalDigits {
-  bool negative = false;
-  std::string whole = "0";
-  std::string fraction;
-};
+using Wide = __int128;
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+constexpr int kMaxWholeDigits = 15;
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+constexpr Wide PowerOfTen(int exponent) {
+  Wide power = 1;
+  for (int i = 0; i < exponent; ++i) power *= 10;
+  return power;
+}
+
+// numerator / denominator rounded half away from zero (denominator > 0).
+Wide DivideRounded(Wide numerator, Wide denominator) {
+  const Wide magnitude = numerator < 0 ? -numerator : numerator;
+  const Wide quotient = (magnitude + denominator / 2) / denominator;
+  return numerator < 0 ? -quotient : quotient;
+}
+
+// Products too large for the field of any record are held at the limit rather than
+// wrapped around into a wrong sign.
+std::int64_t Saturated(Wide value) {
+  constexpr Wide kMax = std::numeric_limits<std::int64_t>::max();
+  return static_cast<std::int64_t>(std::clamp<Wide>(value, -kMax, kMax));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsPlainDecimal(std::string_view text) {
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  int digits = 0;
-  int points = 0;
-  for (char c : text) {
-    if (IsDigit(c)) {
-      ++digits;
-    } else if (c == '.') {
-      ++points;
-    } else {
-      return false;
-    }
-  }
-  return digits > 0 && points <= 1;
-}
-
-DecimalDigits ToDecimal(double value) {
-  DecimalDigits decimal;
-  if (!std::isfinite(value)) return decimal;
-  // The longest shortest-form fixed text (a denormal or a value near the maximum) is under 400 chars.
-  char buffer[512];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  if (error != std::errc()) return decimal;
-  std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-  if (text.front() == '-') {
-    decimal.negative = true;
-    text.remove_prefix(1);
-  }
+// The digits of `text` (sign already taken off) as a decimal; nullopt unless they
+// form a plain number within the limits.
+std::optional<Decimal> ReadDigits(std::string_view text) {
   const std::size_t point = text.find('.');
-  decimal.whole = std::string(text.substr(0, point));
-  if (point != std::string_view::npos) decimal.fraction = std::string(text.substr(point + 1));
-  return decimal;
-}
-
-// Adds one unit in the last place; a carry out of the top digit lengthens the whole part.
-void IncrementLastPlace(DecimalDigits& decimal) {
-  for (std::string* part : {&decimal.fraction, &decimal.whole}) {
-    for (auto digit = part->rbegin(); digit != part->rend(); ++digit) {
-      if (*digit != '9') {
-        ++*digit;
-        return;
-      }
-      *digit = '0';
-    }
-  }
-  decimal.whole.insert(decimal.whole.begin(), '1');
-}
-
-// The dropped digits are the exact decimal tail, so a first dropped digit of 5 or more
-// means at least half a unit: round away from zero.
-void RoundToPlaces(DecimalDigits& decimal, std::size_t places) {
-  if (decimal.fraction.size() <= places) return;
-  const bool up = decimal.fraction[places] >= '5';
-  decimal.fraction.resize(places);
-  if (up) IncrementLastPlace(decimal);
-}
-
-bool IsZero(const DecimalDigits& decimal) {
-  auto zero = [](const std::string& digits) { return digits.find_first_not_of('0') == std::string::npos; };
-  return zero(decimal.whole) && zero(decimal.fraction);
-}
-
-std::optional<double> ReadDecimal(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  const std::string_view whole = text.substr(0, point);
+  std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  if (whole.empty() && fraction.empty()) return std::nullopt;
+  if (!std::all_of(whole.begin(), whole.end(), IsDigit) || !std::all_of(fraction.begin(), fraction.end(), IsDigit))
+    return std::nullopt;
+  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
+  const std::string_view significant = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
+  if (significant.size() > kMaxWholeDigits || fraction.size() > static_cast<std::size_t>(Decimal::kMaxScale))
+    return std::nullopt;
+  Decimal value{0, static_cast<int>(fraction.size())};
+  for (const char digit : significant) value.units = value.units * 10 + (digit - '0');
+  for (const char digit : fraction) value.units = value.units * 10 + (digit - '0');
   return value;
 }
 
 struct Picture {
   std::size_t requiredWholeDigits = 0;
   bool grouped = false;
-  std::size_t decimals = 0;
+  int decimals = 0;
   std::size_t requiredDecimals = 0;
 };
 
@@ -113,7 +71,7 @@ Picture ReadPicture(std::string_view pattern) {
     if (c != '0' && c != '#') continue;
     ++picture.decimals;
     // Once a later place is required, the optional ones before it must print too.
-    if (c == '0') picture.requiredDecimals = picture.decimals;
+    if (c == '0') picture.requiredDecimals = static_cast<std::size_t>(picture.decimals);
   }
   return picture;
 }
@@ -127,53 +85,70 @@ std::string GroupThousands(const std::string& digits) {
   return grouped;
 }
 
-std::string WholeText(const std::string& whole, const Picture& picture) {
-  std::string digits = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
-  if (digits.size() < picture.requiredWholeDigits) {
-    digits.insert(0, picture.requiredWholeDigits - digits.size(), '0');
-  }
+std::string WholeText(std::string digits, const Picture& picture) {
+  digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+  if (digits.size() < picture.requiredWholeDigits) digits.insert(0, picture.requiredWholeDigits - digits.size(), '0');
   return picture.grouped ? GroupThousands(digits) : digits;
 }
 
 std::string FractionText(std::string fraction, const Picture& picture) {
-  fraction.resize(picture.decimals, '0');
+  fraction.resize(static_cast<std::size_t>(picture.decimals), '0');
   while (fraction.size() > picture.requiredDecimals && fraction.back() == '0') fraction.pop_back();
   return fraction;
 }
 
 }  // namespace
 
-std::optional<double> ParseMoney(std::string_view text) {
-  std::string plain(Trimmed(text));
+std::int64_t Decimal::Rounded(int places) const {
+  if (places >= scale) return Saturated(static_cast<Wide>(units) * PowerOfTen(places - scale));
+  return Saturated(DivideRounded(units, PowerOfTen(scale - places)));
+}
+
+std::int64_t Decimal::WholePart() const { return static_cast<std::int64_t>(units / PowerOfTen(scale)); }
+
+Money Money::Times(const Decimal& factor) const {
+  return Money(Saturated(DivideRounded(static_cast<Wide>(cents_) * factor.units, PowerOfTen(factor.scale))));
+}
+
+Money Money::PercentOf(const Decimal& percent) const {
+  return Money(Saturated(DivideRounded(static_cast<Wide>(cents_) * percent.units, PowerOfTen(percent.scale + 2))));
+}
+
+std::optional<Decimal> ParseDecimal(std::string_view text) {
+  std::string plain(TrimBlanks(text));
   std::erase(plain, ',');
-  const std::string_view number = Trimmed(plain);
-  if (number.empty()) return 0.0;
-  if (!IsPlainDecimal(number)) return std::nullopt;
-  return ReadDecimal(number);
+  std::string_view number = TrimBlanks(plain);
+  if (number.empty()) return Decimal{};
+  const bool negative = number.front() == '-';
+  if (negative || number.front() == '+') number.remove_prefix(1);
+  std::optional<Decimal> value = ReadDigits(number);
+  if (value && negative) value->units = -value->units;
+  return value;
 }
 
-double RoundMoney(double value, int decimals) {
-  if (!std::isfinite(value)) return value;
-  DecimalDigits decimal = ToDecimal(value);
-  RoundToPlaces(decimal, static_cast<std::size_t>(std::max(decimals, 0)));
-  if (IsZero(decimal)) return 0.0;
-  const std::string fraction = decimal.fraction.empty() ? "" : "." + decimal.fraction;
-  const std::string text = (decimal.negative ? "-" : "") + decimal.whole + fraction;
-  return ReadDecimal(text).value_or(value);
+std::optional<Money> ParseMoney(std::string_view text) {
+  const std::optional<Decimal> value = ParseDecimal(text);
+  if (!value) return std::nullopt;
+  return Money::Of(*value);
 }
 
-std::string FormatMoney(double value, std::string_view pattern) {
+std::string FormatDecimal(const Decimal& value, std::string_view pattern) {
   const Picture picture = ReadPicture(pattern);
-  DecimalDigits decimal = ToDecimal(value);
-  RoundToPlaces(decimal, picture.decimals);
-  const std::string whole = WholeText(decimal.whole, picture);
-  const std::string fraction = FractionText(decimal.fraction, picture);
+  const int places = std::min(picture.decimals, value.scale);
+  const std::int64_t rounded = value.Rounded(places);
+  const auto placeCount = static_cast<std::size_t>(places);
+  std::string digits = std::to_string(rounded < 0 ? -rounded : rounded);
+  if (digits.size() <= placeCount) digits.insert(0, placeCount - digits.size() + 1, '0');
+  const std::string whole = WholeText(digits.substr(0, digits.size() - placeCount), picture);
+  const std::string fraction = FractionText(digits.substr(digits.size() - placeCount), picture);
   // A picture with no required place would print nothing at all for zero.
   if (whole.empty() && fraction.empty()) return "0";
-  const std::string sign = decimal.negative && !IsZero(decimal) ? "-" : "";
+  const std::string sign = rounded < 0 ? "-" : "";
   return sign + whole + (fraction.empty() ? "" : "." + fraction);
 }
 
-std::string MoneyText(double value) { return FormatMoney(value, "0.00"); }
+std::string FormatMoney(Money amount, std::string_view picture) { return FormatDecimal(amount.AsDecimal(), picture); }
+
+std::string MoneyText(Money amount) { return FormatMoney(amount, "0.00"); }
 
 }  // namespace model

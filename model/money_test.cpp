@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace model {
 namespace {
@@ -21,95 +19,122 @@ std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   return info.param.name;
 }
 
-struct FormatCase {
+Decimal D(std::string_view text) { return ParseDecimal(text).value(); }
+Money M(std::string_view text) { return ParseMoney(text).value(); }
+
+struct TextCase {
   const char* name;
-  double value;
-  const char* pattern;
+  const char* text;
+  const char* picture;
   const char* expected;
 };
 
-class FormatMoneyTable : public ::testing::TestWithParam<FormatCase> {};
+class MoneyFromText : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(FormatMoneyTable, PrintsTheDecimalTextRoundedHalfAwayFromZero) {
-  EXPECT_EQ(FormatMoney(GetParam().value, GetParam().pattern), GetParam().expected);
+// Amounts read as text go through whole cents on their way to the picture.
+TEST_P(MoneyFromText, ReadsExactlyAndPrintsRoundedHalfAwayFromZero) {
+  EXPECT_EQ(FormatMoney(M(GetParam().text), GetParam().picture), GetParam().expected);
 }
 
-// 2.675, 1.005, 1.115 and 12345678.905 all sit just below the half in binary.
 INSTANTIATE_TEST_SUITE_P(
-    Money, FormatMoneyTable,
-    ::testing::Values(
-        FormatCase{"BinaryBelowHalf", 2.675, "0.00", "2.68"}, FormatCase{"NegativeHalfCent", -0.005, "0.00", "-0.01"},
-        FormatCase{"OnePointZeroZeroFive", 1.005, "0.00", "1.01"}, FormatCase{"ExactEighth", 0.125, "0.00", "0.13"},
-        FormatCase{"BinaryAboveHalf", 2.665, "0.00", "2.67"}, FormatCase{"OnePointOneOneFive", 1.115, "0.00", "1.12"},
-        FormatCase{"EightDigitHalfCent", 12345678.905, "0.00", "12345678.91"},
-        FormatCase{"CommaGroups", 1234567.891, ",0.00", "1,234,567.89"},
-        FormatCase{"HashCommaGroups", 1234567.891, "#,0.00", "1,234,567.89"},
-        FormatCase{"CarryOpensAGroup", 999.995, ",0.00", "1,000.00"},
-        FormatCase{"GroupedNegative", -1234.5, "#,##0.00", "-1,234.50"},
-        FormatCase{"NoGroupingWithoutComma", 1234567.891, "0.00", "1234567.89"},
-        FormatCase{"ThreeDecimalsGrouped", 1234.5675, ",0.000", "1,234.568"},
-        FormatCase{"RequiredWholeDigits", 5.25, "00.000", "05.250"}, FormatCase{"NegativeZero", -0.0, "0.00", "0.00"},
-        FormatCase{"RoundsToZeroWithoutSign", -0.001, "0.00", "0.00"},
-        FormatCase{"OptionalWholeDigit", 0.5, "#.00", ".50"},
-        FormatCase{"OptionalDecimalsTrimmed", 1.5, "0.0##", "1.5"},
-        FormatCase{"OptionalDecimalsRounded", 1.2345, "0.0##", "1.235"},
-        FormatCase{"PointDroppedWithDecimals", 3.0, "0.##", "3"}, FormatCase{"WholeNumberPicture", -2.5, "0", "-3"},
-        FormatCase{"NothingRequiredForZero", 0.0, "#.##", "0"}, FormatCase{"LettersIgnored", 12.5, "Xy0.00z", "12.50"},
-        FormatCase{"Huge", 1e20, ",0.00", "100,000,000,000,000,000,000.00"},
-        FormatCase{"SmallestDenormal", 5e-324, "0.00", "0.00"}, FormatCase{"NotANumber", std::nan(""), "0.00", "0.00"}),
-    RowName<FormatCase>);
+    Money, MoneyFromText,
+    ::testing::Values(TextCase{"HalfCentUp", "2.675", "0.00", "2.68"},
+                      TextCase{"NegativeHalfCent", "-0.005", "0.00", "-0.01"},
+                      TextCase{"OnePointZeroZeroFive", "1.005", "0.00", "1.01"},
+                      TextCase{"JustBelowHalf", "2.67499", "0.00", "2.67"},
+                      TextCase{"EightDigitHalfCent", "12345678.905", "0.00", "12345678.91"},
+                      TextCase{"CommaGroups", "1234567.891", ",0.00", "1,234,567.89"},
+                      TextCase{"HashCommaGroups", "1234567.891", "#,0.00", "1,234,567.89"},
+                      TextCase{"GroupedInputRegrouped", "1,234,567.89", ",0.00", "1,234,567.89"},
+                      TextCase{"CarryOpensAGroup", "999.995", ",0.00", "1,000.00"},
+                      TextCase{"GroupedNegative", "-1234.5", "#,##0.00", "-1,234.50"},
+                      TextCase{"NoGroupingWithoutComma", "1234567.891", "0.00", "1234567.89"},
+                      TextCase{"ThreeDecimalsOfCents", "1234.5675", ",0.000", "1,234.570"},
+                      TextCase{"RoundsToZeroWithoutSign", "-0.001", "0.00", "0.00"},
+                      TextCase{"OptionalWholeDigit", "0.5", "#.00", ".50"},
+                      TextCase{"WholeNumberPicture", "-2.5", "0", "-3"},
+                      TextCase{"NothingRequiredForZero", "0", "#.##", "0"},
+                      TextCase{"LettersIgnored", "12.5", "Xy0.00z", "12.50"},
+                      TextCase{"LargestAmount", "999999999999999.99", ",0.00", "999,999,999,999,999.99"}),
+    RowName<TextCase>);
 
-TEST(MoneyFormat, LargestDoublePrintsAllItsDigits) {
-  EXPECT_EQ(FormatMoney(std::numeric_limits<double>::max(), "0").size(), 309u);
-}
-
-struct RoundCase {
+struct DecimalCase {
   const char* name;
-  double value;
-  int decimals;
-  double expected;
+  const char* text;
+  const char* picture;
+  const char* expected;
 };
 
-class RoundMoneyTable : public ::testing::TestWithParam<RoundCase> {};
+class DecimalFormat : public ::testing::TestWithParam<DecimalCase> {};
 
-TEST_P(RoundMoneyTable, GivesTheNearestDoubleToTheRoundedDecimal) {
-  EXPECT_EQ(RoundMoney(GetParam().value, GetParam().decimals), GetParam().expected);
+TEST_P(DecimalFormat, KeepsThePlacesThePictureAsksFor) {
+  EXPECT_EQ(FormatDecimal(D(GetParam().text), GetParam().picture), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Money, RoundMoneyTable,
-                         ::testing::Values(RoundCase{"BinaryBelowHalf", 2.675, 2, 2.68},
-                                           RoundCase{"NegativeHalfCent", -0.005, 2, -0.01},
-                                           RoundCase{"ThreePlaces", 1234.5675, 3, 1234.568},
-                                           RoundCase{"NegativePlacesActAsZero", 2.5, -1, 3.0}),
-                         RowName<RoundCase>);
-
-TEST(MoneyRound, ResultThatIsZeroCarriesNoSignAndNaNPassesThrough) {
-  EXPECT_FALSE(std::signbit(RoundMoney(-0.001)));
-  EXPECT_TRUE(std::isnan(RoundMoney(std::nan(""))));
-}
+INSTANTIATE_TEST_SUITE_P(Money, DecimalFormat,
+                         ::testing::Values(DecimalCase{"ThreeDecimalsGrouped", "1234.5675", ",0.000", "1,234.568"},
+                                           DecimalCase{"RequiredWholeDigits", "5.25", "00.000", "05.250"},
+                                           DecimalCase{"OptionalDecimalsTrimmed", "1.5", "0.0##", "1.5"},
+                                           DecimalCase{"OptionalDecimalsRounded", "1.2345", "0.0##", "1.235"},
+                                           DecimalCase{"PointDroppedWithDecimals", "3.0", "0.##", "3"},
+                                           DecimalCase{"RateAsStored", "8.125", "0.000", "8.125"},
+                                           DecimalCase{"NineDecimals", "-0.000000005", "0.00000000", "-0.00000001"}),
+                         RowName<DecimalCase>);
 
 struct ParseCase {
   const char* name;
   const char* text;
-  std::optional<double> expected;
+  std::optional<std::int64_t> cents;
 };
 
 class ParseMoneyTable : public ::testing::TestWithParam<ParseCase> {};
 
-TEST_P(ParseMoneyTable, ReadsOnlyPlainDecimals) { EXPECT_EQ(ParseMoney(GetParam().text), GetParam().expected); }
+TEST_P(ParseMoneyTable, ReadsOnlyPlainDecimals) {
+  const std::optional<Money> amount = ParseMoney(GetParam().text);
+  ASSERT_EQ(amount.has_value(), GetParam().cents.has_value());
+  if (amount) EXPECT_EQ(amount->Cents(), *GetParam().cents);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Money, ParseMoneyTable,
-    ::testing::Values(ParseCase{"Grouped", "1,234.50", 1234.5}, ParseCase{"OuterBlanks", "\t 12.5 \n", 12.5},
-                      ParseCase{"Empty", "", 0.0}, ParseCase{"OnlyBlanks", "   ", 0.0},
-                      ParseCase{"Negative", "-3", -3.0}, ParseCase{"ExplicitPlus", "+3", 3.0},
-                      ParseCase{"LeadingPoint", ".5", 0.5}, ParseCase{"TrailingPoint", "5.", 5.0},
-                      ParseCase{"Letters", "abc", std::nullopt}, ParseCase{"TwoPoints", "1.2.3", std::nullopt},
-                      ParseCase{"InnerBlank", "1 2", std::nullopt}, ParseCase{"LoneMinus", "-", std::nullopt},
-                      ParseCase{"LonePoint", ".", std::nullopt}, ParseCase{"Exponent", "1e5", std::nullopt},
-                      ParseCase{"TwoSigns", "+-1", std::nullopt}, ParseCase{"Infinity", "inf", std::nullopt},
-                      ParseCase{"Hex", "0x10", std::nullopt}),
+    ::testing::Values(ParseCase{"Grouped", "1,234.50", 123450}, ParseCase{"OuterBlanks", "\t 12.5 \n", 1250},
+                      ParseCase{"Empty", "", 0}, ParseCase{"OnlyBlanks", "   ", 0}, ParseCase{"Negative", "-3", -300},
+                      ParseCase{"ExplicitPlus", "+3", 300}, ParseCase{"LeadingPoint", ".5", 50},
+                      ParseCase{"TrailingPoint", "5.", 500}, ParseCase{"LeadingZeros", "000012.30", 1230},
+                      ParseCase{"ManyTrailingZeros", "1.50000000000000", 150},
+                      ParseCase{"Letters", "abc", std::nullopt}, ParseCase{"LettersAfterDigits", "12abc", std::nullopt},
+                      ParseCase{"TwoPoints", "1.2.3", std::nullopt}, ParseCase{"InnerBlank", "1 2", std::nullopt},
+                      ParseCase{"LoneMinus", "-", std::nullopt}, ParseCase{"LonePoint", ".", std::nullopt},
+                      ParseCase{"Exponent", "1e5", std::nullopt}, ParseCase{"TwoSigns", "+-1", std::nullopt},
+                      ParseCase{"TrailingMinus", "12-", std::nullopt}, ParseCase{"Infinity", "inf", std::nullopt},
+                      ParseCase{"Hex", "0x10", std::nullopt},
+                      ParseCase{"SixteenWholeDigits", "1234567890123456", std::nullopt},
+                      ParseCase{"TenDecimals", "0.0000000001", std::nullopt}),
     RowName<ParseCase>);
+
+TEST(MoneyRates, PercentagesAndFactorsRoundOnceToTheCent) {
+  EXPECT_EQ(M("1.00").PercentOf(D("8.125")), M("0.08"));
+  EXPECT_EQ(M("2.00").PercentOf(D("8.125")), M("0.16"));
+  EXPECT_EQ(M("-2.00").PercentOf(D("8.125")), M("-0.16"));
+  EXPECT_EQ(M("100.00").PercentOf(D("1.5")), M("1.50"));
+  EXPECT_EQ(M("2.35").Times(D("1.5")), M("3.53"));
+  EXPECT_EQ(M("0.10").Times(D("3")), M("0.30"));  // where binary fractions give 0.30000000000000004
+  EXPECT_EQ(M("19.99").Times(D("0")), Money());
+}
+
+TEST(MoneyArithmetic, SumsAreExactInCents) {
+  Money sum;
+  for (int i = 0; i < 10; ++i) sum += M("0.10");
+  EXPECT_EQ(sum, M("1.00"));
+  EXPECT_EQ(M("5.00") - M("7.25"), -M("2.25"));
+  EXPECT_LT(M("-0.01"), Money());
+}
+
+TEST(MoneyArithmetic, ProductsBeyondAnyFieldAreHeldAtTheLimitNotWrapped) {
+  const Money huge = M("999999999999999.99");
+  EXPECT_GT(huge.Times(D("999999999999999")), huge);
+  EXPECT_LT((-huge).Times(D("999999999999999")), -huge);
+}
 
 std::string CentsText(int cents) {
   const int size = std::abs(cents);
@@ -118,14 +143,11 @@ std::string CentsText(int cents) {
 }
 
 TEST(MoneyText, EveryCentAmountWritesAndReadsBackItsOwnDigits) {
-  EXPECT_EQ(MoneyText(1234.5), "1234.50");
+  EXPECT_EQ(MoneyText(M("1234.5")), "1234.50");
   for (int cents = -1000000; cents <= 1000000; cents += 37) {
-    const std::string text = MoneyText(cents / 100.0);
+    const std::string text = MoneyText(Money::FromCents(cents));
     ASSERT_EQ(text, CentsText(cents));
-    const std::optional<double> parsed = ParseMoney(text);
-    ASSERT_TRUE(parsed.has_value()) << text;
-    ASSERT_EQ(MoneyText(*parsed), text);
-    ASSERT_EQ(RoundMoney(*parsed), *parsed) << text;
+    ASSERT_EQ(ParseMoney(text), Money::FromCents(cents)) << text;
   }
 }
 

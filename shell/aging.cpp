@@ -28,8 +28,8 @@ constexpr std::array<std::string_view, kAgingBucketCount> kBarHintLabels = {"0-3
 // Text that is no amount is not zero: such a balance is aged and so repaired.
 template <std::size_t N>
 bool ReadsAsZero(const model::MoneyField<N>& field) {
-  const std::optional<double> amount = model::ReadMoney(field);
-  return amount && *amount == 0.0;
+  const std::optional<model::Money> amount = model::ReadMoney(field);
+  return amount && amount->IsZero();
 }
 
 std::optional<model::Date> TransactionDate(const model::TransactionRecord& transaction, model::DateOrder order) {
@@ -41,8 +41,8 @@ std::optional<model::Date> TransactionDate(const model::TransactionRecord& trans
 // cannot be aged and is left out.
 void AddTransaction(AgingTotals& sums, const model::TransactionRecord& transaction, const model::Date& today,
                     model::DateOrder order) {
-  const std::optional<double> balanceDue = model::ReadMoney(transaction.BalanceDue);
-  if (!balanceDue || *balanceDue == 0.0) return;
+  const std::optional<model::Money> balanceDue = model::ReadMoney(transaction.BalanceDue);
+  if (!balanceDue || balanceDue->IsZero()) return;
   sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
 }
 
@@ -59,8 +59,6 @@ std::optional<AgingTotals> AgeCustomer(files::KeyedFile& transactions, const mod
                                             return true;
                                           });
   if (!readAll) return std::nullopt;
-  // Whole cents, so that the company total is the sum of the balances as stored.
-  for (double& amount : sums.amounts) amount = model::RoundMoney(amount);
   return sums;
 }
 
@@ -70,10 +68,6 @@ void StoreAging(model::CustomerRecord& customer, const AgingTotals& sums) {
   model::StoreMoney(customer.Age61to90, sums[AgingBucket::kDays61to90]);
   model::StoreMoney(customer.AgeOver90, sums[AgingBucket::kOver90]);
   model::StoreMoney(customer.Balance, sums.Grand());
-}
-
-void AddTotals(AgingTotals& into, const AgingTotals& sums) {
-  for (std::size_t i = 0; i < kAgingBucketCount; ++i) into.amounts[i] += sums.amounts[i];
 }
 
 struct AgingFiles {
@@ -97,7 +91,7 @@ AgingTotals AgeCustomers(const AgingContext& context, AgingFiles& files, const m
       context.dialogs.inform(kAgingCaption, "Saving the aging of customer " + customer.CustNo.str() + " failed.",
                              platform::Icon::kError);
     }
-    AddTotals(totals, *sums);
+    totals += *sums;
     return true;
   });
   return totals;
@@ -118,7 +112,7 @@ std::optional<AgingTotals> AgeCompanyFiles(const AgingContext& context, const mo
   return totals;
 }
 
-void SetAgingFields(model::CompanyRecord& company, const std::string& todayText, double grandTotal) {
+void SetAgingFields(model::CompanyRecord& company, const std::string& todayText, model::Money grandTotal) {
   company.LastAgingDate = todayText;
   model::StoreMoney(company.TotalAR, grandTotal);
 }
@@ -126,7 +120,7 @@ void SetAgingFields(model::CompanyRecord& company, const std::string& todayText,
 // Re-reads the company from the company list before changing it, so that nothing
 // another window stored there is overwritten with an older copy. CurrentCompany takes
 // the new values even when the list cannot be written.
-void StoreCompanyAging(const AgingContext& context, const std::string& todayText, double grandTotal) {
+void StoreCompanyAging(const AgingContext& context, const std::string& todayText, model::Money grandTotal) {
   CompanySession& session = context.session;
   files::KeyedFile list(context.engine, context.dialogs, context.progress,
                          files::DescribeFile(files::CompanyFile::kCompanyList));
@@ -154,6 +148,13 @@ void SetStatus(const AgingContext& context, std::string_view text) {
   if (context.setStatus) context.setStatus(text);
 }
 
+// numerator / denominator to the nearest whole number, halves away from zero.
+std::int64_t RoundedShare(std::int64_t numerator, std::int64_t denominator) {
+  const bool negative = (numerator < 0) != (denominator < 0);
+  const std::int64_t magnitude = (std::abs(numerator) + std::abs(denominator) / 2) / std::abs(denominator);
+  return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 AgingBucket BucketOfAge(int days) {
@@ -163,8 +164,11 @@ AgingBucket BucketOfAge(int days) {
   return AgingBucket::kOver90;
 }
 
-double AgingTotals::Grand() const {
-  return model::RoundMoney(std::accumulate(amounts.begin(), amounts.end(), 0.0));
+model::Money AgingTotals::Grand() const { return std::accumulate(amounts.begin(), amounts.end(), model::Money()); }
+
+AgingTotals& AgingTotals::operator+=(const AgingTotals& other) {
+  for (std::size_t i = 0; i < kAgingBucketCount; ++i) amounts[i] += other.amounts[i];
+  return *this;
 }
 
 AgingBucket BucketOfTransaction(const model::TransactionRecord& transaction, const model::Date& today,
@@ -196,7 +200,7 @@ AgingResult RunAging(const AgingContext& context, bool forceChart) {
                            platform::Icon::kError);
     return result;
   }
-  result.showChart = result.totals.Grand() != 0.0 && (context.session.CurrentCompany.ShowAgingChart || forceChart);
+  result.showChart = !result.totals.Grand().IsZero() && (context.session.CurrentCompany.ShowAgingChart || forceChart);
   return result;
 }
 
@@ -214,14 +218,15 @@ bool AgingChartCommandAllowed(const model::CompanyRecord& current, bool chartSho
 
 std::array<BarSpan, kAgingBucketCount> AgingBarSpans(const AgingTotals& totals, int frameHeight) {
   std::array<BarSpan, kAgingBucketCount> bars{};
-  const double grand = totals.Grand();
+  const std::int64_t grand = totals.Grand().Cents();
   int top = 0;
   for (std::size_t i = 0; i < kAgingBucketCount; ++i) {
-    const double amount = totals.amounts[i];
+    const model::Money amount = totals.amounts[i];
     // Credits can push a share below 0 or above 100 percent; the bar stays in the frame.
-    const long percent = grand == 0.0 ? 0 : std::clamp(std::lround(amount * 100.0 / grand), 0L, 100L);
+    const std::int64_t percent =
+        grand == 0 ? 0 : std::clamp<std::int64_t>(RoundedShare(amount.Cents() * 100, grand), 0, 100);
     int height = static_cast<int>(percent * frameHeight / 100);
-    if (amount != 0.0) height = std::max(height, kSmallestVisibleBar);
+    if (!amount.IsZero()) height = std::max(height, kSmallestVisibleBar);
     bars[i] = {top, height};
     top += height;
   }

@@ -11,6 +11,7 @@
 
 #include "engine/engine.h"
 #include "model/dates.h"
+#include "model/money.h"
 #include "model/records.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -27,12 +28,12 @@ constexpr std::size_t kAgingBucketCount = 4;
 AgingBucket BucketOfAge(int days);
 
 struct AgingTotals {
-  std::array<double, kAgingBucketCount> amounts{};
+  std::array<model::Money, kAgingBucketCount> amounts{};
 
-  double& operator[](AgingBucket bucket) { return amounts[static_cast<std::size_t>(bucket)]; }
-  double operator[](AgingBucket bucket) const { return amounts[static_cast<std::size_t>(bucket)]; }
-  // Rounded to cents, so credits that cancel the debts exactly give exactly zero.
-  double Grand() const;
+  model::Money& operator[](AgingBucket bucket) { return amounts[static_cast<std::size_t>(bucket)]; }
+  model::Money operator[](AgingBucket bucket) const { return amounts[static_cast<std::size_t>(bucket)]; }
+  model::Money Grand() const;
+  AgingTotals& operator+=(const AgingTotals& other);
 };
 
 // Which bucket a transaction's open amount belongs to. TransDate is read in the

@@ -104,6 +104,12 @@ struct AgeCase {
   const char* over90;
 };
 
+AgingTotals Totals(std::array<std::string_view, kAgingBucketCount> amounts) {
+  AgingTotals totals;
+  for (std::size_t i = 0; i < kAgingBucketCount; ++i) totals.amounts[i] = model::ParseMoney(amounts[i]).value();
+  return totals;
+}
+
 TEST_F(AgingTest, EachAgeLandsInItsBucket) {
   const std::vector<AgeCase> cases = {
       {-3, "10.00", "0.00", "0.00", "0.00"}, {0, "10.00", "0.00", "0.00", "0.00"},
@@ -156,7 +162,7 @@ TEST_F(AgingTest, CustomerWithZeroBalanceKeepsItsAgingThoughItHasOpenTransaction
   const AgingResult result = Run(false);
   const model::CustomerRecord after = Customer(number);
   EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
-  EXPECT_EQ(result.totals.Grand(), 0.0);
+  EXPECT_EQ(result.totals.Grand(), model::Money());
 }
 
 TEST_F(AgingTest, BalanceIsRewrittenFromTheCustomersOwnTransactionsOnly) {
@@ -175,7 +181,7 @@ TEST_F(AgingTest, BalanceIsRewrittenFromTheCustomersOwnTransactionsOnly) {
   EXPECT_EQ(customer.Balance.view(), "19.75");
   EXPECT_EQ(customer.CustName.view(), "Customer A1");
   EXPECT_EQ(Customer(second).Balance.view(), "40.00");
-  EXPECT_EQ(result.totals.amounts, (std::array<double, 4>{12.5, 0.0, 7.25, 40.0}));
+  EXPECT_EQ(result.totals.amounts, Totals({"12.5", "0", "7.25", "40"}).amounts);
 }
 
 // The company is re-read from the list, so what another window stored there stays.
@@ -266,19 +272,19 @@ TEST_F(AgingTest, AgingChartCommandRefusesWithoutOpenInvoicesAndWhileShowing) {
 }
 
 TEST(AgingChartGeometry, SmallBucketsStillGetFourPixels) {
-  const AgingTotals totals{{1, 1, 1, 997}};
+  const AgingTotals totals = Totals({"1", "1", "1", "997"});
   EXPECT_EQ(AgingBarSpans(totals, 200),
             (std::array<BarSpan, 4>{BarSpan{0, 4}, BarSpan{4, 4}, BarSpan{8, 4}, BarSpan{12, 200}}));
 }
 
 TEST(AgingChartGeometry, CreditBucketStaysInsideTheFrame) {
-  const AgingTotals totals{{200, -100, 0, 0}};
+  const AgingTotals totals = Totals({"200", "-100", "0", "0"});
   EXPECT_EQ(AgingBarSpans(totals, 100),
             (std::array<BarSpan, 4>{BarSpan{0, 100}, BarSpan{100, 4}, BarSpan{104, 0}, BarSpan{104, 0}}));
 }
 
 TEST(AgingChartGeometry, HintsShowAmountsWithThousandsSeparators) {
-  const AgingTotals totals{{1234.5, 0, 10, 1000000}};
+  const AgingTotals totals = Totals({"1234.5", "0", "10", "1000000"});
   EXPECT_EQ(AgingTotalHint(totals), "Total A/R: 1,001,244.50");
   EXPECT_EQ(AgingBarHints(totals), (std::array<std::string, 4>{"0-30 Days: 1,234.50", "31-60 Days: 0.00",
                                                                "61-90 Days: 10.00", "Over 90 Days: 1,000,000.00"}));

@@ -252,11 +252,6 @@ void RemoveCompanyFiles(std::string_view companyNo, platform::Dialogs& dialogs) 
   }
 }
 
-std::string BalanceText(const model::MoneyField<10>& amount) {
-  const std::optional<double> value = model::ReadMoney(amount);
-  return value ? model::FormatMoney(*value, ",0.00") : amount.str();
-}
-
 std::string PadLeft(std::string_view text, std::size_t width) {
   std::string padded(text.size() < width ? width - text.size() : 0, ' ');
   return padded.append(text);
@@ -281,7 +276,7 @@ std::vector<CompanyRecord> CompaniesInKeyOrder(files::KeyedFile& list, engine::K
 std::string CompanyBrowserHeader() { return BrowserLine("Company Name", "Number", "Balance"); }
 
 std::string CompanyBrowserRow(const CompanyRecord& company) {
-  return BrowserLine(company.CompanyName.view(), company.CompanyNo.view(), BalanceText(company.TotalAR));
+  return BrowserLine(company.CompanyName.view(), company.CompanyNo.view(), model::AmountText(company.TotalAR));
 }
 
 const std::vector<TextControl<CompanyOptions>>& CompanyTextControls() {
@@ -420,7 +415,7 @@ documents::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, c
   const engine::KeyNumber order = byNumber ? model::company_key::kNumber : model::company_key::kName;
   for (const CompanyRecord& company : CompaniesInKeyOrder(list, order)) {
     report.entries.push_back(
-        {company.CompanyName.str(), {{"Number:", company.CompanyNo.str()}, {"A/R:", BalanceText(company.TotalAR)}}, {}});
+        {company.CompanyName.str(), {{"Number:", company.CompanyNo.str()}, {"A/R:", model::AmountText(company.TotalAR)}}, {}});
   }
   return report;
 }

@@ -1,7 +1,7 @@
 #include "shell/customers.h"
 
 #include <algorithm>
-#include <cmath>
+#include <charconv>
 #include <filesystem>
 #include <vector>
 
@@ -18,7 +18,6 @@ namespace {
 
 constexpr std::size_t kShortNameLength = 10;
 constexpr std::string_view kZeroAmount = "0.00";
-constexpr std::string_view kBalancePicture = ",0.00";
 
 constexpr std::string_view kAddCaption = "Add Customer";
 constexpr std::string_view kEditCaption = "Edit Customer";
@@ -179,8 +178,8 @@ std::optional<bool> HasTransactions(const CustomerContext& context, const model:
 }
 
 bool BalanceIsZero(const model::CustomerRecord& customer) {
-  const std::optional<double> balance = model::ReadMoney(customer.Balance);
-  return balance && *balance == 0.0;
+  const std::optional<model::Money> balance = model::ReadMoney(customer.Balance);
+  return balance && balance->IsZero();
 }
 
 }  // namespace
@@ -287,10 +286,9 @@ bool AddCustomer(const CustomerContext& context, const CustomerEntry& entry, mod
 
 std::optional<std::string> NextCustomerNumberAfter(std::string_view used) {
   if (model::TrimBlanks(used).empty()) return std::nullopt;
-  const std::optional<double> value = model::ParseMoney(used);
-  if (!value) return std::nullopt;
-  const double next = std::floor(*value) + 1.0;
-  std::string text = model::FormatMoney(next, "0");
+  const std::optional<model::Decimal> value = model::ParseDecimal(used);
+  if (!value || value->units < 0) return std::nullopt;
+  std::string text = std::to_string(value->WholePart() + 1);
   if (text.size() > decltype(model::CustomerRecord::CustNo)::kCapacity) return std::nullopt;
   return text;
 }
@@ -403,9 +401,6 @@ std::string CustomerHeader() {
   return JoinColumns("Name", "Number", "Balance", "Last Pmt.", "Last Inv.", "Phone Number(s)");
 }
 
-std::string BalanceText(const model::CustomerRecord& customer) {
-  const std::optional<double> balance = model::ReadMoney(customer.Balance);
-  return balance ? model::FormatMoney(*balance, kBalancePicture) : customer.Balance.str();
-}
+std::string BalanceText(const model::CustomerRecord& customer) { return model::AmountText(customer.Balance); }
 
 }  // namespace shell

@@ -30,13 +30,6 @@ bool AnyFieldContains(std::initializer_list<std::string_view> fields, std::strin
   return false;
 }
 
-// An amount the user reads; text that is not an amount is shown as it stands.
-template <std::size_t N>
-std::string InvoiceTotalText(const model::MoneyField<N>& amount) {
-  const std::optional<double> value = model::ReadMoney(amount);
-  return value ? model::FormatMoney(*value, kInvoiceTotalPicture) : amount.str();
-}
-
 // The row is built only for a match, so a search over a large file builds few strings.
 template <class Record>
 std::optional<FoundRow> RowWhen(bool matches, const Record& record, FoundRow (*rowOf)(const Record&)) {
@@ -47,7 +40,7 @@ std::optional<FoundRow> RowWhen(bool matches, const Record& record, FoundRow (*r
 FoundRow TransactionRow(const model::TransactionRecord& t) {
   // Balance due as stored: only the total has a display picture in this list.
   return {t.SortDate.str(),
-          {t.InvoiceNo.str(), t.CustNo.str(), t.KeyCode.str(), InvoiceTotalText(t.TotalAmount), t.ShortName.str(),
+          {t.InvoiceNo.str(), t.CustNo.str(), t.KeyCode.str(), model::AmountText(t.TotalAmount, kInvoiceTotalPicture), t.ShortName.str(),
            t.BalanceDue.str()}};
 }
 

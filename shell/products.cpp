@@ -45,7 +45,7 @@ void FillProduct(model::ProductRecord& product, const ProductEntry& entry) {
 }
 
 std::string PriceText(const model::ProductRecord& product) {
-  return model::FormatMoney(model::ReadMoney(product.UnitPrice).value_or(0.0), kPriceFormat);
+  return model::FormatMoney(model::ReadMoney(product.UnitPrice).value_or(model::Money()), kPriceFormat);
 }
 
 void Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_view text) {

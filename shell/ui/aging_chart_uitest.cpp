@@ -21,8 +21,14 @@ class AgingChartTest : public ::testing::Test {
   QStringList statuses_;
 };
 
+AgingTotals Dollars(std::array<int, kAgingBucketCount> dollars) {
+  AgingTotals totals;
+  for (std::size_t i = 0; i < kAgingBucketCount; ++i) totals.amounts[i] = model::Money::FromCents(dollars[i] * 100);
+  return totals;
+}
+
 TEST_F(AgingChartTest, BarsStackInTheFrameWithTheirAmountsAsHints) {
-  chart_.ShowTotals(AgingTotals{{1, 1, 1, 997}});
+  chart_.ShowTotals(Dollars({1, 1, 1, 997}));
   ASSERT_TRUE(chart_.isVisible());
   const QRect inside = chart_.ChartFrame()->contentsRect();
   int top = inside.top();
@@ -45,7 +51,7 @@ TEST_F(AgingChartTest, BarsStackInTheFrameWithTheirAmountsAsHints) {
 }
 
 TEST_F(AgingChartTest, CloseChartHidesThePanelAndReportsReady) {
-  chart_.ShowTotals(AgingTotals{{10, 0, 0, 0}});
+  chart_.ShowTotals(Dollars({10, 0, 0, 0}));
   chart_.CloseChartButton()->click();
   EXPECT_FALSE(chart_.isVisible());
   EXPECT_EQ(statuses_.last(), "Ready.");
