@@ -9,7 +9,9 @@
 #include "platform/qt/launcher.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
-#include "shell/company_session.h"
+#include "documents/label_queue.h"
+#include "model/company_session.h"
+#include "platform/progress.h"
 #include "shell/ui/main_form.h"
 
 int main(int argc, char** argv) {
@@ -25,9 +27,11 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   platform::qt::QtLauncher launcher;
   QPrinter printer(QPrinter::HighResolution);
-  shell::CompanySession session;
+  model::CompanySession session;
+  platform::SilentProgress noProgress;  // each window shows its runs in its own progress window
+  documents::LabelQueue labelQueue;
 
-  shell::ui::TMainForm form({engine, dialogs, help, clock, launcher, printer, session});
+  shell::ui::TMainForm form({{engine, dialogs, noProgress, clock, session}, help, launcher, printer, labelQueue});
   if (!form.LoadCompany()) return 1;
   QObject::connect(&instance, &platform::qt::SingleInstance::activationRequested, &form,
                    &shell::ui::TMainForm::BringToFront);

@@ -15,15 +15,27 @@ struct LabelQueueEntry {
   friend bool operator==(const LabelQueueEntry&, const LabelQueueEntry&) = default;
 };
 
+// One queue for the whole run, owned by the program. It knows whether queued labels
+// have been neither printed nor saved, which closing the program asks about.
 class LabelQueue {
  public:
-  void Add(LabelQueueEntry entry) { entries_.push_back(std::move(entry)); }
-  void Clear() { entries_.clear(); }
+  void Add(LabelQueueEntry entry) {
+    entries_.push_back(std::move(entry));
+    pending_ = true;
+  }
+  void Clear() {
+    entries_.clear();
+    pending_ = false;
+  }
+  // The labels were printed or the list saved.
+  void MarkDone() { pending_ = false; }
   bool Empty() const { return entries_.empty(); }
+  bool Pending() const { return pending_; }
   const std::vector<LabelQueueEntry>& Entries() const { return entries_; }
 
  private:
   std::vector<LabelQueueEntry> entries_;
+  bool pending_ = false;
 };
 
 }  // namespace documents

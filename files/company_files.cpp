@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "files/table.h"
 #include "model/keys.h"
 #include "model/records.h"
 #include "model/text.h"
@@ -111,6 +112,16 @@ files::FileDescription DescribeFile(CompanyFile file, std::string_view companyNo
   description.creationNotice = CreationNotice(file, layout.noticeWord);
   description.rebuildCaption = layout.rebuildCaption;
   return description;
+}
+
+bool FindCompanyByNumber(KeyedFile& list, const model::CompanyRecord& wanted, RecordNumber& number,
+                         model::CompanyRecord& found) {
+  const Table<CompanyRecord> companies(list);
+  const auto row = companies.FindExact(model::company_key::kNumber, companies.KeyOf(wanted, model::company_key::kNumber));
+  if (!row) return false;
+  number = row->number;
+  found = row->record;
+  return true;
 }
 
 std::array<std::string, 10> CompanyDataFiles(std::string_view companyNo) {

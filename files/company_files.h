@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "files/keyed_file.h"
+#include "model/records.h"
 
 namespace files {
 
@@ -26,6 +27,12 @@ std::string CompanyFilePrefix(std::string_view companyNo);
 // The description the file-set routines work from. For a company number that cannot
 // name files the description carries the refusal, and no routine touches a file.
 FileDescription DescribeFile(CompanyFile file, std::string_view companyNo = {});
+
+// The company with `wanted`'s number (as the list's unique index compares it) into
+// `found`, and its record number; false when the list holds no such company or it
+// cannot be read. The one way a company is re-read before it is changed.
+bool FindCompanyByNumber(KeyedFile& list, const model::CompanyRecord& wanted, RecordNumber& number,
+                         model::CompanyRecord& found);
 
 // The ten files removed with a company, in the order they are deleted.
 std::array<std::string, 10> CompanyDataFiles(std::string_view companyNo);

@@ -17,9 +17,14 @@ std::optional<Money> ReadMoney(const MoneyField<N>& field) {
   return ParseMoney(field.view());
 }
 
+// False, with the field untouched, for an amount too long for it: cut short it would
+// read as another amount.
 template <std::size_t N>
-void StoreMoney(MoneyField<N>& field, Money amount) {
-  field = MoneyText(amount);
+bool StoreMoney(MoneyField<N>& field, Money amount) {
+  const std::string text = MoneyText(amount);
+  if (text.size() > N) return false;
+  field = text;
+  return true;
 }
 
 // An amount as lists show it, by default with thousands separators and two decimals;

@@ -11,8 +11,8 @@
 #include "model/keys.h"
 #include "model/text.h"
 #include "model/whole_file.h"
-#include "shell/company_list.h"
-#include "shell/company_session.h"
+#include "files/company_files.h"
+#include "model/company_session.h"
 #include "shell/startup.h"
 
 namespace shell {
@@ -405,13 +405,13 @@ bool LocateCompany(files::KeyedFile& list, std::string_view companyNo, engine::R
                    CompanyRecord& found) {
   CompanyRecord wanted{};
   wanted.CompanyNo = companyNo;
-  return FindCompanyByNumber(list, wanted, number, found);
+  return files::FindCompanyByNumber(list, wanted, number, found);
 }
 
 documents::ListReport CompanyListReport(files::KeyedFile& list, bool byNumber, const platform::Clock& clock) {
   documents::ListReport report;
   report.title = byNumber ? "Company List by Number" : "Company List by Name";
-  report.headings = {"Quillary Company List", "Date: " + ClockText(clock)};
+  report.headings = {"Quillary Company List", "Date: " + model::ClockText(clock)};
   const engine::KeyNumber order = byNumber ? model::company_key::kNumber : model::company_key::kName;
   for (const CompanyRecord& company : CompaniesInKeyOrder(list, order)) {
     report.entries.push_back(

@@ -10,7 +10,7 @@
 #include "model/keys.h"
 #include "platform/testing/recording_canvas.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "shell/testing/company_folder.h"
+#include "files/testing/company_folder.h"
 
 namespace shell {
 namespace {
@@ -19,7 +19,7 @@ using engine::testing::FileNamesIn;
 using model::CompanyRecord;
 using platform::Answer;
 using platform::testing::ScriptedDialogs;
-using testing::NamedCompany;
+using files::testing::NamedCompany;
 
 CompanyRecord Numbered(std::string_view name, std::string_view number) {
   CompanyRecord company = NamedCompany(name);

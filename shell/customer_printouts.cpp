@@ -6,7 +6,7 @@
 #include "files/table.h"
 #include "model/keys.h"
 #include "model/text.h"
-#include "shell/company_session.h"
+#include "model/company_session.h"
 #include "shell/customers.h"
 
 namespace shell {
@@ -136,7 +136,7 @@ documents::ListReport CustomerListReport(files::KeyedFile& customers, const mode
 bool PrintCustomerList(files::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
                        const platform::Clock& clock, platform::PageCanvas& canvas) {
   const CustomerListRequest request = AskCustomerListRequest(dialogs);
-  return documents::PrintListReport(CustomerListReport(customers, company, request, ClockText(clock)), canvas);
+  return documents::PrintListReport(CustomerListReport(customers, company, request, model::ClockText(clock)), canvas);
 }
 
 std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& company) {

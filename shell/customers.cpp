@@ -5,13 +5,17 @@
 #include <filesystem>
 #include <vector>
 
+#include "books/customer_transactions.h"
+#include "books/posting.h"
 #include "files/company_files.h"
 #include "files/table.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "model/money.h"
 #include "model/text.h"
-#include "shell/company_list.h"
+#include "books/customer_transactions.h"
+#include "books/posting.h"
+#include "files/company_files.h"
 
 namespace shell {
 namespace {
@@ -56,12 +60,6 @@ engine::KeyString NameKey(std::string_view name) {
   model::CustomerRecord probe{};
   probe.CustName = name;
   return model::BuildKey(probe, model::customer_key::kName);
-}
-
-engine::KeyString TransactionCustomerKey(std::string_view customerNumber) {
-  model::TransactionRecord probe{};
-  probe.CustNo = customerNumber;
-  return model::BuildKey(probe, model::transaction_key::kCustNo);
 }
 
 std::optional<files::Row<model::CustomerRecord>> CustomerUnder(files::KeyedFile& customers, engine::KeyNumber index,
@@ -115,66 +113,6 @@ void ZeroBalanceAndAging(model::CustomerRecord& customer) {
     *field = kZeroAmount;
   }
   customer.Balance = kZeroAmount;
-}
-
-std::string CompanyNumber(const CustomerContext& context) {
-  return context.session.CurrentCompany.CompanyNo.str();
-}
-
-// The company's transaction file when there is one: a company without it has no
-// transactions, and none is created for a question about customers.
-std::optional<files::KeyedFile> TransactionFileIfAny(const CustomerContext& context) {
-  files::FileDescription description =
-      files::DescribeFile(files::CompanyFile::kTransactions, CompanyNumber(context));
-  std::error_code ignored;
-  if (!description.nameRefusal.empty() ||
-      !std::filesystem::exists(engine::FileSetPath(description.name, "DAT"), ignored)) {
-    return std::nullopt;
-  }
-  return std::optional<files::KeyedFile>(std::in_place, context.customers.engine(), context.dialogs,
-                                          context.progress, std::move(description));
-}
-
-// The customer's transactions, through the customer-number index.
-std::optional<std::vector<files::Row<model::TransactionRecord>>> TransactionsOf(files::KeyedFile& transactions,
-                                                                                std::string_view customerNumber) {
-  std::vector<files::Row<model::TransactionRecord>> rows;
-  const bool readAll = files::Table<model::TransactionRecord>(transactions)
-                           .ForEachEqual(model::transaction_key::kCustNo, TransactionCustomerKey(customerNumber),
-                                         [&](const auto& row) {
-                                           rows.push_back(row);
-                                           return true;
-                                         });
-  if (!readAll) return std::nullopt;
-  return rows;
-}
-
-bool RenumberTransaction(files::KeyedFile& transactions, const files::Row<model::TransactionRecord>& row,
-                         std::string_view newNumber, platform::Dialogs& dialogs) {
-  model::TransactionRecord transaction = row.record;
-  transaction.CustNo = model::TrimBlanks(newNumber);
-  if (transactions.Update(row.number, transaction)) return true;
-  dialogs.inform(kNumberChangedCaption,
-                 "Changing the customer number of transaction " + transaction.InvoiceNo.str() + " failed.",
-                 platform::Icon::kError);
-  return false;
-}
-
-// Invoices, payments or deposits under the customer's number keep it from being
-// deleted; nullopt when the transaction file could not be searched.
-std::optional<bool> HasTransactions(const CustomerContext& context, const model::CustomerRecord& customer) {
-  std::optional<files::KeyedFile> transactions = TransactionFileIfAny(context);
-  if (!transactions) return false;
-  if (!transactions->Open()) return std::nullopt;
-  bool found = false;
-  const bool searched = files::Table<model::TransactionRecord>(*transactions)
-                            .ForEachEqual(model::transaction_key::kCustNo,
-                                          TransactionCustomerKey(customer.CustNo.view()), [&](const auto&) {
-                                            found = true;
-                                            return false;
-                                          });
-  if (!searched) return std::nullopt;
-  return found;
 }
 
 bool BalanceIsZero(const model::CustomerRecord& customer) {
@@ -272,15 +210,15 @@ void FillCustomer(model::CustomerRecord& customer, const CustomerEntry& entry, b
   model::SetYes(customer.NotesOnStatement, entry.notesOnStatement);
 }
 
-bool AddCustomer(const CustomerContext& context, const CustomerEntry& entry, model::CustomerRecord& customer,
-                 engine::RecordNumber& number) {
+bool AddCustomer(const files::Services& services, files::KeyedFile& customers, const CustomerEntry& entry,
+                 model::CustomerRecord& customer, engine::RecordNumber& number) {
   customer = model::CustomerRecord{};
   FillCustomer(customer, entry, true);
-  if (!context.customers.Add(customer, number)) {
-    context.dialogs.inform(kAddCaption, "Add operation failed", platform::Icon::kError);
+  if (!customers.Add(customer, number)) {
+    services.dialogs.inform(kAddCaption, "Add operation failed", platform::Icon::kError);
     return false;
   }
-  StoreNextCustomerNumber(context, customer.CustNo.view());
+  StoreNextCustomerNumber(services, customer.CustNo.view());
   return true;
 }
 
@@ -293,68 +231,42 @@ std::optional<std::string> NextCustomerNumberAfter(std::string_view used) {
   return text;
 }
 
-void StoreNextCustomerNumber(const CustomerContext& context, std::string_view used) {
+void StoreNextCustomerNumber(const files::Services& services, std::string_view used) {
   const std::optional<std::string> next = NextCustomerNumberAfter(used);
   if (!next) return;
-  CompanySession& session = context.session;
-  files::KeyedFile list(context.customers.engine(), context.dialogs, context.progress,
-                         files::DescribeFile(files::CompanyFile::kCompanyList));
-  model::CompanyRecord company = session.CurrentCompany;
-  engine::RecordNumber number = 0;
-  const bool found = list.Open() && FindCompanyByNumber(list, session.CurrentCompany, number, company);
-  company.NextCustNo = *next;
-  if (!found || !list.Update(number, company)) {
-    context.dialogs.inform(kAddCaption, "The next customer number could not be saved in the company file.",
-                           platform::Icon::kError);
+  if (!books::ChangeCurrentCompany(services, [&](model::CompanyRecord& company) { company.NextCustNo = *next; })) {
+    services.dialogs.inform(kAddCaption, "The next customer number could not be saved in the company file.",
+                            platform::Icon::kError);
   }
-  list.Close();
-  session.CurrentCompany = company;
 }
 
-bool SaveEditedCustomer(const CustomerContext& context, engine::RecordNumber number,
+bool SaveEditedCustomer(const files::Services& services, files::KeyedFile& customers, engine::RecordNumber number,
                         const model::CustomerRecord& snapshot, const CustomerEntry& entry,
                         model::CustomerRecord& customer) {
   customer = snapshot;
   FillCustomer(customer, entry, false);
-  if (!context.customers.Update(number, customer, &snapshot)) {
-    context.dialogs.inform(kEditCaption, "Modify operation failed", platform::Icon::kError);
+  if (!customers.Update(number, customer, &snapshot)) {
+    services.dialogs.inform(kEditCaption, "Modify operation failed", platform::Icon::kError);
     return false;
   }
   if (SameNumber(snapshot.CustNo.view(), customer.CustNo.view())) return true;
-  const int count = RenumberTransactions(context, snapshot.CustNo.view(), customer.CustNo.view());
+  const int count = books::RenumberTransactions(services, snapshot.CustNo.view(), customer.CustNo.view());
   if (count > 0) {
-    context.dialogs.inform(kNumberChangedCaption,
-                           "This customer has " + std::to_string(count) +
-                               " record(s) on file. All have been changed to reflect the new customer number.");
+    services.dialogs.inform(kNumberChangedCaption,
+                            "This customer has " + std::to_string(count) +
+                                " record(s) on file. All have been changed to reflect the new customer number.");
   }
   return true;
 }
 
-int RenumberTransactions(const CustomerContext& context, std::string_view oldNumber, std::string_view newNumber) {
-  std::optional<files::KeyedFile> transactions = TransactionFileIfAny(context);
-  if (!transactions) return 0;
-  std::optional<std::vector<files::Row<model::TransactionRecord>>> rows;
-  if (transactions->Open()) rows = TransactionsOf(*transactions, oldNumber);
-  if (!rows) {
-    context.dialogs.inform(kNumberChangedCaption,
-                           "The transactions of this customer could not be changed to the new customer number.",
-                           platform::Icon::kError);
-    return 0;
-  }
-  // Collected first: each update moves its key out of the walk's way.
-  return static_cast<int>(std::count_if(rows->begin(), rows->end(), [&](const auto& row) {
-    return RenumberTransaction(*transactions, row, newNumber, context.dialogs);
-  }));
-}
-
-bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
+bool DeleteCustomer(const files::Services& services, files::KeyedFile& customers, engine::RecordNumber number,
                     const model::CustomerRecord& customer) {
-  platform::Dialogs& dialogs = context.dialogs;
+  platform::Dialogs& dialogs = services.dialogs;
   if (!BalanceIsZero(customer)) {
     dialogs.inform(kDeleteCaption, "This customer has a balance due. Unable to delete.", platform::Icon::kWarning);
     return false;
   }
-  const std::optional<bool> hasTransactions = HasTransactions(context, customer);
+  const std::optional<bool> hasTransactions = books::CustomerHasTransactions(services, customer.CustNo.view());
   if (hasTransactions.value_or(false)) {
     dialogs.inform(kDeleteCaption,
                    "This customer has invoices on file and may not be deleted. You can mark this customer as "
@@ -369,7 +281,7 @@ bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
   }
   const std::string caption = std::string(kDeleteCaption) + " " + std::string(model::TrimBlanks(customer.CustNo.view()));
   if (!dialogs.confirm(caption, "Are you sure you want to delete this customer?")) return false;
-  if (!context.customers.Delete(number, customer)) {
+  if (!customers.Delete(number, customer)) {
     dialogs.inform(kDeleteCaption, "Delete customer failed", platform::Icon::kError);
     return false;
   }
@@ -385,10 +297,8 @@ bool FindCustomerByNumber(files::KeyedFile& customers, std::string_view customer
   return true;
 }
 
-std::string AddToLabelQueue(CompanySession& session, const model::CustomerRecord& customer) {
-  session.LabelQueue.Add({customer.CustNo.str(),
-                          {customer.CustName.str(), customer.MailListCode.str(), customer.CustType.str()}});
-  session.LabelsPending = true;
+std::string AddToLabelQueue(documents::LabelQueue& queue, const model::CustomerRecord& customer) {
+  queue.Add({customer.CustNo.str(), {customer.CustName.str(), customer.MailListCode.str(), customer.CustType.str()}});
   return customer.CustName.str() + " added to label queue.";
 }
 

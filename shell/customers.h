@@ -11,8 +11,8 @@
 #include "files/keyed_file.h"
 #include "model/records.h"
 #include "platform/dialogs.h"
-#include "platform/progress.h"
-#include "shell/company_session.h"
+#include "documents/label_queue.h"
+#include "files/services.h"
 
 namespace shell {
 
@@ -66,41 +66,29 @@ CustomerField CheckCustomerEntry(CustomerEntry& entry, const std::optional<std::
 // balance and aging.
 void FillCustomer(model::CustomerRecord& customer, const CustomerEntry& entry, bool newCustomer);
 
-// What adding, changing and deleting a customer work with: the open customer file,
-// and what opening the company list and the transaction file on the way needs.
-struct CustomerContext {
-  files::KeyedFile& customers;
-  platform::Dialogs& dialogs;
-  platform::ProgressSink& progress;
-  CompanySession& session;
-};
-
 // Adds the customer with both keys and stores the next customer number; false (with
 // the message) when the record could not be added.
-bool AddCustomer(const CustomerContext& context, const CustomerEntry& entry, model::CustomerRecord& customer,
-                 engine::RecordNumber& number);
+bool AddCustomer(const files::Services& services, files::KeyedFile& customers, const CustomerEntry& entry,
+                 model::CustomerRecord& customer, engine::RecordNumber& number);
 
 // The number offered after `used`: the next whole number above its value. nullopt
 // when `used` is no number or the next one does not fit the field.
 std::optional<std::string> NextCustomerNumberAfter(std::string_view used);
 
-// Re-reads the company from the company list, stores NextCustomerNumberAfter(used)
-// there and in CurrentCompany. A number without a successor leaves both as they are.
-void StoreNextCustomerNumber(const CustomerContext& context, std::string_view used);
+// Stores NextCustomerNumberAfter(used) as the company's next customer number. A number
+// without a successor leaves it as it is.
+void StoreNextCustomerNumber(const files::Services& services, std::string_view used);
 
 // Writes the edit over `snapshot` (the record as read when the dialog opened) and,
 // when the number changed other than in case, moves the customer's transactions to
 // the new number. False (with the message) when the record was not stored.
-bool SaveEditedCustomer(const CustomerContext& context, engine::RecordNumber number,
+bool SaveEditedCustomer(const files::Services& services, files::KeyedFile& customers, engine::RecordNumber number,
                         const model::CustomerRecord& snapshot, const CustomerEntry& entry,
                         model::CustomerRecord& customer);
 
-// Sets every transaction of customer `oldNumber` to `newNumber`; the count changed.
-int RenumberTransactions(const CustomerContext& context, std::string_view oldNumber, std::string_view newNumber);
-
 // Refuses a customer with a balance or with transactions on file, asks, and deletes
 // the record with its keys; true when it was deleted.
-bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
+bool DeleteCustomer(const files::Services& services, files::KeyedFile& customers, engine::RecordNumber number,
                     const model::CustomerRecord& customer);
 
 // The first customer with this number (trimmed, case ignored), through the number index.
@@ -108,7 +96,7 @@ bool FindCustomerByNumber(files::KeyedFile& customers, std::string_view customer
                           engine::RecordNumber& number, model::CustomerRecord& customer);
 
 // Queues the customer for labels and returns the status text.
-std::string AddToLabelQueue(CompanySession& session, const model::CustomerRecord& customer);
+std::string AddToLabelQueue(documents::LabelQueue& queue, const model::CustomerRecord& customer);
 
 std::string CustomerRow(const model::CustomerRecord& customer);
 std::string CustomerHeader();

@@ -8,8 +8,8 @@
 #include "files/company_files.h"
 #include "model/keys.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "shell/company_list.h"
-#include "shell/testing/company_folder.h"
+#include "files/company_files.h"
+#include "files/testing/company_folder.h"
 
 namespace shell {
 namespace {
@@ -37,9 +37,9 @@ class CustomersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     engine_.InitEngine(30);
-    session_.CurrentCompany = testing::NamedCompany("Harbor Supply");
+    session_.CurrentCompany = files::testing::NamedCompany("Harbor Supply");
     session_.CurrentCompany.NextCustNo = "1001";
-    testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
+    files::testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
     ASSERT_TRUE(customers_.Create());
     ASSERT_TRUE(customers_.Open());
   }
@@ -82,7 +82,7 @@ class CustomersTest : public ::testing::Test {
     EXPECT_TRUE(list.Open());
     model::CompanyRecord found{};
     engine::RecordNumber number = 0;
-    EXPECT_TRUE(FindCompanyByNumber(list, session_.CurrentCompany, number, found));
+    EXPECT_TRUE(files::FindCompanyByNumber(list, session_.CurrentCompany, number, found));
     return found;
   }
   CustomerEntry EntryFor(std::string_view number, std::string_view name) {
@@ -94,13 +94,14 @@ class CustomersTest : public ::testing::Test {
   CustomerField Check(CustomerEntry& entry, std::optional<std::string> original = std::nullopt) {
     return CheckCustomerEntry(entry, original, customers_, dialogs_);
   }
-  CustomerContext Context() { return {customers_, dialogs_, progress_, session_}; }
+  files::Services Services() { return {engine_, dialogs_, progress_, clock_, session_}; }
 
   engine::testing::ScopedWorkingFolder folder_;
   engine::Engine engine_;
   ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
-  CompanySession session_;
+  platform::FixedClock clock_{{2026, 12, 8, 9, 0, 0}};
+  model::CompanySession session_;
   files::KeyedFile customers_{engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1")};
 };
 
@@ -233,7 +234,7 @@ TEST(NextCustomerNumber, FollowsTheNumberJustUsed) {
 TEST_F(CustomersTest, AddingStoresTheNextNumberInTheCompanyList) {
   model::CustomerRecord added{};
   engine::RecordNumber number = 0;
-  ASSERT_TRUE(AddCustomer(Context(), EntryFor("1001", "Harbor Supply"), added, number));
+  ASSERT_TRUE(AddCustomer(Services(), customers_, EntryFor("1001", "Harbor Supply"), added, number));
   model::CustomerRecord found{};
   engine::RecordNumber foundNumber = 0;
   ASSERT_TRUE(FindCustomerByNumber(customers_, "1001", foundNumber, found));
@@ -248,7 +249,7 @@ TEST_F(CustomersTest, FailedAddIsReportedAndKeepsTheNextNumber) {
   File(Customer("5", "Harbor Supply"));
   model::CustomerRecord added{};
   engine::RecordNumber number = 0;
-  EXPECT_FALSE(AddCustomer(Context(), EntryFor("1001", "HARBOR SUPPLY"), added, number));
+  EXPECT_FALSE(AddCustomer(Services(), customers_, EntryFor("1001", "HARBOR SUPPLY"), added, number));
   ASSERT_EQ(dialogs_.Log().size(), 1u);
   EXPECT_EQ(dialogs_.Log()[0].text, "Add operation failed");
   EXPECT_EQ(ListedCompany().NextCustNo.view(), "1001");
@@ -262,7 +263,7 @@ TEST_F(CustomersTest, NewNumberMovesTheCustomersTransactions) {
   CustomerEntry entry = EntryOfCustomer(before);
   entry.number = " N77 ";
   model::CustomerRecord after{};
-  ASSERT_TRUE(SaveEditedCustomer(Context(), number, before, entry, after));
+  ASSERT_TRUE(SaveEditedCustomer(Services(), customers_, number, before, entry, after));
 
   EXPECT_EQ(after.Balance.view(), "25.00");
   EXPECT_EQ(InvoicesUnder("N77"), (std::vector<std::string>{"100", "101", "103"}));
@@ -281,7 +282,7 @@ TEST_F(CustomersTest, NumberChangedOnlyInCaseRenumbersNothing) {
   CustomerEntry entry = EntryOfCustomer(before);
   entry.number = "C1";
   model::CustomerRecord after{};
-  ASSERT_TRUE(SaveEditedCustomer(Context(), number, before, entry, after));
+  ASSERT_TRUE(SaveEditedCustomer(Services(), customers_, number, before, entry, after));
   EXPECT_EQ(after.CustNo.view(), "C1");
   EXPECT_TRUE(dialogs_.Log().empty());
 }
@@ -292,7 +293,7 @@ TEST_F(CustomersTest, NewNumberWithoutTransactionsSaysNothingAndCreatesNoFile) {
   CustomerEntry entry = EntryOfCustomer(before);
   entry.number = "2";
   model::CustomerRecord after{};
-  ASSERT_TRUE(SaveEditedCustomer(Context(), number, before, entry, after));
+  ASSERT_TRUE(SaveEditedCustomer(Services(), customers_, number, before, entry, after));
   EXPECT_TRUE(dialogs_.Log().empty());
   EXPECT_FALSE(std::filesystem::exists("1I.DAT"));
 }
@@ -306,7 +307,7 @@ TEST_F(CustomersTest, EditOfARecordChangedMeanwhileIsRefused) {
   CustomerEntry entry = EntryOfCustomer(before);
   entry.number = "2";
   model::CustomerRecord after{};
-  EXPECT_FALSE(SaveEditedCustomer(Context(), number, before, entry, after));
+  EXPECT_FALSE(SaveEditedCustomer(Services(), customers_, number, before, entry, after));
   EXPECT_EQ(dialogs_.Texts(),
             (std::vector<std::string>{"The record has changed in the meantime.", "Modify operation failed"}));
 }
@@ -317,8 +318,8 @@ TEST_F(CustomersTest, DeleteRefusesABalanceThenInvoices) {
   const engine::RecordNumber owingNumber = File(owing);
   const engine::RecordNumber paidUpNumber = File(paidUp);
   FileTransactions({Transaction("100", "C2")});
-  EXPECT_FALSE(DeleteCustomer(Context(), owingNumber, owing));
-  EXPECT_FALSE(DeleteCustomer(Context(), paidUpNumber, paidUp));
+  EXPECT_FALSE(DeleteCustomer(Services(), customers_, owingNumber, owing));
+  EXPECT_FALSE(DeleteCustomer(Services(), customers_, paidUpNumber, paidUp));
   EXPECT_EQ(dialogs_.Texts(),
             (std::vector<std::string>{"This customer has a balance due. Unable to delete.",
                                       "This customer has invoices on file and may not be deleted. You can mark this "
@@ -333,9 +334,9 @@ TEST_F(CustomersTest, DeleteAsksWithTheNumberAndDeletesOnYes) {
   const engine::RecordNumber number = File(customer);
   FileTransactions({Transaction("100", "120")});
   dialogs_.Answer(Answer::kNo).Answer(Answer::kYes);
-  EXPECT_FALSE(DeleteCustomer(Context(), number, customer));
+  EXPECT_FALSE(DeleteCustomer(Services(), customers_, number, customer));
   EXPECT_EQ(engine_.KeysInIndex(customers_.Block(), 1), 1);
-  EXPECT_TRUE(DeleteCustomer(Context(), number, customer));
+  EXPECT_TRUE(DeleteCustomer(Services(), customers_, number, customer));
   EXPECT_EQ(engine_.KeysInIndex(customers_.Block(), 1), 0);
   EXPECT_EQ(engine_.KeysInIndex(customers_.Block(), 2), 0);
   EXPECT_EQ(dialogs_.Log()[0].caption, "Delete Customer 12");
@@ -347,11 +348,11 @@ TEST_F(CustomersTest, LabelQueueEntry) {
   model::CustomerRecord customer = Customer("12", "Harbor Supply");
   customer.MailListCode = "EAST";
   customer.CustType = "Wholesale";
-  EXPECT_EQ(AddToLabelQueue(session_, customer), "Harbor Supply added to label queue.");
-  ASSERT_EQ(session_.LabelQueue.Entries().size(), 1u);
-  EXPECT_EQ(session_.LabelQueue.Entries()[0],
-            (documents::LabelQueueEntry{"12", {"Harbor Supply", "EAST", "Wholesale"}}));
-  EXPECT_TRUE(session_.LabelsPending);
+  documents::LabelQueue queue;
+  EXPECT_EQ(AddToLabelQueue(queue, customer), "Harbor Supply added to label queue.");
+  ASSERT_EQ(queue.Entries().size(), 1u);
+  EXPECT_EQ(queue.Entries()[0], (documents::LabelQueueEntry{"12", {"Harbor Supply", "EAST", "Wholesale"}}));
+  EXPECT_TRUE(queue.Pending());
 }
 
 TEST(CustomerRows, ColumnsHaveTheirWidths) {

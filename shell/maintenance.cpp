@@ -17,7 +17,7 @@
 #include "model/keys.h"
 #include "model/records.h"
 #include "model/text.h"
-#include "shell/aging.h"
+#include "books/purge.h"
 #include "shell/password.h"
 
 namespace shell {
@@ -33,107 +33,12 @@ constexpr std::string_view kPurgeQuestion =
 constexpr std::string_view kConfirmCaption = "Please Confirm";
 constexpr std::string_view kRemovedCaption = "Records Removed";
 
-struct PurgeFiles {
-  files::KeyedFile memos;
-  files::KeyedFile transactions;
-  files::KeyedFile details;
-
-  bool Open() { return memos.Open() && transactions.Open() && details.Open(); }
-  void Close() {
-    memos.Close();
-    transactions.Close();
-    details.Close();
-  }
-};
-
-files::KeyedFile CompanyKeyedFile(const PurgeContext& context, files::CompanyFile file) {
-  return {context.engine, context.dialogs, context.progress,
-          files::DescribeFile(file, context.session.CurrentCompany.CompanyNo.view())};
+void ReportFailure(const files::Services& services, std::string_view text) {
+  services.dialogs.inform(kPurgeCaption, text, platform::Icon::kError);
 }
 
-void SetStatus(const PurgeContext& context, std::string_view text) {
-  if (context.setStatus) context.setStatus(text);
-}
-
-void ReportFailure(const PurgeContext& context, std::string_view text) {
-  context.dialogs.inform(kPurgeCaption, text, platform::Icon::kError);
-}
-
-bool HasCode(const model::LetterCode& field, std::string_view code) { return model::TrimBlanks(field.view()) == code; }
-
-// Both dates are read as dates, so the removal does not depend on the display format
-// in force. A paid date that is no date cannot be shown to be old: the record stays.
-bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& cutOff) {
-  if (!HasCode(transaction.PaidFlag, "P")) return false;
-  const std::optional<model::Date> paid = model::ParseSortableDate(transaction.PaidSortDate.view());
-  return paid && *paid < cutOff;
-}
-
-// The lines are collected before any is deleted, so the index walk never has to find
-// its place again in an index it has just changed.
-std::vector<files::Row<model::DetailRecord>> LinesOfInvoice(files::KeyedFile& details,
-                                                            const model::TransactionRecord& transaction) {
-  const files::Table<model::DetailRecord> table(details);
-  model::DetailRecord probe{};
-  probe.InvoiceNo = transaction.InvoiceNo.view();
-  std::vector<files::Row<model::DetailRecord>> lines;
-  table.ForEachEqual(model::detail_key::kInvoiceNo, table.KeyOf(probe, model::detail_key::kInvoiceNo),
-                     [&](const auto& row) {
-                       lines.push_back(row);
-                       return true;
-                     });
-  return lines;
-}
-
-void DeleteDetailLines(const PurgeContext& context, files::KeyedFile& details,
-                       const model::TransactionRecord& transaction) {
-  for (const auto& line : LinesOfInvoice(details, transaction)) {
-    if (!details.Delete(line.number, line.record)) ReportFailure(context, "Delete detail recs failed");
-  }
-}
-
-void DeleteMemo(const PurgeContext& context, files::KeyedFile& memos, const model::TransactionRecord& transaction) {
-  const files::Table<model::MemoRecord> table(memos);
-  model::MemoRecord probe{};
-  probe.InvoiceNo = transaction.InvoiceNo.view();
-  const auto memo = table.FindExact(model::memo_key::kInvoiceNo, table.KeyOf(probe, model::memo_key::kInvoiceNo));
-  if (!memo) {
-    ReportFailure(context, "Memo search failed");
-    return;
-  }
-  if (!memos.Delete(memo->number, memo->record)) ReportFailure(context, "Memo record deletion failed");
-}
-
-// A transaction that could not be deleted keeps its lines and memo: without it they
-// would belong to nothing, with it they still serve its reports.
-bool RemoveTransaction(const PurgeContext& context, PurgeFiles& files, engine::RecordNumber number,
-                       const model::TransactionRecord& transaction) {
-  if (!files.transactions.Delete(number, transaction)) {
-    ReportFailure(context, "Delete Failed.");
-    return false;
-  }
-  DeleteDetailLines(context, files.details, transaction);
-  if (HasCode(transaction.BodyStyle, "M")) DeleteMemo(context, files.memos, transaction);
-  return true;
-}
-
-int RemovePaidBefore(const PurgeContext& context, PurgeFiles& files, const model::Date& cutOff) {
-  int removed = 0;
-  const bool readAll =
-      files::Table<model::TransactionRecord>(files.transactions).ForEachRecord([&](const auto& row) {
-        context.progress.KeepResponsive();
-        if (PaidBefore(row.record, cutOff) && RemoveTransaction(context, files, row.number, row.record)) ++removed;
-        return true;
-      });
-  if (!readAll) {
-    ReportFailure(context, "The transactions could not all be read (status " +
-                               std::to_string(files.transactions.FailureStatus()) + "); the purge stopped there.");
-  }
-  return removed;
-}
-
-bool UserAgrees(const PurgeContext& context) {
-  return CheckPassword(context.dialogs) && context.dialogs.confirm(kPurgeCaption, kPurgeQuestion);
+bool UserAgrees(const files::Services& services) {
+  return CheckPassword(services.dialogs) && services.dialogs.confirm(kPurgeCaption, kPurgeQuestion);
 }
 
 struct ChosenDate {
@@ -141,12 +46,12 @@ struct ChosenDate {
   model::Date date;
 };
 
-std::optional<ChosenDate> ChooseCutOff(const PurgeContext& context) {
-  std::optional<std::string> text = context.chooseDate ? context.chooseDate() : std::nullopt;
+std::optional<ChosenDate> ChooseCutOff(const files::Services& services, const DateChooser& chooseDate) {
+  std::optional<std::string> text = chooseDate ? chooseDate() : std::nullopt;
   if (!text) return std::nullopt;
-  const std::optional<model::Date> date = model::ParseDisplayDate(*text, context.session.DateOrder());
+  const std::optional<model::Date> date = model::ParseDisplayDate(*text, services.session.DateOrder());
   if (!date) {
-    ReportFailure(context, "\"" + *text + "\" is not a date.");
+    ReportFailure(services, "\"" + *text + "\" is not a date.");
     return std::nullopt;
   }
   return ChosenDate{std::move(*text), *date};
@@ -179,10 +84,10 @@ bool IsCopyOfInterruptedRebuild(const std::string& dataPath, int recordLength) {
   return header.nrOfKeys == 0 && header.lenRec == recordLength;
 }
 
-void ReportLeftoverOfInterruptedRebuild(const RebuildContext& context, const std::string& name) {
+void ReportLeftoverOfInterruptedRebuild(const files::Services& services, const std::string& name) {
   const std::string data = engine::FileSetPath(name, "DAT");
   const std::string saved = engine::FileSetPath(name, "SAV");
-  context.dialogs.inform(kRebuildFailedCaption,
+  services.dialogs.inform(kRebuildFailedCaption,
                          "The file " + name + " was not rebuilt: an earlier rebuild of it was interrupted and left " +
                              data + " and " + saved + " side by side. " + saved +
                              " is the complete copy of the data from before that rebuild. Move " + data +
@@ -192,76 +97,69 @@ void ReportLeftoverOfInterruptedRebuild(const RebuildContext& context, const std
                          platform::Icon::kWarning);
 }
 
-void ReportRebuildFailure(const RebuildContext& context, const files::FileDescription& description, int status) {
-  context.dialogs.inform(kRebuildFailedCaption,
+void ReportRebuildFailure(const files::Services& services, const files::FileDescription& description, int status) {
+  services.dialogs.inform(kRebuildFailedCaption,
                          "The " + description.rebuildCaption + " file " + description.name +
                              " could not be rebuilt (status " + std::to_string(status) + ").",
                          platform::Icon::kError);
 }
 
 // Clears the way for the engine's own resumption from N.SAV, or explains why not.
-bool LeftoverCleared(const RebuildContext& context, const files::FileDescription& description) {
+bool LeftoverCleared(const files::Services& services, const files::FileDescription& description) {
   const std::string dataPath = engine::FileSetPath(description.name, "DAT");
   if (!FileExists(engine::FileSetPath(description.name, "SAV")) || !FileExists(dataPath)) return true;
   std::error_code error;
   if (IsCopyOfInterruptedRebuild(dataPath, description.recordLength) && std::filesystem::remove(dataPath, error))
     return true;
-  ReportLeftoverOfInterruptedRebuild(context, description.name);
+  ReportLeftoverOfInterruptedRebuild(services, description.name);
   return false;
 }
 
 // A file set with neither a data file nor a saved copy has nothing to rebuild; the
 // engine would only refuse, and creating it is the managers' business.
-bool RebuildFile(const RebuildContext& context, const files::FileDescription& description) {
+bool RebuildFile(const files::Services& services, const files::FileDescription& description) {
   if (!FileExists(engine::FileSetPath(description.name, "DAT")) &&
       !FileExists(engine::FileSetPath(description.name, "SAV")))
     return true;
-  if (!LeftoverCleared(context, description)) return false;
-  files::KeyedFile file(context.engine, context.dialogs, context.progress, description);
+  if (!LeftoverCleared(services, description)) return false;
+  files::KeyedFile file(services.engine, services.dialogs, services.progress, description);
   if (file.Rebuild()) return true;
-  ReportRebuildFailure(context, description, context.engine.Status());
+  ReportRebuildFailure(services, description, services.engine.Status());
   return false;
 }
 
 }  // namespace
 
-bool DeletePaidInvoices(const PurgeContext& context) {
-  if (!UserAgrees(context)) return false;
-  const std::optional<ChosenDate> cutOff = ChooseCutOff(context);
+bool DeletePaidInvoices(const files::Services& services, const DateChooser& chooseDate) {
+  if (!UserAgrees(services)) return false;
+  const std::optional<ChosenDate> cutOff = ChooseCutOff(services, chooseDate);
   if (!cutOff) return false;
-  if (!context.dialogs.confirm(kConfirmCaption,
-                               "All paid records older than " + cutOff->text + " will be removed. Continue?"))
+  if (!services.dialogs.confirm(kConfirmCaption,
+                                "All paid records older than " + cutOff->text + " will be removed. Continue?"))
     return false;
-  SetStatus(context, "Removing Records...");
+  services.ShowStatus("Removing Records...");
   // The cut-off is compared as a date, so no date format has to be switched meanwhile.
-  PurgeFiles files{CompanyKeyedFile(context, files::CompanyFile::kMemos),
-                   CompanyKeyedFile(context, files::CompanyFile::kTransactions),
-                   CompanyKeyedFile(context, files::CompanyFile::kDetails)};
-  if (!files.Open()) {
-    files.Close();
-    ReportFailure(context, "The invoice files could not be opened. Nothing was removed.");
-    SetStatus(context, kStatusReady);
+  const books::PurgeResult purged = books::RemovePaidBefore(services, cutOff->date);
+  if (!purged.opened) {
+    services.ShowStatus(files::kStatusReady);
     return false;
   }
-  const int removed = RemovePaidBefore(context, files, cutOff->date);
-  files.Close();
-  const std::string count = std::to_string(removed);
-  context.dialogs.inform(kRemovedCaption,
-                         count + " paid records older than " + cutOff->text + " were removed.");
-  SetStatus(context, count + " records were removed.");
+  const std::string count = std::to_string(purged.removed);
+  services.dialogs.inform(kRemovedCaption, count + " paid records older than " + cutOff->text + " were removed.");
+  services.ShowStatus(count + " records were removed.");
   return true;
 }
 
-bool RebuildDataFiles(const RebuildContext& context) {
-  const std::string_view companyNo = context.session.CurrentCompany.CompanyNo.view();
+bool RebuildDataFiles(const files::Services& services) {
+  const std::string_view companyNo = services.session.CurrentCompany.CompanyNo.view();
   const bool companyFilesNamed = files::CompanyNumberProblem(companyNo).empty();
   bool allRebuilt = true;
   for (const files::CompanyFile file : kFilesInRebuildOrder) {
     if (file != files::CompanyFile::kCompanyList && !companyFilesNamed) continue;
-    if (!RebuildFile(context, files::DescribeFile(file, companyNo))) allRebuilt = false;
+    if (!RebuildFile(services, files::DescribeFile(file, companyNo))) allRebuilt = false;
   }
   // After a reported failure the closing message would contradict it.
-  if (allRebuilt) context.dialogs.inform(kRebuiltCaption, "The data files have been rebuilt.");
+  if (allRebuilt) services.dialogs.inform(kRebuiltCaption, "The data files have been rebuilt.");
   return allRebuilt;
 }
 

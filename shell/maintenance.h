@@ -8,43 +8,25 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
-#include "platform/dialogs.h"
-#include "platform/progress.h"
-#include "shell/company_session.h"
+#include "files/services.h"
 
 namespace shell {
 
-// What the purge needs from the program. setStatus writes status panel 1; chooseDate
-// shows the date selection dialog ("Date Selection", heading "Delete Date Selection")
+// Shows the date selection dialog ("Date Selection", heading "Delete Date Selection")
 // and gives the chosen day as display-date text, or nullopt on Cancel.
-struct PurgeContext {
-  engine::Engine& engine;
-  platform::Dialogs& dialogs;
-  platform::ProgressSink& progress;
-  CompanySession& session;
-  std::function<void(std::string_view)> setStatus;
-  std::function<std::optional<std::string>()> chooseDate;
-};
+using DateChooser = std::function<std::optional<std::string>()>;
 
 // Removes every paid transaction of the current company paid before the chosen day,
 // with its invoice lines and memo, after the password and two confirmations. Customer
 // balances are left as they are. False when the user stopped it or the files could
 // not be opened.
-bool DeletePaidInvoices(const PurgeContext& context);
-
-struct RebuildContext {
-  engine::Engine& engine;
-  platform::Dialogs& dialogs;
-  platform::ProgressSink& progress;
-  const CompanySession& session;
-};
+bool DeletePaidInvoices(const files::Services& services, const DateChooser& chooseDate);
 
 // Rebuilds the company list, then the current company's customer, transaction,
 // detail, memo and product files. None of them may be open. A file that does not
 // exist is left alone; a file that cannot be rebuilt is reported and the rest go on.
 // "The data files have been rebuilt." closes a run only when every file was; false
 // otherwise.
-bool RebuildDataFiles(const RebuildContext& context);
+bool RebuildDataFiles(const files::Services& services);
 
 }  // namespace shell

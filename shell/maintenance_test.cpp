@@ -162,23 +162,24 @@ class MaintenanceTest : public ::testing::Test {
   }
 
   bool Purge(ScriptedDialogs& dialogs, std::optional<std::string> date) {
-    const PurgeContext context{engine_, dialogs, progress_, session_,
-                               [this](std::string_view text) { statuses_.emplace_back(text); },
-                               [this, date] {
-                                 ++dateChoices_;
-                                 return date;
-                               }};
-    return DeletePaidInvoices(context);
+    const files::Services services{engine_, dialogs, progress_, clock_, session_,
+                                   [this](std::string_view text) { statuses_.emplace_back(text); }};
+    return DeletePaidInvoices(services, [this, date] {
+      ++dateChoices_;
+      return date;
+    });
   }
 
-  bool Rebuild() { return RebuildDataFiles({engine_, dialogs_, progress_, session_}); }
+  files::Services Services(ScriptedDialogs& dialogs) { return {engine_, dialogs, progress_, clock_, session_}; }
+  bool Rebuild() { return RebuildDataFiles(Services(dialogs_)); }
 
   engine::testing::ScopedWorkingFolder folder_;
   engine::Engine engine_;
   ScriptedDialogs dialogs_;
   RecordingProgress progress_;
+  platform::FixedClock clock_{{2026, 12, 8, 9, 0, 0}};
   platform::SilentProgress quiet_;
-  CompanySession session_;
+  model::CompanySession session_;
   std::vector<std::string> statuses_;
   int dateChoices_ = 0;
 };
@@ -390,7 +391,7 @@ TEST_F(RebuildTest, CopyLeftByAnInterruptedRebuildIsReplacedFromTheSavedCopy) {
     interrupt();
     ScriptedDialogs dialogs;
 
-    EXPECT_TRUE(RebuildDataFiles({engine_, dialogs, progress_, session_}));
+    EXPECT_TRUE(RebuildDataFiles(Services(dialogs)));
 
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The data files have been rebuilt."});
     EXPECT_FALSE(std::filesystem::exists("7I.SAV"));

@@ -6,7 +6,7 @@
 #include "files/company_files.h"
 #include "model/side_files.h"
 #include "model/text.h"
-#include "shell/company_list.h"
+#include "files/company_files.h"
 
 namespace shell {
 namespace {
@@ -18,14 +18,13 @@ constexpr std::string_view kBackgroundGone =
 
 }  // namespace
 
-bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
-                          CompanySession& session) {
-  files::KeyedFile list(engine, dialogs, progress, files::DescribeFile(files::CompanyFile::kCompanyList));
+bool RereadCurrentCompany(const files::Services& services) {
+  files::KeyedFile list = services.FileOf(files::CompanyFile::kCompanyList);
   if (!list.Open()) return false;
   engine::RecordNumber number = 0;
   model::CompanyRecord stored{};
-  if (!FindCompanyByNumber(list, session.CurrentCompany, number, stored)) return false;
-  session.CurrentCompany = stored;
+  if (!files::FindCompanyByNumber(list, services.session.CurrentCompany, number, stored)) return false;
+  services.session.CurrentCompany = stored;
   return true;
 }
 
@@ -35,10 +34,10 @@ bool BackgroundFileMissing(const model::CompanyRecord& company) {
   return background.size() > 1 && !std::filesystem::is_regular_file(background, ignored);
 }
 
-StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session) {
+StartResult ApplyCompany(const files::Services& services) {
   StartResult result;
   result.state = StartState::kReady;
-  model::CompanyRecord& company = session.CurrentCompany;
+  model::CompanyRecord& company = services.session.CurrentCompany;
   if (model::TrimBlanks(company.CompanyName.view()).size() < 2) {
     company.UseBackground = false;
     company.CompanyName = kSetUpCompanyName;
@@ -46,55 +45,49 @@ StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& cloc
     result.companySetUp = true;
     if (BackgroundFileMissing(company)) {
       company.UseBackground = false;
-      dialogs.inform(kProgramCaption, kBackgroundGone, platform::Icon::kWarning);
+      services.dialogs.inform(kProgramCaption, kBackgroundGone, platform::Icon::kWarning);
     } else if (company.BackgroundFile.view().size() > 1) {
       result.backgroundFile = company.BackgroundFile.str();
     }
   }
   if (!company.UseBackground) result.backgroundFile.clear();
-  SetTodayText(session, clock);
+  model::SetTodayText(services.session, services.clock);
   return result;
 }
 
-StartResult LoadStartingCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
-                                const platform::Clock& clock, CompanySession& session) {
+StartResult LoadStartingCompany(const files::Services& services) {
   if (!model::LastCompanyFileExists()) {
-    dialogs.inform(kProgramCaption, kNoDataFiles, platform::Icon::kWarning);
+    services.dialogs.inform(kProgramCaption, kNoDataFiles, platform::Icon::kWarning);
     return {};
   }
-  engine.InitEngine(kPageBuffers);
-  if (!engine.Ok()) {
+  services.engine.InitEngine(kPageBuffers);
+  if (!services.engine.Ok()) {
     StartResult stopped;
     stopped.state = StartState::kEngineStopped;
     return stopped;
   }
-  if (const model::FileOutcome read = model::ReadLastCompany(session.CurrentCompany); !read) {
-    dialogs.inform(kProgramCaption, read.error, platform::Icon::kError);
+  if (const model::FileOutcome read = model::ReadLastCompany(services.session.CurrentCompany); !read) {
+    services.dialogs.inform(kProgramCaption, read.error, platform::Icon::kError);
   }
-  RereadCurrentCompany(engine, dialogs, progress, session);
-  return ApplyCompany(dialogs, clock, session);
+  RereadCurrentCompany(services);
+  return ApplyCompany(services);
 }
 
-StartResult MakeEditedCompanyCurrent(platform::Dialogs& dialogs, const platform::Clock& clock,
-                                     CompanySession& session) {
+StartResult MakeCompanyCurrent(const files::Services& services, const model::CompanyRecord& chosen) {
   // Written before ApplyCompany, which may put the set-up reminder in the name.
-  if (const model::FileOutcome written = model::WriteLastCompany(session.EditCompany, session.CurrentCompany);
-      !written) {
-    dialogs.inform(kProgramCaption, written.error, platform::Icon::kError);
+  if (const model::FileOutcome written = model::WriteLastCompany(chosen, services.session.CurrentCompany); !written) {
+    services.dialogs.inform(kProgramCaption, written.error, platform::Icon::kError);
   }
-  return ApplyCompany(dialogs, clock, session);
+  return ApplyCompany(services);
 }
 
-StartResult ReloadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs,
-                                 platform::ProgressSink& progress, const platform::Clock& clock,
-                                 CompanySession& session) {
-  session.EditCompany = session.CurrentCompany;
-  RereadCurrentCompany(engine, dialogs, progress, session);
-  session.EditCompany = session.CurrentCompany;
-  return MakeEditedCompanyCurrent(dialogs, clock, session);
+StartResult ReloadCurrentCompany(const files::Services& services) {
+  RereadCurrentCompany(services);
+  const model::CompanyRecord reread = services.session.CurrentCompany;
+  return MakeCompanyCurrent(services, reread);
 }
 
-bool AgingDueToday(const CompanySession& session) {
+bool AgingDueToday(const model::CompanySession& session) {
   return session.CurrentCompany.LastAgingDate.view() != session.TodayText;
 }
 

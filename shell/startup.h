@@ -6,10 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
-#include "platform/dialogs.h"
-#include "platform/progress.h"
-#include "shell/company_session.h"
+#include "files/services.h"
+#include "model/company_session.h"
 
 namespace shell {
 
@@ -30,30 +28,25 @@ struct StartResult {
 };
 
 // Reports a missing data folder and a missing background picture itself.
-StartResult LoadStartingCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
-                                const platform::Clock& clock, CompanySession& session);
+StartResult LoadStartingCompany(const files::Services& services);
 
 // Re-reads the current company from the company list by its number, so its settings
 // are the stored ones; false (session unchanged) when it cannot be found.
-bool RereadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs, platform::ProgressSink& progress,
-                          CompanySession& session);
+bool RereadCurrentCompany(const files::Services& services);
 
 // The company names a background picture (more than one character) that is not there.
 bool BackgroundFileMissing(const model::CompanyRecord& company);
 
 // Checks the company's name and background picture, as after every company change.
-StartResult ApplyCompany(platform::Dialogs& dialogs, const platform::Clock& clock, CompanySession& session);
+StartResult ApplyCompany(const files::Services& services);
 
-// After the company manager: the company left in EditCompany becomes the current one
+// After the company manager: the company chosen there becomes the current one
 // ("LastCo.Dat" rewritten, settings re-applied).
-StartResult MakeEditedCompanyCurrent(platform::Dialogs& dialogs, const platform::Clock& clock,
-                                     CompanySession& session);
+StartResult MakeCompanyCurrent(const files::Services& services, const model::CompanyRecord& chosen);
 // After the current company was edited: its stored settings are read back and applied.
-StartResult ReloadCurrentCompany(engine::Engine& engine, platform::Dialogs& dialogs,
-                                 platform::ProgressSink& progress, const platform::Clock& clock,
-                                 CompanySession& session);
+StartResult ReloadCurrentCompany(const files::Services& services);
 
 // The daily aging run is due when the last run's date text is not today's.
-bool AgingDueToday(const CompanySession& session);
+bool AgingDueToday(const model::CompanySession& session);
 
 }  // namespace shell

@@ -9,7 +9,7 @@
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/password.h"
-#include "shell/testing/company_folder.h"
+#include "files/testing/company_folder.h"
 
 namespace shell {
 namespace {
@@ -19,19 +19,20 @@ using platform::testing::ScriptedDialogs;
 class StartupTest : public ::testing::Test {
  protected:
   void MakeDataFolder(const model::CompanyRecord& company, const model::CompanyRecord& last) {
-    testing::WriteCompanyFolder(company, last);
+    files::testing::WriteCompanyFolder(company, last);
   }
-  StartResult Start() { return LoadStartingCompany(engine_, dialogs_, progress_, clock_, session_); }
+  files::Services Services() { return {engine_, dialogs_, progress_, clock_, session_}; }
+  StartResult Start() { return LoadStartingCompany(Services()); }
 
   engine::testing::ScopedWorkingFolder folder_;
   engine::Engine engine_;
   ScriptedDialogs dialogs_;
   platform::SilentProgress progress_;
   platform::FixedClock clock_{{2026, 12, 8, 9, 30, 0}};
-  CompanySession session_;
+  model::CompanySession session_;
 };
 
-using testing::NamedCompany;
+using files::testing::NamedCompany;
 
 TEST_F(StartupTest, MissingLastCompanyFileEndsTheProgramWithTheWarning) {
   EXPECT_EQ(Start().state, StartState::kNoDataFiles);
@@ -102,10 +103,10 @@ TEST_F(StartupTest, ChosenCompanyBecomesCurrentAndIsRemembered) {
   MakeDataFolder(first, first);
   engine::testing::WriteBytes(folder_.path() / "vtt8.bmp", {'B', 'M'});
   Start();
-  session_.EditCompany = NamedCompany("Second Street Books");
-  session_.EditCompany.CompanyNo = "2";
-  session_.EditCompany.DateOrder = "D";
-  const StartResult result = MakeEditedCompanyCurrent(dialogs_, clock_, session_);
+  model::CompanyRecord chosen = NamedCompany("Second Street Books");
+  chosen.CompanyNo = "2";
+  chosen.DateOrder = "D";
+  const StartResult result = MakeCompanyCurrent(Services(), chosen);
   EXPECT_TRUE(result.companySetUp);
   EXPECT_EQ(session_.CurrentCompany.CompanyNo.view(), "2");
   EXPECT_EQ(session_.TodayText, "08/12/2026");
@@ -119,8 +120,7 @@ TEST_F(StartupTest, UnnamedChosenCompanyIsRememberedWithoutTheReminder) {
   MakeDataFolder(first, first);
   engine::testing::WriteBytes(folder_.path() / "vtt8.bmp", {'B', 'M'});
   Start();
-  session_.EditCompany = NamedCompany("");
-  MakeEditedCompanyCurrent(dialogs_, clock_, session_);
+  MakeCompanyCurrent(Services(), NamedCompany(""));
   EXPECT_EQ(session_.CurrentCompany.CompanyName.view(), "Please Setup Your Company.");
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));

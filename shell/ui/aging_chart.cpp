@@ -90,7 +90,7 @@ void TAgingChart::LayoutBars() {
 
 void TAgingChart::CloseChartButtonClick() {
   hide();
-  emit statusChanged(ToQString(kStatusReady));
+  emit statusChanged(ToQString(files::kStatusReady));
 }
 
 void TAgingChart::HelpButtonClick() { help_.ShowTopic("AgingChart"); }

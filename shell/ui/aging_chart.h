@@ -7,7 +7,7 @@
 #include <array>
 
 #include "platform/help.h"
-#include "shell/aging.h"
+#include "shell/aging_chart.h"
 
 class QLabel;
 class QPushButton;

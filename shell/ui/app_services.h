@@ -1,25 +1,22 @@
-// What the windows work with, made once by the program and shared by reference.
+// What the windows work with, made once by the program and shared by reference: the
+// logic's services and what only windows need (help, the calculator, the printer set
+// up in the printer dialog, the label queue).
 #pragma once
 
-#include "engine/engine.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
+#include "documents/label_queue.h"
+#include "files/services.h"
 #include "platform/help.h"
 #include "platform/launcher.h"
-#include "shell/company_session.h"
 
 class QPrinter;
 
 namespace shell::ui {
 
-struct AppServices {
-  engine::Engine& engine;
-  platform::Dialogs& dialogs;
+struct AppServices : files::Services {
   platform::Help& help;
-  const platform::Clock& clock;
   platform::Launcher& launcher;
   QPrinter& printer;
-  CompanySession& session;
+  documents::LabelQueue& labelQueue;
 };
 
 }  // namespace shell::ui

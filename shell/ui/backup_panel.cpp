@@ -11,7 +11,7 @@
 #include <initializer_list>
 
 #include "platform/qt/qt_dialogs.h"
-#include "shell/aging.h"
+#include "shell/aging_chart.h"
 #include "shell/backup.h"
 
 namespace shell::ui {
@@ -130,12 +130,12 @@ void TBackupPanel::BackupButtonClick() {
   const BackupOutcome outcome = BackupFiles(dialogs_, ListedFiles(), std::filesystem::current_path(),
                                             DriveCombo_->currentText().toStdString(), hooks);
   if (outcome.state == BackupOutcome::State::kFailed) emit statusChanged(ToQString(outcome.error));
-  if (outcome.state == BackupOutcome::State::kComplete) emit statusChanged(ToQString(kStatusReady));
+  if (outcome.state == BackupOutcome::State::kComplete) emit statusChanged(ToQString(files::kStatusReady));
 }
 
 void TBackupPanel::ExitBackupButtonClick() {
   hide();
-  emit statusChanged(ToQString(kStatusReady));
+  emit statusChanged(ToQString(files::kStatusReady));
 }
 
 void TBackupPanel::HelpButtonClick() { help_.ShowTopic(kBackupHelpKeyword); }

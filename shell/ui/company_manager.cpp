@@ -125,10 +125,8 @@ void TCoManager::FormShow() {
 bool TCoManager::OpenCompanyList() {
   if (Frame_->IsOpen()) return true;
   currentCompanyEdited_ = false;
-  CompanySession& session = services_.session;
   const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kCompanyList), ChosenOrder(),
-                                   engine::RecordBytes(session.EditCompany),
-                                   [&session] { return CompanyBrowserRow(session.EditCompany); });
+                                   engine::RecordBytes(record_), [this] { return CompanyBrowserRow(record_); });
   if (!opened) {
     services_.dialogs.inform(kManagerCaption, kUnableToOpenCompanies, platform::Icon::kError);
     emit programMustEnd();
@@ -138,7 +136,6 @@ bool TCoManager::OpenCompanyList() {
 
 void TCoManager::done(int result) {
   Frame_->Close();
-  if (result == QDialog::Accepted) services_.session.EditCompany = chosen_;
   QDialog::done(result);
 }
 
@@ -164,7 +161,7 @@ void TCoManager::AddButtonClick() {
 void TCoManager::EditButtonClick() {
   if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return;
   // A copy: the browser reads rows into its buffer while a message is open.
-  const model::CompanyRecord stored = services_.session.EditCompany;
+  const model::CompanyRecord stored = record_;
   const CompanyEdit edit = BeginEditCompany(Frame_->CurrentRecordNumber(), stored, services_.dialogs);
   CoOptions_->Begin(Frame_->File(), edit);
   if (CoOptions_->exec() != QDialog::Accepted) return;
@@ -174,7 +171,7 @@ void TCoManager::EditButtonClick() {
 
 void TCoManager::DeleteButtonClick() {
   if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return;
-  const model::CompanyRecord company = services_.session.EditCompany;
+  const model::CompanyRecord company = record_;
   if (DeleteCompany(Frame_->File(), services_.dialogs, services_.session.CurrentCompany,
                     Frame_->CurrentRecordNumber(), company)) {
     Frame_->Refresh();
@@ -183,7 +180,7 @@ void TCoManager::DeleteButtonClick() {
 
 void TCoManager::SetDefaultButtonClick() {
   if (!Frame_->IsOpen() || !Frame_->ReadCurrent()) return;
-  chosen_ = services_.session.EditCompany;
+  chosen_ = record_;
   if (CanBeDefault(chosen_, services_.dialogs)) accept();
 }
 

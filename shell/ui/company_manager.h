@@ -25,14 +25,15 @@ class TCoManager : public QDialog {
 
   // Opens the company list first; when it cannot be opened that is said, the window
   // is not shown (result Rejected) and programMustEnd() is emitted, as every manager
-  // does for its file. Accepted: "&Set As Default" was chosen and the company is in
-  // session.EditCompany.
+  // does for its file. Accepted: "&Set As Default" was chosen; ChosenCompany() is it.
   int exec() override;
   // Every way of closing closes the company list.
   void done(int result) override;
 
   // The current company's record was changed here: the main window re-reads it.
   bool CurrentCompanyEdited() const { return currentCompanyEdited_; }
+  // The company "&Set As Default" chose.
+  const model::CompanyRecord& ChosenCompany() const { return chosen_; }
 
   TManagerFrame* Frame() const { return Frame_; }
   TCoOptions* OptionsDialog() const { return CoOptions_; }
@@ -76,6 +77,7 @@ class TCoManager : public QDialog {
 
   AppServices services_;
   bool currentCompanyEdited_ = false;
+  model::CompanyRecord record_{};  // the browser's row buffer
   model::CompanyRecord chosen_{};  // kept apart from the browser's buffer until closing
   TManagerFrame* Frame_;
   TCoOptions* CoOptions_;

@@ -19,7 +19,7 @@
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/companies.h"
-#include "shell/testing/company_folder.h"
+#include "files/testing/company_folder.h"
 #include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/company_options.h"
 #include "shell/ui/headers_dialog.h"
@@ -30,7 +30,7 @@ namespace {
 
 
 using platform::Answer;
-using testing::NamedCompany;
+using files::testing::NamedCompany;
 
 model::CompanyRecord Numbered(std::string_view name, std::string_view number) {
   model::CompanyRecord company = NamedCompany(name);
@@ -131,7 +131,7 @@ TEST_F(CompanyManagerTest, RefusedCreationMeansTheManagerDoesNotShowAndTheProgra
 }
 
 TEST_F(CompanyManagerTest, ListsTheCompaniesInTheChosenOrder) {
-  testing::WriteCompanyFolder(Numbered("Zephyr Imports", "1"), Numbered("Zephyr Imports", "1"));
+  files::testing::WriteCompanyFolder(Numbered("Zephyr Imports", "1"), Numbered("Zephyr Imports", "1"));
   ShowManager();
   AddBehindTheWindow("Anchor Ltd");
   manager_.Frame()->Refresh();
@@ -144,7 +144,7 @@ TEST_F(CompanyManagerTest, ListsTheCompaniesInTheChosenOrder) {
 }
 
 TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
-  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  files::testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
   session_.CurrentCompany = MixedOptions();
   ShowManager();
   QString offeredNumber;
@@ -162,15 +162,15 @@ TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
   EXPECT_TRUE(numberEnabled);
   EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 2");
   EXPECT_TRUE(Rows().contains(QString::fromStdString(CompanyBrowserRow(manager_.OptionsDialog()->Edit().record))));
-  ASSERT_TRUE(manager_.Frame()->ReadCurrent());
-  EXPECT_EQ(session_.EditCompany.CompanyName.view(), "Bay Traders");
-  EXPECT_EQ(session_.EditCompany.DateOrder.view(), "M");   // a new company's value
-  EXPECT_EQ(session_.EditCompany.EnvAddress.view(), "S");  // kept from the current one
+  const model::CompanyRecord& stored = manager_.OptionsDialog()->Edit().record;
+  EXPECT_EQ(stored.CompanyName.view(), "Bay Traders");
+  EXPECT_EQ(stored.DateOrder.view(), "M");   // a new company's value
+  EXPECT_EQ(stored.EnvAddress.view(), "S");  // kept from the current one
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
 TEST_F(CompanyManagerTest, DuplicateNumberKeepsTheOptionsOpenWithWhatWasTyped) {
-  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  files::testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
   session_.CurrentCompany = Numbered("Harbor Supply", "1");
   ShowManager();
   bool stillOpen = false;
@@ -190,7 +190,7 @@ TEST_F(CompanyManagerTest, DuplicateNumberKeepsTheOptionsOpenWithWhatWasTyped) {
 
 TEST_F(CompanyManagerTest, EditingSavesEveryControlBackToItsOwnField) {
   const model::CompanyRecord company = MixedOptions();
-  testing::WriteCompanyFolder(company, company);
+  files::testing::WriteCompanyFolder(company, company);
   session_.CurrentCompany = company;
   ShowManager();
   dialogs_.Answer(Answer::kOk);  // "logo.bmp" is not there; the background is not either
@@ -228,7 +228,7 @@ TEST_F(CompanyManagerTest, EveryControlTakesAsManyCharactersAsItsField) {
 
 TEST_F(CompanyManagerTest, HeadersAreKeptOnlyWhenTheOptionsAreSaved) {
   const model::CompanyRecord company = Numbered("Harbor Supply", "1");
-  testing::WriteCompanyFolder(company, company);
+  files::testing::WriteCompanyFolder(company, company);
   session_.CurrentCompany = Numbered("Other", "9");
   ShowManager();
   for (const bool save : {false, true}) {
@@ -248,7 +248,7 @@ TEST_F(CompanyManagerTest, HeadersAreKeptOnlyWhenTheOptionsAreSaved) {
 }
 
 TEST_F(CompanyManagerTest, SetAsDefaultReturnsTheChosenCompany) {
-  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  files::testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
   session_.CurrentCompany = Numbered("Harbor Supply", "1");
   ShowManager();
   const CompanyEdit edit = AddBehindTheWindow("Bay Traders");
@@ -258,8 +258,8 @@ TEST_F(CompanyManagerTest, SetAsDefaultReturnsTheChosenCompany) {
   EXPECT_EQ(manager_.result(), QDialog::Accepted);
   EXPECT_FALSE(manager_.isVisible());
   EXPECT_FALSE(manager_.Frame()->IsOpen());
-  EXPECT_EQ(session_.EditCompany.CompanyName.view(), "Bay Traders");
-  EXPECT_EQ(session_.EditCompany.CompanyNo.view(), "2");
+  EXPECT_EQ(manager_.ChosenCompany().CompanyName.view(), "Bay Traders");
+  EXPECT_EQ(manager_.ChosenCompany().CompanyNo.view(), "2");
 }
 
 TEST_F(CompanyManagerTest, EachWindowOpensItsOwnHelpTopic) {

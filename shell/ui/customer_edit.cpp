@@ -155,12 +155,10 @@ void TEditRecord::ConnectSignals() {
   }
 }
 
-void TEditRecord::Start(files::KeyedFile& customers, const CustomerEntry& entry,
-                        std::optional<std::string> originalNumber) {
-  customers_ = &customers;
-  originalNumber_ = std::move(originalNumber);
+void TEditRecord::Start(const CustomerEntry& entry, std::optional<std::string> originalNumber, Check check) {
+  check_ = std::move(check);
   entry_ = entry;
-  setWindowTitle(originalNumber_ ? tr("Edit Customer") : tr("Add Customer"));
+  setWindowTitle(originalNumber ? tr("Edit Customer") : tr("Add Customer"));
   ShowEntry(entry);
   CNo_->setFocus();
 }
@@ -223,9 +221,9 @@ void TEditRecord::FocusField(CustomerField field) {
 }
 
 void TEditRecord::OKButtonClick() {
-  if (customers_ == nullptr) return;
+  if (!check_) return;
   CustomerEntry entry = ReadControls();
-  const CustomerField failed = CheckCustomerEntry(entry, originalNumber_, *customers_, dialogs_);
+  const CustomerField failed = check_(entry);
   ShortName_->setText(ToQString(entry.shortName));
   if (failed != CustomerField::kNone) {
     FocusField(failed);

@@ -5,10 +5,10 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
-#include "files/keyed_file.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "shell/customers.h"
@@ -27,9 +27,13 @@ class TEditRecord : public QDialog {
  public:
   TEditRecord(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
 
-  // Before exec(): the values to show, the open customer file the checks look in, and
-  // the number the record has (nullopt for a new customer).
-  void Start(files::KeyedFile& customers, const CustomerEntry& entry, std::optional<std::string> originalNumber);
+  // The checks OK runs over the typed values (CheckCustomerEntry over the caller's
+  // customer file, looked up when OK is pressed, never kept here).
+  using Check = std::function<CustomerField(CustomerEntry& entry)>;
+
+  // Before exec(): the values to show, the number the record has (nullopt for a new
+  // customer) and the checks.
+  void Start(const CustomerEntry& entry, std::optional<std::string> originalNumber, Check check);
   // After OK: the values as checked, the short name filled in.
   const CustomerEntry& Entry() const { return entry_; }
 
@@ -71,8 +75,7 @@ class TEditRecord : public QDialog {
 
   platform::Dialogs& dialogs_;
   platform::Help& help_;
-  files::KeyedFile* customers_ = nullptr;
-  std::optional<std::string> originalNumber_;
+  Check check_;
   CustomerEntry entry_;
 
   QLineEdit* CNo_;

@@ -135,16 +135,23 @@ void TCustManager::BuildLayout() {
   layout->addWidget(Frame_, 1);
 }
 
-bool TCustManager::PickCustomer() {
-  SetPickerMode(true);
+std::optional<model::CustomerRecord> TCustManager::PickCustomer(std::string_view startAt) {
+  SetPickerMode(true, startAt);
   const bool chosen = exec() == QDialog::Accepted;
   SetPickerMode(false);
-  return chosen;
+  return chosen ? picked_ : std::nullopt;
+}
+
+void TCustManager::SetPickerMode(bool picking, std::string_view startAt) {
+  picking_ = picking;
+  startAt_ = startAt;
+  picked_.reset();
 }
 
 void TCustManager::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormShow();
+  // Restoring a minimised window shows it again: the file it has open stays open.
+  if (!Frame_->IsOpen()) FormShow();
 }
 
 void TCustManager::FormShow() {
@@ -158,7 +165,7 @@ void TCustManager::FormShow() {
   ByNameItem_->setChecked(chosenOrder == model::customer_key::kName);
   ByNumberItem_->setChecked(chosenOrder == model::customer_key::kNumber);
   ShowStatus(picking_ ? tr("Double-click or press <enter> to select.") : QString());
-  PositionOnSharedCustomer();
+  PositionOnStartCustomer();
   Frame_->Browser()->setFocus();
 }
 
@@ -168,16 +175,11 @@ bool TCustManager::OpenCustomerFile() {
                       engine::RecordBytes(record_), [this] { return CustomerRow(record_); });
 }
 
-// A request to open on the shared customer holds for one opening.
-void TCustManager::PositionOnSharedCustomer() {
-  CompanySession& session = services_.session;
-  if (!session.PositionOnSharedCustomer) return;
-  session.PositionOnSharedCustomer = false;
+void TCustManager::PositionOnStartCustomer() {
+  if (startAt_.empty()) return;
   engine::RecordNumber number = 0;
   model::CustomerRecord customer{};
-  if (FindCustomerByNumber(Frame_->File(), session.SharedCustomer.CustNo.view(), number, customer)) {
-    PositionOn(number, customer);
-  }
+  if (FindCustomerByNumber(Frame_->File(), startAt_, number, customer)) PositionOn(number, customer);
 }
 
 void TCustManager::done(int result) {
@@ -194,8 +196,13 @@ std::optional<model::CustomerRecord> TCustManager::CurrentCustomer() {
   return record_;
 }
 
-CustomerContext TCustManager::Context() {
-  return {Frame_->File(), services_.dialogs, *ProgressWindow_, services_.session};
+files::Services TCustManager::Logic() const { return services_.WithProgress(*ProgressWindow_); }
+
+TEditRecord::Check TCustManager::EntryCheck(std::optional<std::string> originalNumber) {
+  return [this, originalNumber = std::move(originalNumber)](CustomerEntry& entry) {
+    if (!Frame_->IsOpen()) return CustomerField::kNumber;
+    return CheckCustomerEntry(entry, originalNumber, Frame_->File(), services_.dialogs);
+  };
 }
 
 void TCustManager::ShowStatus(const QString& text) { Frame_->SetMessage(text); }
@@ -206,21 +213,21 @@ void TCustManager::ShowPrintout(bool printed, const QString& printedText) {
 
 void TCustManager::NewItemClick() {
   if (!Frame_->IsOpen()) return;
-  EditRecord_->Start(Frame_->File(), NewCustomerEntry(services_.session.CurrentCompany), std::nullopt);
+  EditRecord_->Start(NewCustomerEntry(services_.session.CurrentCompany), std::nullopt, EntryCheck(std::nullopt));
   if (EditRecord_->exec() != QDialog::Accepted) return;
   model::CustomerRecord customer{};
   engine::RecordNumber number = 0;
-  if (AddCustomer(Context(), EditRecord_->Entry(), customer, number)) PositionOn(number, customer);
+  if (AddCustomer(Logic(), Frame_->File(), EditRecord_->Entry(), customer, number)) PositionOn(number, customer);
 }
 
 void TCustManager::EditItemClick() {
   const std::optional<model::CustomerRecord> current = CurrentCustomer();
   if (!current) return;
   const engine::RecordNumber number = Frame_->CurrentRecordNumber();
-  EditRecord_->Start(Frame_->File(), EntryOfCustomer(*current), current->CustNo.str());
+  EditRecord_->Start(EntryOfCustomer(*current), current->CustNo.str(), EntryCheck(current->CustNo.str()));
   if (EditRecord_->exec() != QDialog::Accepted) return;
   model::CustomerRecord customer{};
-  if (SaveEditedCustomer(Context(), number, *current, EditRecord_->Entry(), customer)) {
+  if (SaveEditedCustomer(Logic(), Frame_->File(), number, *current, EditRecord_->Entry(), customer)) {
     PositionOn(number, customer);
   } else {
     Frame_->Refresh();
@@ -230,7 +237,7 @@ void TCustManager::EditItemClick() {
 void TCustManager::DeleteItemClick() {
   const std::optional<model::CustomerRecord> current = CurrentCustomer();
   if (!current) return;
-  if (DeleteCustomer(Context(), Frame_->CurrentRecordNumber(), *current)) Frame_->Refresh();
+  if (DeleteCustomer(Logic(), Frame_->File(), Frame_->CurrentRecordNumber(), *current)) Frame_->Refresh();
 }
 
 void TCustManager::FindItemClick() {
@@ -253,7 +260,7 @@ void TCustManager::CustomerListItemClick() {
 void TCustManager::LabelQueueItemClick() {
   const std::optional<model::CustomerRecord> current = CurrentCustomer();
   if (!current) return;
-  const QString text = ToQString(AddToLabelQueue(services_.session, *current));
+  const QString text = ToQString(AddToLabelQueue(services_.labelQueue, *current));
   ShowStatus(text);
   emit statusMessage(text);
 }
@@ -313,10 +320,8 @@ void TCustManager::FrameRowChosen() {
     EditItemClick();
     return;
   }
-  const std::optional<model::CustomerRecord> current = CurrentCustomer();
-  if (!current) return;
-  services_.session.SharedCustomer = *current;
-  accept();
+  picked_ = CurrentCustomer();
+  if (picked_) accept();
 }
 
 void TCustManager::BrowserContextMenu(const QPoint& position) {

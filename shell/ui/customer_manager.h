@@ -4,11 +4,15 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "engine/engine.h"
 #include "model/records.h"
 #include "shell/customers.h"
 #include "shell/ui/app_services.h"
+#include "shell/ui/customer_edit.h"
 
 class QAction;
 class QMenu;
@@ -21,7 +25,6 @@ class TProgressWindow;
 
 namespace shell::ui {
 
-class TEditRecord;
 class TManagerFrame;
 
 class TCustManager : public QDialog {
@@ -31,12 +34,15 @@ class TCustManager : public QDialog {
   TCustManager(AppServices& services, QWidget* parent = nullptr);
   ~TCustManager() override;
 
-  // Shows the window modally as a picker: double-click or Enter copies the row into
-  // session.SharedCustomer and closes it; true when a customer was chosen.
-  bool PickCustomer();
+  // Shows the window modally as a picker, on the customer numbered `startAt` when
+  // there is one: double-click or Enter closes it with that row's customer, which is
+  // returned; nullopt when none was chosen.
+  std::optional<model::CustomerRecord> PickCustomer(std::string_view startAt = {});
   // What PickCustomer sets before showing, for callers that show the window themselves.
-  void SetPickerMode(bool picking) { picking_ = picking; }
+  void SetPickerMode(bool picking, std::string_view startAt = {});
   bool PickerMode() const { return picking_; }
+  // The customer chosen in picker mode.
+  const std::optional<model::CustomerRecord>& Picked() const { return picked_; }
 
   // The order chosen last in this run (by name until "By N&umber" is chosen).
   static engine::KeyNumber ChosenOrder();
@@ -79,12 +85,13 @@ class TCustManager : public QDialog {
   QAction* AddCommand(QMenu* menu, const QString& text, void (TCustManager::*handler)());
   void FormShow();
   bool OpenCustomerFile();
-  void PositionOnSharedCustomer();
+  void PositionOnStartCustomer();
   void PositionOn(engine::RecordNumber number, const model::CustomerRecord& customer);
   // The current row's customer, copied out of the browser's buffer, which every
   // repaint overwrites; nullopt without a current row.
   std::optional<model::CustomerRecord> CurrentCustomer();
-  CustomerContext Context();
+  files::Services Logic() const;
+  TEditRecord::Check EntryCheck(std::optional<std::string> originalNumber);
   void ShowStatus(const QString& text);
   void ShowPrintout(bool printed, const QString& printedText);
 
@@ -106,6 +113,8 @@ class TCustManager : public QDialog {
   AppServices& services_;
   model::CustomerRecord record_{};  // the browser's row buffer
   bool picking_ = false;
+  std::string startAt_;  // picker mode: the customer number to open on
+  std::optional<model::CustomerRecord> picked_;
   TManagerFrame* Frame_;
   TEditRecord* EditRecord_;
   platform::qt::TProgressWindow* ProgressWindow_;

@@ -18,7 +18,7 @@
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/customers.h"
-#include "shell/testing/company_folder.h"
+#include "files/testing/company_folder.h"
 #include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/customer_edit.h"
 #include "shell/ui/manager_frame.h"
@@ -51,9 +51,9 @@ class CustomerManagerTest : public shell::testing::WindowFixture {
  protected:
   void SetUp() override {
     engine_.InitEngine(30);
-    session_.CurrentCompany = testing::NamedCompany("Harbor Supply");
+    session_.CurrentCompany = files::testing::NamedCompany("Harbor Supply");
     session_.CurrentCompany.NextCustNo = "1001";
-    testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
+    files::testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
   }
   void TearDown() override { EXPECT_TRUE(dialogs_.AllAnswersUsed()); }
 
@@ -160,7 +160,30 @@ TEST_F(CustomerManagerTest, AddsACustomerThroughItsDialog) {
   ASSERT_TRUE(manager_.Frame()->ReadCurrent());
   manager_.LabelQueueItem()->trigger();
   EXPECT_EQ(manager_.Frame()->Message(), "Harbor Lights added to label queue.");
-  EXPECT_EQ(session_.LabelQueue.Entries().at(0).caption, "1001");
+  EXPECT_EQ(labelQueue_.Entries().at(0).caption, "1001");
+}
+
+// Restoring the minimised manager used to reopen its file under the open dialog, whose
+// checks then looked in a file object that was gone: two customers got one number.
+TEST_F(CustomerManagerTest, RestoringTheManagerUnderAnOpenDialogStillRefusesADuplicateNumber) {
+  FileCustomers({Customer("10", "Ship Chandlers")});
+  Show();
+  TEditRecord* edit = manager_.EditRecord();
+  WhenModalShows([&] {
+    manager_.showMinimized();
+    manager_.showNormal();
+    QShowEvent restored;
+    QCoreApplication::sendEvent(&manager_, &restored);
+    edit->CNo()->setText("10");
+    edit->CName()->setText("Harbor Lights");
+    edit->OKButton()->click();
+    EXPECT_TRUE(edit->isVisible());
+    edit->CancelButton()->click();
+  });
+  manager_.NewItem()->trigger();
+  EXPECT_EQ(dialogs_.Texts(),
+            std::vector<std::string>{"That customer number already exists. You will need to use a different number."});
+  EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 1");
 }
 
 TEST_F(CustomerManagerTest, AutoCopyFollowsTheBillingLinesAsTyped) {
@@ -182,19 +205,17 @@ TEST_F(CustomerManagerTest, AutoCopyFollowsTheBillingLinesAsTyped) {
   EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 0");
 }
 
-TEST_F(CustomerManagerTest, PickerOpensOnTheSharedCustomerAndReturnsTheChosenOne) {
+TEST_F(CustomerManagerTest, PickerOpensOnTheGivenCustomerAndReturnsTheChosenOne) {
   FileCustomers({Customer("10", "Anchor Works"), Customer("20", "Dockside Cafe"), Customer("30", "Ship Chandlers")});
-  session_.SharedCustomer = Customer("20", "");
-  session_.PositionOnSharedCustomer = true;
-  manager_.SetPickerMode(true);
+  manager_.SetPickerMode(true, "20");
   Show();
   EXPECT_EQ(manager_.Frame()->Message(), "Double-click or press <enter> to select.");
-  EXPECT_FALSE(session_.PositionOnSharedCustomer);
   PressKey(manager_.Frame()->Browser(), Qt::Key_Down);
   PressKey(manager_.Frame()->Browser(), Qt::Key_Return);
   EXPECT_EQ(manager_.result(), QDialog::Accepted);
-  EXPECT_EQ(session_.SharedCustomer.CustNo.view(), "30");
-  EXPECT_EQ(session_.SharedCustomer.CustName.view(), "Ship Chandlers");
+  ASSERT_TRUE(manager_.Picked());
+  EXPECT_EQ(manager_.Picked()->CustNo.view(), "30");
+  EXPECT_EQ(manager_.Picked()->CustName.view(), "Ship Chandlers");
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ model::Date FromQDate(const QDate& date) { return {date.year(), date.month(), da
 
 }  // namespace
 
-TDateSel::TDateSel(const CompanySession& session, platform::Help& help, QWidget* parent)
+TDateSel::TDateSel(const model::CompanySession& session, platform::Help& help, QWidget* parent)
     : QDialog(parent),
       session_(session),
       help_(help),
@@ -101,7 +101,7 @@ void TDateSel::CentreOn(const QWidget& window) {
 
 std::string TDateSel::DateText() const { return NDate_->text().toStdString(); }
 
-std::optional<std::string> TDateSel::SelectDate(const CompanySession& session, platform::Help& help,
+std::optional<std::string> TDateSel::SelectDate(const model::CompanySession& session, platform::Help& help,
                                                 QWidget& caller, const QString& caption, const QString& heading,
                                                 const model::Date& start) {
   TDateSel dialog(session, help, &caller);
@@ -113,11 +113,11 @@ std::optional<std::string> TDateSel::SelectDate(const CompanySession& session, p
   return dialog.DateText();
 }
 
-void TDateSel::ViewCalendar(const CompanySession& session, const platform::Clock& clock, platform::Help& help,
+void TDateSel::ViewCalendar(const model::CompanySession& session, const platform::Clock& clock, platform::Help& help,
                             QWidget* mainWindow) {
   TDateSel dialog(session, help, mainWindow);
   dialog.setWindowTitle(tr("View Calendar"));
-  dialog.SetDate(TodayOf(clock));
+  dialog.SetDate(model::TodayOf(clock));
   if (mainWindow != nullptr) dialog.CentreOn(*mainWindow);
   dialog.exec();
 }

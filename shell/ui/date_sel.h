@@ -10,7 +10,7 @@
 #include "model/dates.h"
 #include "platform/clock.h"
 #include "platform/help.h"
-#include "shell/company_session.h"
+#include "model/company_session.h"
 
 class QCalendarWidget;
 class QComboBox;
@@ -25,7 +25,7 @@ class TDateSel : public QDialog {
  public:
   // The date order is read from `session` at each change, so a company change is
   // followed without making the dialog again.
-  TDateSel(const CompanySession& session, platform::Help& help, QWidget* parent = nullptr);
+  TDateSel(const model::CompanySession& session, platform::Help& help, QWidget* parent = nullptr);
 
   void SetHeading(const QString& heading);
   void SetDate(const model::Date& date);
@@ -36,11 +36,11 @@ class TDateSel : public QDialog {
 
   // Captioned, headed, set to `start` and centred on `caller`; the date text after
   // OK, nullopt after Cancel.
-  static std::optional<std::string> SelectDate(const CompanySession& session, platform::Help& help, QWidget& caller,
+  static std::optional<std::string> SelectDate(const model::CompanySession& session, platform::Help& help, QWidget& caller,
                                                const QString& caption, const QString& heading,
                                                const model::Date& start);
   // "&View Calendar": today, centred on the main window.
-  static void ViewCalendar(const CompanySession& session, const platform::Clock& clock, platform::Help& help,
+  static void ViewCalendar(const model::CompanySession& session, const platform::Clock& clock, platform::Help& help,
                            QWidget* mainWindow);
 
   QCalendarWidget* Calendar1() const { return Calendar1_; }
@@ -65,7 +65,7 @@ class TDateSel : public QDialog {
   void Calendar1DblClick();
   void HelpButtonClick();
 
-  const CompanySession& session_;
+  const model::CompanySession& session_;
   platform::Help& help_;
   QLabel* Heading_;
   QCalendarWidget* Calendar1_;

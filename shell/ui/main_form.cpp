@@ -19,7 +19,7 @@
 
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
-#include "shell/aging.h"
+#include "shell/aging_chart.h"
 #include "shell/maintenance.h"
 #include "shell/password_setup.h"
 #include "shell/password.h"
@@ -71,6 +71,7 @@ constexpr std::string_view kLabelsQuestion =
 
 TMainForm::TMainForm(AppServices services, QWidget* parent)
     : QMainWindow(parent), services_(services), ProgressWindow_(new platform::qt::TProgressWindow(this)) {
+  services_.showStatus = [this](std::string_view text) { SetStatus(ToQString(text)); };
   setWindowTitle(ToQString(kProgramCaption));
   BuildActions();
   BuildMenus();
@@ -272,8 +273,7 @@ void TMainForm::BuildStatusBar() {
 }
 
 bool TMainForm::LoadCompany() {
-  const StartResult result = LoadStartingCompany(services_.engine, services_.dialogs, *ProgressWindow_,
-                                                 services_.clock, services_.session);
+  const StartResult result = LoadStartingCompany(Logic());
   if (result.state == StartState::kNoDataFiles) return false;
   engineStarted_ = result.state != StartState::kEngineStopped;
   ApplyCompanySettings(result);
@@ -324,7 +324,7 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (services_.session.LabelsPending && !services_.dialogs.confirm("Please Confirm", kLabelsQuestion)) {
+  if (services_.labelQueue.Pending() && !services_.dialogs.confirm("Please Confirm", kLabelsQuestion)) {
     event->ignore();
     return;
   }
@@ -350,7 +350,7 @@ QString TMainForm::ClockPanelText() const { return ClockPanel_->text(); }
 QString TMainForm::CompanyCaption() const { return CompanyLabel_->text(); }
 bool TMainForm::BackgroundShown() const { return Background_->HasPicture(); }
 
-void TMainForm::ClockTimerTimer() { ClockPanel_->setText(ToQString(ClockText(services_.clock))); }
+void TMainForm::ClockTimerTimer() { ClockPanel_->setText(ToQString(model::ClockText(services_.clock))); }
 
 void TMainForm::PrepareForWindow() {
   AgingChart_->hide();
@@ -368,10 +368,9 @@ void TMainForm::CompanyManagerClick() {
   TCoManager manager(services_, this);
   const int result = RunManager(manager);
   if (result == QDialog::Accepted) {
-    ApplyCompanySettings(MakeEditedCompanyCurrent(services_.dialogs, services_.clock, services_.session));
+    ApplyCompanySettings(MakeCompanyCurrent(Logic(), manager.ChosenCompany()));
   } else if (manager.CurrentCompanyEdited()) {
-    ApplyCompanySettings(ReloadCurrentCompany(services_.engine, services_.dialogs, *ProgressWindow_, services_.clock,
-                                              services_.session));
+    ApplyCompanySettings(ReloadCurrentCompany(Logic()));
   }
 }
 
@@ -388,14 +387,10 @@ void TMainForm::ProductManagerClick() {
 
 void TMainForm::DeletePaidInvoicesClick() {
   PrepareForWindow();
-  const PurgeContext context{
-      services_.engine, services_.dialogs, *ProgressWindow_, services_.session,
-      [this](std::string_view text) { SetStatus(ToQString(text)); },
-      [this]() {
-        return TDateSel::SelectDate(services_.session, services_.help, *this, tr("Date Selection"),
-                                    tr("Delete Date Selection"), TodayOf(services_.clock));
-      }};
-  DeletePaidInvoices(context);
+  DeletePaidInvoices(Logic(), [this]() {
+    return TDateSel::SelectDate(services_.session, services_.help, *this, tr("Date Selection"),
+                                tr("Delete Date Selection"), model::TodayOf(services_.clock));
+  });
 }
 
 void TMainForm::PasswordSetupClick() {
@@ -407,7 +402,7 @@ void TMainForm::BackupDataFilesClick() { BackupPanel_->Start(); }
 
 void TMainForm::RebuildDataFilesClick() {
   PrepareForWindow();
-  RebuildDataFiles({services_.engine, services_.dialogs, *ProgressWindow_, services_.session});
+  RebuildDataFiles(Logic());
 }
 
 void TMainForm::PrinterSetupClick() {
@@ -430,10 +425,10 @@ void TMainForm::AgingChartClick() {
   RunAgingAndShow(true);
 }
 
+files::Services TMainForm::Logic() const { return services_.WithProgress(*ProgressWindow_); }
+
 void TMainForm::RunAgingAndShow(bool forceChart) {
-  const AgingContext context{services_.engine, services_.dialogs, *ProgressWindow_, services_.clock,
-                             services_.session, [this](std::string_view text) { SetStatus(ToQString(text)); }};
-  const AgingResult result = RunAging(context, forceChart);
+  const books::AgingResult result = books::RunAging(Logic(), forceChart);
   if (result.showChart) AgingChart_->ShowTotals(result.totals);
 }
 

@@ -13,7 +13,7 @@
 #include "platform/help.h"
 #include "platform/launcher.h"
 #include "platform/page_canvas.h"
-#include "shell/company_session.h"
+#include "model/company_session.h"
 #include "shell/startup.h"
 #include "shell/ui/app_services.h"
 
@@ -111,6 +111,8 @@ class TMainForm : public QMainWindow {
   void FrequentQuestionsClick();
   void AboutClick();
   void RunAgingAndShow(bool forceChart);
+  // The services for a run started here, its progress shown in this window.
+  files::Services Logic() const;
 
   AppServices services_;
   std::map<Command, QAction*> actions_;

@@ -16,7 +16,7 @@
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "shell/testing/company_folder.h"
+#include "files/testing/company_folder.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
@@ -28,7 +28,7 @@ class MainFormTest : public shell::testing::WindowFixture {
  protected:
   // A data folder whose company list and "LastCo.Dat" hold `company`, with a background.
   void MakeDataFolder(const model::CompanyRecord& company) {
-    testing::WriteCompanyFolder(company, company);
+    files::testing::WriteCompanyFolder(company, company);
     QImage tile(8, 8, QImage::Format_RGB32);
     tile.fill(Qt::lightGray);
     ASSERT_TRUE(tile.save("vtt8.bmp"));
@@ -45,7 +45,7 @@ class MainFormTest : public shell::testing::WindowFixture {
 
 };
 
-using testing::NamedCompany;
+using files::testing::NamedCompany;
 
 TEST_F(MainFormTest, MissingDataFilesEndTheProgramBeforeAnyWindow) {
   auto form = MakeForm();
@@ -159,7 +159,7 @@ TEST_F(MainFormTest, PendingLabelsAreAskedAboutBeforeClosing) {
   auto form = MakeForm();
   ASSERT_TRUE(form->LoadCompany());
   ShowAndSettle(*form);
-  session_.LabelsPending = true;
+  labelQueue_.Add({"1001", {"Harbor Lights"}});
   dialogs_.Answer(platform::Answer::kNo);
   EXPECT_FALSE(form->close());
   dialogs_.Answer(platform::Answer::kYes);

@@ -17,7 +17,7 @@
 #include "model/keys.h"
 #include "shell/ui/find_box.h"
 #include "platform/qt/qt_dialogs.h"
-#include "shell/company_session.h"
+#include "model/company_session.h"
 #include "shell/products.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/product_edit.h"
@@ -164,7 +164,7 @@ void TProdManager::done(int result) {
 }
 
 std::string TProdManager::Today() const {
-  return model::FormatDisplayDate(TodayOf(services_.clock), services_.session.DateOrder());
+  return model::FormatDisplayDate(model::TodayOf(services_.clock), services_.session.DateOrder());
 }
 
 bool TProdManager::ReadCurrentProduct(engine::RecordNumber& number, model::ProductRecord& product) {
@@ -223,7 +223,7 @@ void TProdManager::ListItemClick() {
   if (!Frame_->IsOpen()) return;
   const bool byCode = AskProductListByCode(services_.dialogs);
   ProdList_->ShowReport(
-      ProductListReport(Frame_->File(), byCode, services_.session.CurrentCompany, ClockText(services_.clock)));
+      ProductListReport(Frame_->File(), byCode, services_.session.CurrentCompany, model::ClockText(services_.clock)));
   ProdList_->show();
   ProdList_->raise();
   ProdList_->activateWindow();

@@ -21,7 +21,7 @@
 #include "shell/ui/find_box.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "shell/testing/company_folder.h"
+#include "files/testing/company_folder.h"
 #include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/product_edit.h"
@@ -41,7 +41,7 @@ class ProductManagerTest : public shell::testing::WindowFixture {
  protected:
   ProductManagerTest() {
     engine_.InitEngine(30);
-    session_.CurrentCompany = testing::NamedCompany("Harbor Supply");
+    session_.CurrentCompany = files::testing::NamedCompany("Harbor Supply");
     session_.CurrentCompany.CompanyNo = "1";
   }
 

@@ -47,7 +47,7 @@ class DateSelTest : public ::testing::Test {
     return dialog_;
   }
 
-  CompanySession session_;
+  model::CompanySession session_;
   RecordingHelp help_;
   TDateSel dialog_{session_, help_};
 };
@@ -200,7 +200,7 @@ TEST(SharedDialogsHelp, EachDialogOpensItsOwnTopic) {
   engine::testing::ScopedWorkingFolder folder;
   platform::testing::ScriptedDialogs dialogs;
   RecordingHelp help;
-  CompanySession session;
+  model::CompanySession session;
   TDateSel dateSel(session, help);
   dateSel.HelpButton()->click();
   TTermsEdit terms(dialogs, help);

@@ -12,7 +12,9 @@
 #include "platform/clock.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "shell/company_session.h"
+#include "documents/label_queue.h"
+#include "model/company_session.h"
+#include "platform/progress.h"
 #include "shell/ui/app_services.h"
 
 namespace shell::testing {
@@ -26,8 +28,10 @@ class WindowFixture : public ::testing::Test {
   platform::FixedClock clock_{{2026, 12, 8, 14, 5, 0}};
   platform::testing::NoCalculator launcher_;
   QPrinter printer_;
-  CompanySession session_;
-  ui::AppServices services_{engine_, dialogs_, help_, clock_, launcher_, printer_, session_};
+  model::CompanySession session_;
+  platform::SilentProgress progress_;
+  documents::LabelQueue labelQueue_;
+  ui::AppServices services_{{engine_, dialogs_, progress_, clock_, session_}, help_, launcher_, printer_, labelQueue_};
 };
 
 }  // namespace shell::testing

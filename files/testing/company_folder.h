@@ -12,7 +12,7 @@
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 
-namespace shell::testing {
+namespace files::testing {
 
 inline model::CompanyRecord NamedCompany(std::string_view name) {
   model::CompanyRecord company = model::StarterCompany();
@@ -36,4 +36,4 @@ inline void WriteCompanyFolder(const model::CompanyRecord& listed, const model::
   ASSERT_TRUE(model::WriteLastCompany(last, current));
 }
 
-}  // namespace shell::testing
+}  // namespace files::testing

@@ -1,0 +1,42 @@
+// Posting to the receivables: an amount owed or paid moves a customer's balance and the
+// bucket of its age, and the company's accounts-receivable total by the same amount, so
+// the company total stays the sum of the customer balances. Invoices, payments, repeat
+// billing and interest all post through here.
+#pragma once
+
+#include <functional>
+
+#include "books/aging.h"
+#include "files/keyed_file.h"
+#include "files/services.h"
+#include "model/dates.h"
+#include "model/money.h"
+#include "model/records.h"
+
+namespace books {
+
+// Changes the current company as it is stored: the record is re-read from the company
+// list by number (so nothing another window stored there is overwritten with an older
+// copy), changed, written back, and then copied into CurrentCompany. CurrentCompany
+// takes the change even when the list cannot be written, so the run goes on with it;
+// false tells the caller to report that it was not stored.
+bool ChangeCurrentCompany(const files::Services& services, const std::function<void(model::CompanyRecord&)>& change);
+
+// Adds `amount` (negative for a payment or credit) to the customer's Balance and to
+// the bucket of its age. False, with the record untouched, when either field does not
+// read as an amount (it is left for the user to see rather than overwritten) or the
+// sum no longer fits the field.
+bool PostToCustomer(model::CustomerRecord& customer, model::Money amount, AgingBucket bucket);
+
+// Adds `amount` to the company's TotalAR; false (untouched) when it is no amount.
+bool PostToCompany(model::CompanyRecord& company, model::Money amount);
+
+// Posts `amount`, dated `documentDate`, to customer slot `number` of the open customer
+// file and to the current company. Written in this order: the customer record, then
+// the company record. A crash between the two leaves TotalAR short of the sum of the
+// balances by `amount`; the next aging run rewrites TotalAR from the balances. False,
+// after telling the user under `caption`, when a step could not be stored.
+bool PostAmount(const files::Services& services, files::KeyedFile& customers, files::RecordNumber number,
+                model::Money amount, const model::Date& documentDate, std::string_view caption);
+
+}  // namespace books

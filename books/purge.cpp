@@ -1,0 +1,110 @@
+#include "books/purge.h"
+
+#include <string>
+#include <vector>
+
+#include "files/table.h"
+#include "model/keys.h"
+#include "model/text.h"
+
+namespace books {
+namespace {
+
+constexpr std::string_view kPurgeCaption = "Delete Paid Records";
+
+struct PurgeFiles {
+  files::KeyedFile memos;
+  files::KeyedFile transactions;
+  files::KeyedFile details;
+
+  bool Open() { return memos.Open() && transactions.Open() && details.Open(); }
+};
+
+void ReportFailure(const files::Services& services, std::string_view text) {
+  services.dialogs.inform(kPurgeCaption, text, platform::Icon::kError);
+}
+
+bool HasCode(const model::LetterCode& field, std::string_view code) { return model::TrimBlanks(field.view()) == code; }
+
+// Both dates are read as dates, so the removal does not depend on the display format
+// in force. A paid date that is no date cannot be shown to be old: the record stays.
+bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& cutOff) {
+  if (!HasCode(transaction.PaidFlag, "P")) return false;
+  const std::optional<model::Date> paid = model::ParseSortableDate(transaction.PaidSortDate.view());
+  return paid && *paid < cutOff;
+}
+
+// The lines are collected before any is deleted, so the index walk never has to find
+// its place again in an index it has just changed.
+std::vector<files::Row<model::DetailRecord>> LinesOfInvoice(files::KeyedFile& details,
+                                                            const model::TransactionRecord& transaction) {
+  const files::Table<model::DetailRecord> table(details);
+  model::DetailRecord probe{};
+  probe.InvoiceNo = transaction.InvoiceNo.view();
+  std::vector<files::Row<model::DetailRecord>> lines;
+  table.ForEachEqual(model::detail_key::kInvoiceNo, table.KeyOf(probe, model::detail_key::kInvoiceNo),
+                     [&](const auto& row) {
+                       lines.push_back(row);
+                       return true;
+                     });
+  return lines;
+}
+
+void DeleteDetailLines(const files::Services& services, files::KeyedFile& details,
+                       const model::TransactionRecord& transaction) {
+  for (const auto& line : LinesOfInvoice(details, transaction)) {
+    if (!details.Delete(line.number, line.record)) ReportFailure(services, "Delete detail recs failed");
+  }
+}
+
+void DeleteMemo(const files::Services& services, files::KeyedFile& memos, const model::TransactionRecord& transaction) {
+  const files::Table<model::MemoRecord> table(memos);
+  model::MemoRecord probe{};
+  probe.InvoiceNo = transaction.InvoiceNo.view();
+  const auto memo = table.FindExact(model::memo_key::kInvoiceNo, table.KeyOf(probe, model::memo_key::kInvoiceNo));
+  if (!memo) {
+    ReportFailure(services, "Memo search failed");
+    return;
+  }
+  if (!memos.Delete(memo->number, memo->record)) ReportFailure(services, "Memo record deletion failed");
+}
+
+// A transaction that could not be deleted keeps its lines and memo: without it they
+// would belong to nothing, with it they still serve its reports.
+bool RemoveTransaction(const files::Services& services, PurgeFiles& files, files::RecordNumber number,
+                       const model::TransactionRecord& transaction) {
+  if (!files.transactions.Delete(number, transaction)) {
+    ReportFailure(services, "Delete Failed.");
+    return false;
+  }
+  DeleteDetailLines(services, files.details, transaction);
+  if (HasCode(transaction.BodyStyle, "M")) DeleteMemo(services, files.memos, transaction);
+  return true;
+}
+
+}  // namespace
+
+PurgeResult RemovePaidBefore(const files::Services& services, const model::Date& cutOff) {
+  PurgeFiles files{services.FileOf(files::CompanyFile::kMemos), services.FileOf(files::CompanyFile::kTransactions),
+                   services.FileOf(files::CompanyFile::kDetails)};
+  PurgeResult result;
+  if (!files.Open()) {
+    ReportFailure(services, "The invoice files could not be opened. Nothing was removed.");
+    return result;
+  }
+  result.opened = true;
+  const bool readAll =
+      files::Table<model::TransactionRecord>(files.transactions).ForEachRecord([&](const auto& row) {
+        services.progress.KeepResponsive();
+        if (PaidBefore(row.record, cutOff) && RemoveTransaction(services, files, row.number, row.record))
+          ++result.removed;
+        return true;
+      });
+  if (!readAll) {
+    ReportFailure(services, "The transactions could not all be read (status " +
+                                std::to_string(files.transactions.FailureStatus()) + "); the purge stopped there.");
+  }
+  return result;
+}
+
+}  // namespace books
