@@ -23,6 +23,12 @@ bool Plausible(const format::DataHeader& header) {
          header.numberFree >= 0 && header.numberFree <= header.numRec;
 }
 
+// A properly closed header describes its file exactly. One that does not would send
+// the next AddRecord past the end of the file or over a record in use.
+bool LengthAgrees(const format::DataHeader& header, std::int64_t fileSize) {
+  return fileSize == (static_cast<std::int64_t>(header.numRec) + 1) * header.lenRec;
+}
+
 bool Plausible(const format::IndexHeader& header) {
   return header.numPages >= 0 && header.numKeys >= 0 && header.numberFree >= 0 &&
          header.numberFree <= header.numPages;
@@ -127,6 +133,9 @@ FileBlock* Engine::OpenFiles(std::string_view name, bool readOnly) {
   if (file->header.nrOfKeys > kMaxIndexes) return Fail(status::kHeaderTooManyIndexes), nullptr;
   if (file->header.nrOfKeys > 0 && !OpenIndexes(*file)) return nullptr;
   if (file->header.openFlag != 0 || !Plausible(file->header)) return Fail(status::kMustRebuild), nullptr;
+  std::int64_t fileSize = 0;
+  if (int error = file->data.Size(fileSize)) return FailOs(error, FileFunction::kSize, file->dataPath), nullptr;
+  if (!LengthAgrees(file->header, fileSize)) return Fail(status::kMustRebuild), nullptr;
   if (logPresent && !SettleRecoveryLog(*file)) return nullptr;
 
   file->stamp = FileBlock::kValidStamp;

@@ -249,6 +249,43 @@ TEST_F(RebuildTest, DuplicateInUniqueIndexIsLoggedAndRecordRemovedFromEarlierInd
   engine_.CloseFileSet(fileBlock);
 }
 
+// Counters that disagree with the file length once sent AddRecord past the end of the file
+// or over records in use; such a file set must go to the rebuild, which reads the records
+// by the caller's record length and whatever the header claims.
+TEST_F(RebuildTest, CleanlyClosedHeaderThatContradictsItsFileIsRefusedAndRebuilt) {
+  struct Case {
+    const char* what;
+    std::function<void(Bytes&)> damage;
+  };
+  const Case cases[] = {
+      {"file cut inside its last slot", [](Bytes& b) { b.resize(b.size() - kLength / 2); }},
+      {"NumRec too high", [](Bytes& b) { testing::SetInt32At(b, 8, 10); }},
+      {"NumRec too low", [](Bytes& b) { testing::SetInt32At(b, 8, 5); }},
+      {"high bit of NumRec flipped", [](Bytes& b) { testing::SetInt32At(b, 8, testing::Int32At(b, 8) ^ (1 << 30)); }},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    TempDir dir;
+    name_ = dir.Name("ITEMS");
+    std::vector<KeyedItem> items;
+    for (int serial = 1; serial <= 8; ++serial) items.push_back(ItemOf(serial));
+    Create(items, {3, 8});  // the last slot is deleted, so the cut loses no record in use
+    Bytes dat = ReadBytes(Path("DAT"));
+    ASSERT_EQ(dat[20], 0) << "closed properly";
+    test.damage(dat);
+    WriteBytes(Path("DAT"), dat);
+    for (const bool readOnly : {false, true}) {
+      const int descriptors = testing::OpenDescriptorCount();
+      EXPECT_EQ(engine_.OpenFileSet(name_, readOnly), nullptr) << "read-only " << readOnly;
+      EXPECT_EQ(engine_.Status(), status::kMustRebuild) << "read-only " << readOnly;
+      EXPECT_EQ(testing::OpenDescriptorCount(), descriptors);
+    }
+    engine_.RebuildFileSet(Request());
+    EXPECT_EQ(engine_.Status(), status::kOk);
+    EXPECT_EQ(Serials(OpenAndRead()), (std::vector<int>{1, 2, 4, 5, 6, 7}));
+  }
+}
+
 TEST_F(RebuildTest, ProgressIsReportedAfterEveryRecordOfEveryPass) {
   Create(FiveItems(), {2, 4});
   using Call = std::tuple<KeyNumber, std::int32_t, std::int32_t, int>;  // index, read, written, serial
