@@ -44,7 +44,7 @@ KeyedItem ItemOf(int serial) {
 
 RebuildRequest Request(const std::string& name, RebuildProgressFn progress = {}) {
   return {name, sizeof(KeyedItem), {kIndexes.begin(), kIndexes.end()}, testing::KeyFunctionOf(kFields),
-          std::move(progress)};
+          std::move(progress), {}};
 }
 
 // The dead process's record numbers: slot -> serial of the record in use there.
@@ -363,20 +363,22 @@ void KillRebuildAt(const std::string& name, KeyNumber index, std::int32_t record
   });
 }
 
-TEST(CrashRecovery, KillDuringDataPassKeepsTheSavedCopyAndRefusesToOverwriteIt) {
+TEST(CrashRecovery, KillDuringDataPassKeepsTheSavedCopyAndTheNextRebuildResumesFromIt) {
   TempDir dir;
   const std::string name = dir.Name("ITEMS");
   CreateItems(name, kInitialItems);
   const auto original = ReadBytes(name + ".DAT");
   KillRebuildAt(name, 0, 12);
   EXPECT_EQ(ReadBytes(name + ".SAV"), original);
-  const auto partial = ReadBytes(name + ".DAT");
+  ASSERT_TRUE(std::filesystem::exists(name + ".DAT")) << "the unfinished new data file";
   Engine engine;
   engine.InitEngine(30);
+  EXPECT_EQ(engine.OpenFileSet(name, false), nullptr);
+  EXPECT_EQ(engine.Status(), status::kMustRebuild);
   engine.RebuildFileSet(Request(name));
-  EXPECT_EQ(engine.Status(), status::kSavedCopyExists);
-  EXPECT_EQ(ReadBytes(name + ".SAV"), original);
-  EXPECT_EQ(ReadBytes(name + ".DAT"), partial);
+  EXPECT_EQ(engine.Status(), status::kOk);
+  EXPECT_EQ(RebuiltSerials(name), Serials(InitialSlots(kInitialItems)));
+  EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"ITEMS.DAT", "ITEMS.IX"}));
 }
 
 TEST(CrashRecovery, KillDuringIndexPassLeavesFileSetToBeRebuiltAgain) {
