@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,7 @@ using testing::ItemField;
 using testing::KeyedItem;
 using testing::ReadBytes;
 using testing::TempDir;
+using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::array<IndexSpec, 2> kIndexes{{{8, false}, {12, true}}};
 const std::vector<ItemField> kFields{ItemField::kCode, ItemField::kName};
@@ -44,7 +46,7 @@ KeyedItem ItemOf(int serial) {
 
 RebuildRequest Request(const std::string& name, RebuildProgressFn progress = {}) {
   return {name, sizeof(KeyedItem), {kIndexes.begin(), kIndexes.end()}, testing::KeyFunctionOf(kFields),
-          std::move(progress)};
+          std::move(progress), {}};
 }
 
 // The dead process's record numbers: slot -> serial of the record in use there.
@@ -211,27 +213,33 @@ std::vector<int> Serials(const SlotMap& slots) {
   return serials;
 }
 
-// Opens the rebuilt file set and returns its records; checks that both indexes hold exactly
-// the keys of those records under their new numbers, and that the records are numbered 1..n.
-std::vector<int> RebuiltSerials(const std::string& name) {
-  Engine engine;
-  engine.InitEngine(30);
-  FileBlock* fileBlock = engine.OpenFileSet(name, false);
-  EXPECT_EQ(engine.Status(), status::kOk);
-  if (fileBlock == nullptr) return {};
+// The records in use of an open file set, in slot order; checks that their bytes are as
+// written and that both indexes hold exactly their keys under their numbers.
+std::vector<std::pair<RecordNumber, KeyedItem>> CheckedItems(Engine& engine, FileBlock* fileBlock) {
   const auto items = testing::ReadKeyedItems(engine, fileBlock);
-  EXPECT_EQ(engine.FileLength(fileBlock), static_cast<std::int32_t>(items.size()) + 1);
   int changed = 0;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    EXPECT_EQ(items[i].first, static_cast<RecordNumber>(i + 1));
-    const KeyedItem expected = ItemOf(items[i].second.serial);
-    changed += std::memcmp(&items[i].second, &expected, sizeof expected) != 0;
+  for (const auto& [number, item] : items) {
+    const KeyedItem expected = ItemOf(item.serial);
+    changed += std::memcmp(&item, &expected, sizeof expected) != 0;
   }
   EXPECT_EQ(changed, 0) << "records whose bytes differ from what was written";
   for (KeyNumber k = 1; k <= 2; ++k) {
     EXPECT_EQ(testing::WalkIndex(engine, fileBlock, k), testing::ExpectedEntries(items, kFields[k - 1])) << "index " << k;
     EXPECT_EQ(engine.KeysInIndex(fileBlock, k), static_cast<std::int32_t>(items.size()));
   }
+  return items;
+}
+
+// Opens the rebuilt file set and returns its records, checked as above and numbered 1..n.
+std::vector<int> RebuiltSerials(const std::string& name) {
+  Engine engine;
+  engine.InitEngine(30);
+  FileBlock* fileBlock = engine.OpenFileSet(name, false);
+  EXPECT_EQ(engine.Status(), status::kOk);
+  if (fileBlock == nullptr) return {};
+  const auto items = CheckedItems(engine, fileBlock);
+  EXPECT_EQ(engine.FileLength(fileBlock), static_cast<std::int32_t>(items.size()) + 1);
+  for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].first, static_cast<RecordNumber>(i + 1));
   engine.CloseFileSet(fileBlock);
   EXPECT_EQ(engine.Status(), status::kOk);
   return Serials(items);
@@ -363,20 +371,22 @@ void KillRebuildAt(const std::string& name, KeyNumber index, std::int32_t record
   });
 }
 
-TEST(CrashRecovery, KillDuringDataPassKeepsTheSavedCopyAndRefusesToOverwriteIt) {
+TEST(CrashRecovery, KillDuringDataPassKeepsTheSavedCopyAndTheNextRebuildResumesFromIt) {
   TempDir dir;
   const std::string name = dir.Name("ITEMS");
   CreateItems(name, kInitialItems);
   const auto original = ReadBytes(name + ".DAT");
   KillRebuildAt(name, 0, 12);
   EXPECT_EQ(ReadBytes(name + ".SAV"), original);
-  const auto partial = ReadBytes(name + ".DAT");
+  ASSERT_TRUE(std::filesystem::exists(name + ".DAT")) << "the unfinished new data file";
   Engine engine;
   engine.InitEngine(30);
+  EXPECT_EQ(engine.OpenFileSet(name, false), nullptr);
+  EXPECT_EQ(engine.Status(), status::kMustRebuild);
   engine.RebuildFileSet(Request(name));
-  EXPECT_EQ(engine.Status(), status::kSavedCopyExists);
-  EXPECT_EQ(ReadBytes(name + ".SAV"), original);
-  EXPECT_EQ(ReadBytes(name + ".DAT"), partial);
+  EXPECT_EQ(engine.Status(), status::kOk);
+  EXPECT_EQ(RebuiltSerials(name), Serials(InitialSlots(kInitialItems)));
+  EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"ITEMS.DAT", "ITEMS.IX"}));
 }
 
 TEST(CrashRecovery, KillDuringIndexPassLeavesFileSetToBeRebuiltAgain) {
@@ -387,6 +397,189 @@ TEST(CrashRecovery, KillDuringIndexPassLeavesFileSetToBeRebuiltAgain) {
   EXPECT_FALSE(std::filesystem::exists(name + ".SAV"));
   ExpectRefusedUntilRebuilt(name);
   EXPECT_EQ(RebuiltSerials(name), Serials(InitialSlots(kInitialItems)));
+}
+
+// --- A rebuild killed at any point ----------------------------------------------------
+
+// How the killed rebuild is run: the whole rebuild or its index pass alone, and the pass
+// (0 for the data pass, else the index) and record (counted as read in that pass) at which
+// its progress routine stops it; record 0 for none.
+struct RebuildPlan {
+  bool indexesOnly = false;
+  KeyNumber stopInPass = 0;
+  std::int32_t stopAtRecord = 0;
+};
+
+using EventFn = std::function<void(const std::string& event)>;
+
+// Tells `onEvent` of each progress call and of each file change, in the order they come.
+RebuildRequest TracedRequest(const std::string& name, const RebuildPlan& run, const EventFn& onEvent) {
+  RebuildRequest request = Request(name, [run, onEvent](const RebuildProgress& progress) {
+    onEvent("progress " + std::to_string(progress.keyNumber) + " " + std::to_string(progress.recordsRead));
+    return progress.keyNumber != run.stopInPass || progress.recordsRead != run.stopAtRecord;
+  });
+  request.beforeFileChange = [onEvent](std::string_view step) { onEvent("file " + std::string(step)); };
+  return request;
+}
+
+void Rebuild(Engine& engine, const RebuildPlan& run, const RebuildRequest& request) {
+  if (run.indexesOnly) {
+    engine.RebuildIndexFile(request);
+  } else {
+    engine.RebuildFileSet(request);
+  }
+}
+
+// Answers 10010 with a rebuild, as the open protocol does, and expects the file set to
+// open after at most two rebuilds.
+void OpenAsTheProtocolWould(const std::string& name) {
+  Engine engine;
+  engine.InitEngine(30);
+  for (int rebuilds = 0;; ++rebuilds) {
+    FileBlock* fileBlock = engine.OpenFileSet(name, false);
+    if (engine.Ok()) {
+      engine.CloseFileSet(fileBlock);
+      EXPECT_EQ(engine.Status(), status::kOk);
+      return;
+    }
+    ASSERT_EQ(engine.Status(), status::kMustRebuild) << "after " << rebuilds << " rebuilds";
+    ASSERT_LT(rebuilds, 2) << "still refused after two rebuilds";
+    engine.RebuildFileSet(Request(name));
+  }
+}
+
+// 126 slots, 120 of them in use, with their keys, closed properly.
+class KilledRebuildTest : public ::testing::Test {
+ protected:
+  static constexpr RecordNumber kDeletedSlots[] = {3, 40, 41, 77, 100, 126};
+
+  void SetUp() override {
+    CreateItems(name_, 126);
+    Engine engine;
+    engine.InitEngine(30);
+    FileBlock* fileBlock = engine.OpenFileSet(name_, false);
+    for (RecordNumber number : kDeletedSlots) {
+      const KeyedItem item = ItemOf(number - 1);
+      for (KeyNumber k = 1; k <= 2; ++k) engine.DeleteKey(fileBlock, k, number, KeyOfField(item, kFields[k - 1]));
+      engine.DeleteRecord(fileBlock, number);
+    }
+    engine.CloseFileSet(fileBlock);
+    ASSERT_EQ(engine.Status(), status::kOk);
+    data_ = ReadBytes(name_ + ".DAT");
+    index_ = ReadBytes(name_ + ".IX");
+    for (int serial = 0; serial < 126; ++serial)
+      if (std::ranges::find(kDeletedSlots, serial + 1) == std::end(kDeletedSlots)) inUse_.push_back(serial);
+  }
+
+  void PutBackTheFileSet() {
+    for (const std::string& file : FileNamesIn(dir_.path())) std::filesystem::remove(dir_.path() / file);
+    testing::WriteBytes(name_ + ".DAT", data_);
+    testing::WriteBytes(name_ + ".IX", index_);
+  }
+
+  // Everything the rebuild does, from a run to its end in this process.
+  std::vector<std::string> EventsOf(const RebuildPlan& run) {
+    PutBackTheFileSet();
+    std::vector<std::string> events;
+    Engine engine;
+    engine.InitEngine(30);
+    Rebuild(engine, run, TracedRequest(name_, run, [&](const std::string& event) { events.push_back(event); }));
+    EXPECT_EQ(engine.Status(), run.stopAtRecord == 0 ? status::kOk : status::kStoppedByProgress);
+    return events;
+  }
+
+  // Kills a rebuild in a child process at its n-th event (1-based), before the event is acted on.
+  void KillAtEvent(const RebuildPlan& run, std::size_t n) {
+    PutBackTheFileSet();
+    RunAndKill(name_, [&](Child& child) {
+      child.Close();
+      std::size_t seen = 0;
+      Rebuild(child.engine(), run, TracedRequest(name_, run, [&](const std::string&) {
+        if (++seen < n) return;
+        child.Say("ready");
+        for (;;) pause();
+      }));
+      child.Say("error rebuild finished " + std::to_string(child.engine().Status()));
+    });
+  }
+
+  // Every record in use before is found once, unchanged, through both indexes, and the
+  // file set closes and opens again cleanly; the rebuild leaves nothing of its own behind.
+  void ExpectEveryRecordBack() {
+    ASSERT_NO_FATAL_FAILURE(OpenAsTheProtocolWould(name_));
+    Engine engine;
+    engine.InitEngine(30);
+    FileBlock* fileBlock = engine.OpenFileSet(name_, false);
+    ASSERT_EQ(engine.Status(), status::kOk);
+    EXPECT_EQ(Serials(CheckedItems(engine, fileBlock)), inUse_);
+    engine.CloseFileSet(fileBlock);
+    EXPECT_EQ(engine.Status(), status::kOk);
+    fileBlock = engine.OpenFileSet(name_, false);
+    EXPECT_EQ(engine.Status(), status::kOk);
+    engine.CloseFileSet(fileBlock);
+    EXPECT_EQ(FileNamesIn(dir_.path()), (std::vector<std::string>{"ITEMS.DAT", "ITEMS.IX"}));
+  }
+
+  // Kills the run at each of its events that `wanted` accepts, from the `from`-th on, and
+  // repairs and checks the file set after each kill.
+  void KillAtEachEvent(const RebuildPlan& run, const std::function<bool(const std::string&)>& wanted,
+                       std::size_t from = 1) {
+    const std::vector<std::string> events = EventsOf(run);
+    ASSERT_GE(events.size(), from);
+    int kills = 0;
+    for (std::size_t n = from; n <= events.size() && !HasFailure(); ++n) {
+      if (!wanted(events[n - 1])) continue;
+      SCOPED_TRACE("killed at event " + std::to_string(n) + ": " + events[n - 1]);
+      KillAtEvent(run, n);
+      ExpectEveryRecordBack();
+      ++kills;
+    }
+    EXPECT_GT(kills, 0);
+  }
+
+  static bool FileChange(const std::string& event) { return event.starts_with("file "); }
+
+  TempDir dir_;
+  const std::string name_ = dir_.Name("ITEMS");
+  Bytes data_, index_;
+  std::vector<int> inUse_;
+};
+
+// Killed rebuilds once left a saved copy refused forever, an empty new data file or one
+// without indexes that opened as good, or a saved copy the open reported as not found.
+TEST_F(KilledRebuildTest, KillAtEveryProgressCallAndFileChangeLosesNoRecord) {
+  const RebuildPlan whole;
+  const std::vector<std::string> events = EventsOf(whole);
+  EXPECT_EQ(std::ranges::count_if(events, [](const std::string& e) { return e.starts_with("progress"); }),
+            126 + 2 * 120);
+  KillAtEachEvent(whole, [](const std::string&) { return true; });
+}
+
+TEST_F(KilledRebuildTest, KillWhileAFailedRebuildCleansUpLosesNoRecord) {
+  struct Case {
+    const char* what;
+    RebuildPlan run;
+    int fileChangesAfterStop;
+  };
+  const Case cases[] = {
+      {"data pass: the old file is put back", {false, 0, 60}, 4},
+      {"index pass: the data file is marked for another rebuild", {false, 2, 60}, 1},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    const std::vector<std::string> events = EventsOf(test.run);
+    const std::string stopEvent = "progress " + std::to_string(test.run.stopInPass) + " 60";
+    const auto stop = std::ranges::find(events, stopEvent);
+    ASSERT_NE(stop, events.end());
+    EXPECT_EQ(std::count_if(stop, events.end(), FileChange), test.fileChangesAfterStop);
+    KillAtEachEvent(test.run, FileChange, static_cast<std::size_t>(stop - events.begin()) + 2);
+  }
+}
+
+TEST_F(KilledRebuildTest, KillWhileIndexPassAloneReplacesTheIndexFileLosesNoKey) {
+  KillAtEachEvent({true, 0, 0}, [](const std::string& event) {
+    return FileChange(event) || event.ends_with(" 1");  // and the first key of each index
+  });
 }
 
 }  // namespace

@@ -52,13 +52,17 @@ struct RebuildProgress {
 using RebuildProgressFn = std::function<bool(const RebuildProgress&)>;
 // Computes the key of a record for one index; false means the key cannot be made.
 using KeyFunction = std::function<bool(std::span<const std::byte> record, KeyNumber, KeyString& key)>;
+// Told what the rebuild is about to do before each file it creates, renames or deletes
+// and each data header it rewrites, so a test can stop the process between any two.
+using RebuildFileStepFn = std::function<void(std::string_view step)>;
 
 struct RebuildRequest {
   std::string name;
   int recordLength = 0;
   std::vector<IndexSpec> indexes;
   KeyFunction keyOf;
-  RebuildProgressFn progress;  // may be empty
+  RebuildProgressFn progress;          // may be empty
+  RebuildFileStepFn beforeFileChange;  // may be empty
 };
 
 // Memory the engine may use beyond its page buffers, to spare the disk: pages pushed
@@ -144,6 +148,8 @@ class Engine {
 
   // --- Rebuild (the file set must not be open) --------------------------------
   // Copies the records in use into a fresh data file, then builds every index anew.
+  // A rebuild stopped at any point, even by the death of the process, is taken up
+  // again by the next one: OpenFileSet reports 10010 until one has finished.
   void RebuildFileSet(const RebuildRequest& request);
   void RebuildDataFile(const RebuildRequest& request);
   void RebuildIndexFile(const RebuildRequest& request);
@@ -160,9 +166,12 @@ class Engine {
   void FailOs(int errorNumber, FileFunction function, const std::string& path);
   bool IsOpen(const FileBlock* fileBlock) const;
 
+  // The rebuild opens its own unfinished files, which carry OpenFlag 1.
+  enum class OpenPurpose { kUse, kRebuild };
+
   void CreateFiles(const std::string& dataPath, const std::string& indexPath, int recordLength,
-                   std::span<const IndexSpec> indexes);
-  FileBlock* OpenFiles(std::string_view name, bool readOnly);
+                   std::span<const IndexSpec> indexes, std::uint8_t openFlag = 0);
+  FileBlock* OpenFiles(std::string_view name, bool readOnly, OpenPurpose purpose = OpenPurpose::kUse);
   bool OpenIndexes(FileBlock& fileBlock);
   bool SettleRecoveryLog(FileBlock& fileBlock);
   void CloseFiles(FileBlock* fileBlock);

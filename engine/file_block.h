@@ -50,6 +50,7 @@ struct FileBlock {
   bool saveMode = false;
   bool changed = false;
   bool writeFailed = false;  // a page never reached the disk: the file set must be rebuilt
+  bool keepsOpenFlag = false;  // a rebuild's unfinished file: closing it leaves OpenFlag 1
 
   IndexState& Index(KeyNumber k) { return indexes[static_cast<std::size_t>(k - 1)]; }
   std::int64_t RecordOffset(RecordNumber n) const {

@@ -23,6 +23,12 @@ bool Plausible(const format::DataHeader& header) {
          header.numberFree >= 0 && header.numberFree <= header.numRec;
 }
 
+// A properly closed header describes its file exactly. One that does not would send
+// the next AddRecord past the end of the file or over a record in use.
+bool LengthAgrees(const format::DataHeader& header, std::int64_t fileSize) {
+  return fileSize == (static_cast<std::int64_t>(header.numRec) + 1) * header.lenRec;
+}
+
 bool Plausible(const format::IndexHeader& header) {
   return header.numPages >= 0 && header.numKeys >= 0 && header.numberFree >= 0 &&
          header.numberFree <= header.numPages;
@@ -57,7 +63,7 @@ void Engine::CreateFileSet(std::string_view name, int recordLength, std::span<co
 }
 
 void Engine::CreateFiles(const std::string& dataPath, const std::string& indexPath, int recordLength,
-                         std::span<const IndexSpec> indexes) {
+                         std::span<const IndexSpec> indexes, std::uint8_t openFlag) {
   const auto writeWhole = [this](OsFile& file, const std::string& path, const std::vector<std::byte>& bytes) {
     if (int error = file.Open(path, OsFile::Mode::kCreate)) {
       FailOs(error, FileFunction::kCreate, path);
@@ -77,6 +83,7 @@ void Engine::CreateFiles(const std::string& dataPath, const std::string& indexPa
   format::DataHeader header;
   header.lenRec = recordLength;
   header.nrOfKeys = static_cast<std::int32_t>(indexes.size());
+  header.openFlag = openFlag;
   header.Store(headerSlot.data());
   OsFile data;
   if (!writeWhole(data, dataPath, headerSlot)) return;
@@ -103,12 +110,15 @@ void Engine::CreateFiles(const std::string& dataPath, const std::string& indexPa
 FileBlock* Engine::OpenFileSet(std::string_view name, bool readOnly, bool /*sharedOpen*/, bool saveMode) {
   Operation operation(*this);
   if (!operation) return nullptr;
+  // While an interrupted rebuild's saved copy exists it is the one complete copy of the
+  // data, whatever lies beside it; only the rebuild may go on from it.
+  if (FileExists(FileSetPath(name, "SAV"))) return Fail(status::kMustRebuild), nullptr;
   FileBlock* fileBlock = OpenFiles(name, readOnly);
   if (fileBlock != nullptr) fileBlock->saveMode = saveMode;
   return fileBlock;
 }
 
-FileBlock* Engine::OpenFiles(std::string_view name, bool readOnly) {
+FileBlock* Engine::OpenFiles(std::string_view name, bool readOnly, OpenPurpose purpose) {
   auto file = std::make_unique<FileBlock>();
   file->dataPath = FileSetPath(name, "DAT");
   file->indexPath = FileSetPath(name, "IX");
@@ -126,7 +136,11 @@ FileBlock* Engine::OpenFiles(std::string_view name, bool readOnly) {
   file->header = format::DataHeader::Load(headerBytes);
   if (file->header.nrOfKeys > kMaxIndexes) return Fail(status::kHeaderTooManyIndexes), nullptr;
   if (file->header.nrOfKeys > 0 && !OpenIndexes(*file)) return nullptr;
-  if (file->header.openFlag != 0 || !Plausible(file->header)) return Fail(status::kMustRebuild), nullptr;
+  const bool leftOpen = file->header.openFlag != 0 && purpose == OpenPurpose::kUse;
+  if (leftOpen || !Plausible(file->header)) return Fail(status::kMustRebuild), nullptr;
+  std::int64_t fileSize = 0;
+  if (int error = file->data.Size(fileSize)) return FailOs(error, FileFunction::kSize, file->dataPath), nullptr;
+  if (!LengthAgrees(file->header, fileSize)) return Fail(status::kMustRebuild), nullptr;
   if (logPresent && !SettleRecoveryLog(*file)) return nullptr;
 
   file->stamp = FileBlock::kValidStamp;
@@ -233,7 +247,7 @@ bool Engine::FlushFileBlock(FileBlock& file) {
       complete = false;
     }
   }
-  file.header.openFlag = complete ? 0 : 1;
+  file.header.openFlag = complete && !file.keepsOpenFlag ? 0 : 1;
   std::byte headerBytes[format::kDataHeaderSize];
   file.header.Store(headerBytes);
   return WriteData(file, 0, headerBytes, sizeof headerBytes) && complete;

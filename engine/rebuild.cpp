@@ -2,6 +2,12 @@
 // data file (compacting it and renumbering them), then every index is built anew
 // from the keys of every record. Refused duplicate keys are logged to the ".MSG" file
 // and their records removed.
+//
+// The rebuild can be killed at any point and run again. Until the new data file has
+// been written and closed, the old one lies in ".SAV" as the only complete copy, so a
+// ".SAV" found at the start means the data pass must be redone from it. The new data
+// file carries OpenFlag 1 from its creation until the last index is written, so a
+// file set whose rebuild did not finish is never taken for a good one.
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -45,9 +51,16 @@ class RebuildRun {
 
  private:
   bool BuildIndexes();
+  bool PrepareIndexFile(format::DataHeader& header);
+  bool BuildEveryIndex(const format::DataHeader& header);
+  bool CreateFreshDataFile();
   bool CopyRecordsInUse(const OsFile& old);
   bool FlushWriteBehind(FileBlock& file);
   void RestoreSavedCopy(bool resuming);
+  bool CopySavedOverData();
+  void Announce(const std::string& step);
+  int Remove(const std::string& path);
+  bool Rename(const std::string& from, const std::string& to);
   bool DataFileAgreesWithHeader(OsFile& data, format::DataHeader& header);
   bool BuildIndex(FileBlock& file, KeyNumber index);
   bool DropDuplicate(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key,
@@ -75,11 +88,10 @@ class RebuildRun {
 // --- Data pass ----------------------------------------------------------------
 
 bool RebuildRun::DataPass() {
-  const bool hasData = FileExists(dataPath_);
-  const bool hasSaved = FileExists(savedPath_);
-  if (hasData && hasSaved) return engine_.Fail(status::kSavedCopyExists), false;
-  if (!hasData && !hasSaved) return engine_.Fail(status::kNothingToRebuild), false;
-  const bool resuming = !hasData;  // an earlier rebuild stopped after the rename
+  // A data file beside the saved copy is an earlier rebuild's unfinished new one: it is
+  // made again from the copy.
+  const bool resuming = FileExists(savedPath_);
+  if (!resuming && !FileExists(dataPath_)) return engine_.Fail(status::kNothingToRebuild), false;
 
   // The old file is held open (and locked) from before the rename, so nobody else
   // can slip in while the saved copy is the only complete one.
@@ -89,7 +101,7 @@ bool RebuildRun::DataPass() {
     engine_.FailOs(error, FileFunction::kOpen, source);
     return false;
   }
-  if (!resuming && std::rename(dataPath_.c_str(), savedPath_.c_str()) != 0) {
+  if (!resuming && !Rename(dataPath_, savedPath_)) {
     engine_.FailOs(errno, FileFunction::kRename, dataPath_);
     engine_.SetStatus(status::kRenameFailed);
     return false;
@@ -100,20 +112,27 @@ bool RebuildRun::DataPass() {
     RestoreSavedCopy(resuming);
     return false;
   }
-  if (int error = RemoveFile(savedPath_)) {
+  if (int error = Remove(savedPath_)) {
     engine_.FailOs(error, FileFunction::kDelete, savedPath_);
     return false;
   }
   return true;
 }
 
+// Without indexes and marked open: only the index pass makes it a file set to use.
+bool RebuildRun::CreateFreshDataFile() {
+  Remove(FileSetPath(request_.name, "DIA"));
+  Remove(FileSetPath(request_.name, "IX"));
+  Announce("create " + dataPath_);
+  engine_.CreateFiles(dataPath_, FileSetPath(request_.name, "IX"), length_, {}, 1);
+  return engine_.Ok();
+}
+
 bool RebuildRun::CopyRecordsInUse(const OsFile& old) {
-  RemoveFile(FileSetPath(request_.name, "DIA"));
-  RemoveFile(FileSetPath(request_.name, "IX"));
-  engine_.CreateFiles(dataPath_, FileSetPath(request_.name, "IX"), length_, {});
-  if (!engine_.Ok()) return false;
-  FileBlock* fresh = engine_.OpenFiles(request_.name, false);
+  if (!CreateFreshDataFile()) return false;
+  FileBlock* fresh = engine_.OpenFiles(request_.name, false, Engine::OpenPurpose::kRebuild);
   if (fresh == nullptr) return false;
+  fresh->keepsOpenFlag = true;
 
   std::int64_t size = 0;
   if (int error = old.Size(size)) engine_.FailOs(error, FileFunction::kSize, savedPath_);
@@ -159,12 +178,24 @@ bool RebuildRun::FlushWriteBehind(FileBlock& file) {
   return true;
 }
 
-// Puts the old data file back after a failed copy, keeping the failure's status.
+// Puts the old data file back after a failed copy, keeping the failure's status. The
+// saved copy goes only once the data file is whole again, so the next rebuild can take
+// over from any point of this.
 void RebuildRun::RestoreSavedCopy(bool resuming) {
-  RemoveFile(dataPath_);
-  RemoveFile(FileSetPath(request_.name, "IX"));
-  RemoveFile(FileSetPath(request_.name, "DIA"));
-  if (resuming || std::rename(savedPath_.c_str(), dataPath_.c_str()) == 0) return;
+  Remove(dataPath_);
+  Remove(FileSetPath(request_.name, "IX"));
+  Remove(FileSetPath(request_.name, "DIA"));
+  if (resuming || Rename(savedPath_, dataPath_)) return;
+  if (CopySavedOverData()) {
+    Remove(savedPath_);
+  } else {
+    Remove(dataPath_);
+    engine_.Fail(status::kShortWrite);
+  }
+}
+
+bool RebuildRun::CopySavedOverData() {
+  Announce("copy " + savedPath_ + " " + dataPath_);
   std::FILE* from = std::fopen(savedPath_.c_str(), "rb");
   std::FILE* to = from == nullptr ? nullptr : std::fopen(dataPath_.c_str(), "wb");
   bool copied = to != nullptr;
@@ -173,12 +204,7 @@ void RebuildRun::RestoreSavedCopy(bool resuming) {
     copied = std::fwrite(buffer, 1, got, to) == got;
   if (to != nullptr && std::fclose(to) != 0) copied = false;
   if (from != nullptr) std::fclose(from);
-  if (copied) {
-    RemoveFile(savedPath_);
-  } else {
-    RemoveFile(dataPath_);  // the saved copy stays as the one complete copy
-    engine_.Fail(status::kShortWrite);
-  }
+  return copied;
 }
 
 // --- Index pass ---------------------------------------------------------------
@@ -193,28 +219,39 @@ bool RebuildRun::IndexPass() {
 bool RebuildRun::BuildIndexes() {
   read_ = written_ = 0;
   format::DataHeader header;
-  {
-    OsFile data;
-    if (int error = data.Open(dataPath_, OsFile::Mode::kReadWrite)) {
-      engine_.FailOs(error, FileFunction::kOpen, dataPath_);
-      return false;
-    }
-    if (!DataFileAgreesWithHeader(data, header)) return false;
-    // The scratch data file only serves to create the empty index file.
-    engine_.CreateFiles(logPath_, FileSetPath(request_.name, "IX"), length_, request_.indexes);
-    RemoveFile(logPath_);
-    if (!engine_.Ok()) return false;
-    header.nrOfKeys = static_cast<std::int32_t>(request_.indexes.size());
-    header.openFlag = 0;
-    std::byte bytes[format::kDataHeaderSize];
-    header.Store(bytes);
-    if (!engine_.WriteBytes(data, dataPath_, 0, bytes, sizeof bytes)) return false;
+  return PrepareIndexFile(header) && BuildEveryIndex(header);
+}
+
+// The data header is marked open before the old index file is replaced by an empty one,
+// so that empty indexes never pass for the file's own.
+bool RebuildRun::PrepareIndexFile(format::DataHeader& header) {
+  OsFile data;
+  if (int error = data.Open(dataPath_, OsFile::Mode::kReadWrite)) {
+    engine_.FailOs(error, FileFunction::kOpen, dataPath_);
+    return false;
   }
-  FileBlock* file = engine_.OpenFiles(request_.name, false);
+  if (!DataFileAgreesWithHeader(data, header)) return false;
+  header.nrOfKeys = static_cast<std::int32_t>(request_.indexes.size());
+  header.openFlag = 1;
+  std::byte bytes[format::kDataHeaderSize];
+  header.Store(bytes);
+  Announce("mark " + dataPath_);
+  if (!engine_.WriteBytes(data, dataPath_, 0, bytes, sizeof bytes)) return false;
+  // The scratch data file only serves to create the empty index file.
+  Announce("create " + logPath_ + " " + FileSetPath(request_.name, "IX"));
+  engine_.CreateFiles(logPath_, FileSetPath(request_.name, "IX"), length_, request_.indexes);
+  Remove(logPath_);
+  return engine_.Ok();
+}
+
+// Only the close after the last index clears OpenFlag.
+bool RebuildRun::BuildEveryIndex(const format::DataHeader& header) {
+  FileBlock* file = engine_.OpenFiles(request_.name, false, Engine::OpenPurpose::kRebuild);
   if (file == nullptr) return false;
   bool built = true;
   for (KeyNumber index = 1; built && index <= header.nrOfKeys; ++index) built = BuildIndex(*file, index);
   log_.Close();
+  file->keepsOpenFlag = !built;
   engine_.CloseFiles(file);
   return built && engine_.Ok();
 }
@@ -318,9 +355,24 @@ bool RebuildRun::Report(KeyNumber index, const std::byte* record) {
   return false;
 }
 
+void RebuildRun::Announce(const std::string& step) {
+  if (request_.beforeFileChange) request_.beforeFileChange(step);
+}
+
+int RebuildRun::Remove(const std::string& path) {
+  Announce("remove " + path);
+  return RemoveFile(path);
+}
+
+bool RebuildRun::Rename(const std::string& from, const std::string& to) {
+  Announce("rename " + from + " " + to);
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
 // Leaves OpenFlag 1 in the data header, whatever else failed, so the next open asks
 // for a rebuild.
 void RebuildRun::MarkNotClosed() {
+  Announce("mark " + dataPath_);
   OsFile data;
   if (data.Open(dataPath_, OsFile::Mode::kReadWrite) != 0) return;
   const std::byte flag{1};
