@@ -250,15 +250,16 @@ inline std::vector<std::pair<RecordNumber, KeyedItem>> ReadKeyedItems(Engine& en
   return items;
 }
 
-// The entries of one index in key order, walked with NextKey; at most `limit` of them.
+// The entries of one index in key order, from a search for the first one and then
+// with NextKey, wherever the index was left; at most `limit` of them.
 inline std::vector<IndexEntry> WalkIndex(Engine& engine, FileBlock* fileBlock, KeyNumber index, int limit = 100000) {
   std::vector<IndexEntry> entries;
   RecordNumber number = 0;
   KeyString key;
-  for (int step = 0; step < limit; ++step) {
-    engine.NextKey(fileBlock, index, number, key);
-    if (!engine.Ok()) break;
+  engine.SearchKey(fileBlock, index, number, key);
+  for (int step = 0; step < limit && engine.Ok(); ++step) {
     entries.emplace_back(key.str(), number);
+    engine.NextKey(fileBlock, index, number, key);
   }
   return entries;
 }

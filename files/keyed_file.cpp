@@ -148,9 +148,32 @@ bool KeyedFile::RecordBuffersFit(std::span<const std::byte> record) const {
   return IsOpen() && record.size() == static_cast<std::size_t>(description_.recordLength);
 }
 
+// A record refused for a duplicate key is never written: killed between the write and
+// the refusal, the rebuild would keep whichever of the two copies came first in slot
+// order, often the new one in a reused slot, and drop the older record.
+bool KeyedFile::UniqueKeysFree(std::span<const std::byte> record) {
+  for (KeyNumber index = 1; index <= KeyCount(); ++index) {
+    if (description_.indexes[static_cast<std::size_t>(index - 1)].allowDuplicates) continue;
+    const KeyString key = KeyOf(record, index);
+    RecordNumber number = 0;
+    KeyString found = key;
+    if (Search(index, number, found)) {
+      if (found == key) return Fail(status::kDuplicateKey);
+    } else if (failure_ != status::kSearchNotFound) {
+      return false;
+    }
+    failure_ = status::kOk;
+  }
+  return true;
+}
+
 bool KeyedFile::Add(std::span<const std::byte> record, RecordNumber& added) {
   failure_ = status::kOk;
   if (!RecordBuffersFit(record) || !LockFile()) return false;
+  if (!UniqueKeysFree(record)) {
+    UnlockFile();
+    return false;
+  }
   RecordNumber number = 0;
   if (!WithRetry([&] { number = engine_.AddRecord(block_, record); })) {
     UnlockFile();

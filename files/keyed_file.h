@@ -110,6 +110,7 @@ class KeyedFile {
 
  private:
   bool Fail(int code);  // keeps the first failure of a routine; returns false
+  bool UniqueKeysFree(std::span<const std::byte> record);
   bool NameUsable();
   bool AgreeToCreate();
   // Runs one changing or searching engine call again while it fails for a lock and

@@ -157,6 +157,20 @@ TEST_F(KeyedFileTest, RecordWithADuplicateSecondKeyLeavesNoTrace) {
   EXPECT_EQ(added, 2);
 }
 
+// Written first and refused after, a duplicate could outlive the older record when the
+// program was killed in between and the rebuild met the new copy first.
+TEST_F(KeyedFileTest, DuplicateIsRefusedBeforeItsRecordIsWritten) {
+  KeyedFile& file = FileWithItems(2);
+  const KeyedItem first = Read(1);
+  ASSERT_TRUE(file.Delete(1, first));  // the next add would reuse slot 1
+  const std::vector<std::uint8_t> before = testing::ReadBytes(folder_.path() / "7X.DAT");
+
+  RecordNumber added = 0;
+  EXPECT_FALSE(file.Add(MakeKeyedItem(9, "C9", "N2", ""), added));
+  EXPECT_EQ(file.FailureStatus(), status::kDuplicateKey);
+  EXPECT_EQ(testing::ReadBytes(folder_.path() / "7X.DAT"), before);
+}
+
 TEST_F(KeyedFileTest, UpdateWithoutKeyChangesLeavesTheIndexFileAsItWas) {
   FileWithItems(2).Close();
   const auto indexBefore = testing::ReadBytes(folder_.path() / "7X.IX");

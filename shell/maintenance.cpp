@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/file_format.h"
 #include "files/keyed_file.h"
 #include "files/table.h"
 #include "files/company_files.h"
@@ -70,49 +69,11 @@ bool FileExists(const std::string& path) {
   return std::filesystem::exists(path, ignored);
 }
 
-// With N.SAV present, N.DAT is the interrupted rebuild's own copy when it is shorter
-// than a data header or its header lists no index: the program creates no file
-// without indexes, and the rebuild gives its copy the indexes only after N.SAV is
-// gone. Every record in such a copy is also in N.SAV.
-bool IsCopyOfInterruptedRebuild(const std::string& dataPath, int recordLength) {
-  std::ifstream data(dataPath, std::ios::binary);
-  if (!data) return false;
-  std::array<std::byte, engine::format::kDataHeaderSize> bytes{};
-  data.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (data.gcount() < static_cast<std::streamsize>(bytes.size())) return true;
-  const engine::format::DataHeader header = engine::format::DataHeader::Load(bytes.data());
-  return header.nrOfKeys == 0 && header.lenRec == recordLength;
-}
-
-void ReportLeftoverOfInterruptedRebuild(const files::Services& services, const std::string& name) {
-  const std::string data = engine::FileSetPath(name, "DAT");
-  const std::string saved = engine::FileSetPath(name, "SAV");
-  services.dialogs.inform(kRebuildFailedCaption,
-                         "The file " + name + " was not rebuilt: an earlier rebuild of it was interrupted and left " +
-                             data + " and " + saved + " side by side. " + saved +
-                             " is the complete copy of the data from before that rebuild. Move " + data +
-                             " out of the data folder (keep it until the data have been checked), then choose "
-                             "Rebuild Data Files again: the rebuild will start from " +
-                             saved + ".",
-                         platform::Icon::kWarning);
-}
-
 void ReportRebuildFailure(const files::Services& services, const files::FileDescription& description, int status) {
   services.dialogs.inform(kRebuildFailedCaption,
                          "The " + description.rebuildCaption + " file " + description.name +
                              " could not be rebuilt (status " + std::to_string(status) + ").",
                          platform::Icon::kError);
-}
-
-// Clears the way for the engine's own resumption from N.SAV, or explains why not.
-bool LeftoverCleared(const files::Services& services, const files::FileDescription& description) {
-  const std::string dataPath = engine::FileSetPath(description.name, "DAT");
-  if (!FileExists(engine::FileSetPath(description.name, "SAV")) || !FileExists(dataPath)) return true;
-  std::error_code error;
-  if (IsCopyOfInterruptedRebuild(dataPath, description.recordLength) && std::filesystem::remove(dataPath, error))
-    return true;
-  ReportLeftoverOfInterruptedRebuild(services, description.name);
-  return false;
 }
 
 // A file set with neither a data file nor a saved copy has nothing to rebuild; the
@@ -121,7 +82,6 @@ bool RebuildFile(const files::Services& services, const files::FileDescription& 
   if (!FileExists(engine::FileSetPath(description.name, "DAT")) &&
       !FileExists(engine::FileSetPath(description.name, "SAV")))
     return true;
-  if (!LeftoverCleared(services, description)) return false;
   files::KeyedFile file(services.engine, services.dialogs, services.progress, description);
   if (file.Rebuild()) return true;
   ReportRebuildFailure(services, description, services.engine.Status());
