@@ -36,7 +36,7 @@ std::optional<AgingTotals> AgeCustomer(files::KeyedFile& transactions, const mod
                                        const model::Date& today, model::DateOrder order) {
   const files::Table<model::TransactionRecord> table(transactions);
   model::TransactionRecord probe{};
-  probe.CustNo = customer.CustNo.view();
+  probe.CustNo.SetRaw(customer.CustNo.raw());
   AgingTotals sums;
   const bool readAll = table.ForEachEqual(model::transaction_key::kCustNo,
                                           table.KeyOf(probe, model::transaction_key::kCustNo), [&](const auto& row) {
@@ -125,8 +125,8 @@ AgingTotals& AgingTotals::operator+=(const AgingTotals& other) {
 }
 
 std::optional<model::Date> DocumentDate(const model::TransactionRecord& transaction, model::DateOrder order) {
-  if (auto date = model::ParseDisplayDate(transaction.TransDate.view(), order)) return date;
-  return model::ParseSortableDate(transaction.SortDate.view());
+  if (auto date = model::ParseDisplayDate(transaction.TransDate.raw(), order)) return date;
+  return model::ParseSortableDate(transaction.SortDate.raw());
 }
 
 AgingBucket BucketOfTransaction(const model::TransactionRecord& transaction, const model::Date& today,

@@ -127,10 +127,10 @@ TEST_F(AgingTest, EachAgeLandsInItsBucket) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("days ago: " + std::to_string(cases[i].daysAgo));
     const model::CustomerRecord customer = Customer(numbers[i]);
-    EXPECT_EQ(customer.AgeCurrent.view(), cases[i].current);
-    EXPECT_EQ(customer.Age31to60.view(), cases[i].days31to60);
-    EXPECT_EQ(customer.Age61to90.view(), cases[i].days61to90);
-    EXPECT_EQ(customer.AgeOver90.view(), cases[i].over90);
+    EXPECT_EQ(customer.AgeCurrent.str(), cases[i].current);
+    EXPECT_EQ(customer.Age31to60.str(), cases[i].days31to60);
+    EXPECT_EQ(customer.Age61to90.str(), cases[i].days61to90);
+    EXPECT_EQ(customer.AgeOver90.str(), cases[i].over90);
   }
 }
 
@@ -150,9 +150,9 @@ TEST_F(AgingTest, CreditReducesTheBucketOfItsAge) {
   AddTransaction("C1", 45, "-20.00");
   Run(false);
   const model::CustomerRecord customer = Customer(number);
-  EXPECT_EQ(customer.AgeCurrent.view(), "70.00");
-  EXPECT_EQ(customer.Age31to60.view(), "-20.00");
-  EXPECT_EQ(customer.Balance.view(), "50.00");
+  EXPECT_EQ(customer.AgeCurrent.str(), "70.00");
+  EXPECT_EQ(customer.Age31to60.str(), "-20.00");
+  EXPECT_EQ(customer.Balance.str(), "50.00");
 }
 
 TEST_F(AgingTest, CustomerWithZeroBalanceKeepsItsAgingThoughItHasOpenTransactions) {
@@ -176,11 +176,11 @@ TEST_F(AgingTest, BalanceIsRewrittenFromTheCustomersOwnTransactionsOnly) {
   const AgingResult result = Run(false);
 
   const model::CustomerRecord customer = Customer(first);
-  EXPECT_EQ(customer.AgeCurrent.view(), "12.50");
-  EXPECT_EQ(customer.Age61to90.view(), "7.25");
-  EXPECT_EQ(customer.Balance.view(), "19.75");
-  EXPECT_EQ(customer.CustName.view(), "Customer A1");
-  EXPECT_EQ(Customer(second).Balance.view(), "40.00");
+  EXPECT_EQ(customer.AgeCurrent.str(), "12.50");
+  EXPECT_EQ(customer.Age61to90.str(), "7.25");
+  EXPECT_EQ(customer.Balance.str(), "19.75");
+  EXPECT_EQ(customer.CustName.str(), "Customer A1");
+  EXPECT_EQ(Customer(second).Balance.str(), "40.00");
   EXPECT_EQ(result.totals.amounts, Totals({"12.5", "0", "7.25", "40"}).amounts);
 }
 
@@ -198,11 +198,11 @@ TEST_F(AgingTest, CompanyTotalAndDateGoToTheListTheLastCompanyFileAndTheSession)
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));
   for (const model::CompanyRecord& company : {CompanyOnList(), session_.CurrentCompany}) {
-    EXPECT_EQ(company.TotalAR.view(), "1234.50");
-    EXPECT_EQ(company.LastAgingDate.view(), "08/12/2026");
-    EXPECT_EQ(company.CompanyName.view(), "Renamed Elsewhere");
+    EXPECT_EQ(company.TotalAR.str(), "1234.50");
+    EXPECT_EQ(company.LastAgingDate.str(), "08/12/2026");
+    EXPECT_EQ(company.CompanyName.str(), "Renamed Elsewhere");
   }
-  EXPECT_EQ(last.LastAgingDate.view(), "08/12/2026");
+  EXPECT_EQ(last.LastAgingDate.str(), "08/12/2026");
   EXPECT_EQ(statuses_, (std::vector<std::string>{"Calculating Aging Totals...", "Ready."}));
   EXPECT_EQ(progress_.title, "Aging");
   EXPECT_EQ(progress_.caption, "Calculating Aging...");
@@ -216,9 +216,9 @@ TEST_F(AgingTest, NothingHappensWhenTheCompanyOwesNothingAndTheChartWasNotAskedF
   AddTransaction("C1", 10, "10.00");
   const AgingResult result = Run(false);
   EXPECT_FALSE(result.ran);
-  EXPECT_EQ(Customer(number).Balance.view(), "10.00");
-  EXPECT_EQ(session_.CurrentCompany.LastAgingDate.view(), "12/01/2026");
-  EXPECT_EQ(CompanyOnList().LastAgingDate.view(), "12/01/2026");
+  EXPECT_EQ(Customer(number).Balance.str(), "10.00");
+  EXPECT_EQ(session_.CurrentCompany.LastAgingDate.str(), "12/01/2026");
+  EXPECT_EQ(CompanyOnList().LastAgingDate.str(), "12/01/2026");
   EXPECT_FALSE(model::LastCompanyFileExists());
   EXPECT_TRUE(statuses_.empty());
   EXPECT_EQ(progress_.begun, 0);
@@ -232,7 +232,7 @@ TEST_F(AgingTest, NoChartForAGrandTotalOfZeroEvenWhenAskedFor) {
   const AgingResult result = Run(true);
   EXPECT_TRUE(result.ran);
   EXPECT_FALSE(result.showChart);
-  EXPECT_EQ(CompanyOnList().TotalAR.view(), "0.00");
+  EXPECT_EQ(CompanyOnList().TotalAR.str(), "0.00");
 }
 
 TEST_F(AgingTest, ChartFollowsTheCompanySettingOrTheRequest) {

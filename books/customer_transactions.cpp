@@ -25,7 +25,7 @@ engine::KeyString CustomerKey(std::string_view customerNumber) {
 // The company's transaction file when there is one.
 std::optional<files::KeyedFile> TransactionFileIfAny(const files::Services& services) {
   files::FileDescription description =
-      files::DescribeFile(files::CompanyFile::kTransactions, services.session.CurrentCompany.CompanyNo.view());
+      files::DescribeFile(files::CompanyFile::kTransactions, services.session.CurrentCompany.CompanyNo.str());
   std::error_code ignored;
   if (!description.nameRefusal.empty() ||
       !std::filesystem::exists(engine::FileSetPath(description.name, "DAT"), ignored)) {

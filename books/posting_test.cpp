@@ -111,10 +111,10 @@ TEST_F(PostingTest, InvoicesAndPaymentsKeepTheBooksBalanced) {
 
   ExpectBooksBalance(M("125.10"));
   const model::CustomerRecord posted = Customer(harbor);
-  EXPECT_EQ(posted.Balance.view(), "125.05");
-  EXPECT_EQ(posted.AgeCurrent.view(), "75.10");
-  EXPECT_EQ(posted.Age31to60.view(), "49.95");
-  EXPECT_EQ(Customer(dockside).AgeOver90.view(), "0.05");
+  EXPECT_EQ(posted.Balance.str(), "125.05");
+  EXPECT_EQ(posted.AgeCurrent.str(), "75.10");
+  EXPECT_EQ(posted.Age31to60.str(), "49.95");
+  EXPECT_EQ(Customer(dockside).AgeOver90.str(), "0.05");
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
@@ -128,7 +128,7 @@ TEST_F(PostingTest, AnAgingRunAfterPostingFindsTheSameBooks) {
   ASSERT_TRUE(customers_.Open() && transactions_.Open());
 
   ExpectBooksBalance(M("10.01"));
-  EXPECT_EQ(Customer(harbor).Age61to90.view(), "10.00");
+  EXPECT_EQ(Customer(harbor).Age61to90.str(), "10.00");
 }
 
 TEST_F(PostingTest, FieldThatIsNoAmountIsLeftForTheUserToSeeNotOverwritten) {
@@ -136,13 +136,13 @@ TEST_F(PostingTest, FieldThatIsNoAmountIsLeftForTheUserToSeeNotOverwritten) {
   customer.Balance = "12,50x";
   customer.AgeCurrent = "0.00";
   EXPECT_FALSE(PostToCustomer(customer, M("1.00"), AgingBucket::kCurrent));
-  EXPECT_EQ(customer.Balance.view(), "12,50x");
-  EXPECT_EQ(customer.AgeCurrent.view(), "0.00");
+  EXPECT_EQ(customer.Balance.str(), "12,50x");
+  EXPECT_EQ(customer.AgeCurrent.str(), "0.00");
 
   customer.Balance = "999999999.99";  // a sum of 13 characters does not fit the 12 the field holds
   EXPECT_FALSE(PostToCustomer(customer, M("100.00"), AgingBucket::kCurrent));
-  EXPECT_EQ(customer.Balance.view(), "999999999.99");
-  EXPECT_EQ(customer.AgeCurrent.view(), "0.00");
+  EXPECT_EQ(customer.Balance.str(), "999999999.99");
+  EXPECT_EQ(customer.AgeCurrent.str(), "0.00");
 }
 
 TEST_F(PostingTest, FailedPostIsToldAndLeavesTheCompanyTotalAlone) {
@@ -154,8 +154,8 @@ TEST_F(PostingTest, FailedPostIsToldAndLeavesTheCompanyTotalAlone) {
   EXPECT_FALSE(PostAmount(Services(), customers_, harbor, M("5.00"), model::AddDays(kToday, -40), "Add Invoice"));
   EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{"The customer's balance could not be updated."});
   EXPECT_EQ(dialogs_.Log()[0].caption, "Add Invoice");
-  EXPECT_EQ(Customer(harbor).Balance.view(), "0.00");
-  EXPECT_EQ(Listed().TotalAR.view(), "0.00");
+  EXPECT_EQ(Customer(harbor).Balance.str(), "0.00");
+  EXPECT_EQ(Listed().TotalAR.str(), "0.00");
 }
 
 TEST_F(PostingTest, CompanyIsChangedAsStoredNotAsTheSessionLastSawIt) {
@@ -167,9 +167,9 @@ TEST_F(PostingTest, CompanyIsChangedAsStoredNotAsTheSessionLastSawIt) {
     ASSERT_TRUE(list.Update(1, elsewhere));
   }
   EXPECT_TRUE(ChangeCurrentCompany(Services(), [](model::CompanyRecord& company) { company.TotalAR = "3.00"; }));
-  EXPECT_EQ(Listed().NextCustNo.view(), "5000");
-  EXPECT_EQ(Listed().TotalAR.view(), "3.00");
-  EXPECT_EQ(session_.CurrentCompany.NextCustNo.view(), "5000");
+  EXPECT_EQ(Listed().NextCustNo.str(), "5000");
+  EXPECT_EQ(Listed().TotalAR.str(), "3.00");
+  EXPECT_EQ(session_.CurrentCompany.NextCustNo.str(), "5000");
 }
 
 }  // namespace

@@ -24,13 +24,13 @@ void ReportFailure(const files::Services& services, std::string_view text) {
   services.dialogs.inform(kPurgeCaption, text, platform::Icon::kError);
 }
 
-bool HasCode(const model::LetterCode& field, std::string_view code) { return model::TrimBlanks(field.view()) == code; }
+bool HasCode(const model::LetterCode& field, std::string_view code) { return model::TrimBlanks(field.raw()) == code; }
 
 // Both dates are read as dates, so the removal does not depend on the display format
 // in force. A paid date that is no date cannot be shown to be old: the record stays.
 bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& cutOff) {
   if (!HasCode(transaction.PaidFlag, "P")) return false;
-  const std::optional<model::Date> paid = model::ParseSortableDate(transaction.PaidSortDate.view());
+  const std::optional<model::Date> paid = model::ParseSortableDate(transaction.PaidSortDate.raw());
   return paid && *paid < cutOff;
 }
 
@@ -40,7 +40,7 @@ std::vector<files::Row<model::DetailRecord>> LinesOfInvoice(files::KeyedFile& de
                                                             const model::TransactionRecord& transaction) {
   const files::Table<model::DetailRecord> table(details);
   model::DetailRecord probe{};
-  probe.InvoiceNo = transaction.InvoiceNo.view();
+  probe.InvoiceNo.SetRaw(transaction.InvoiceNo.raw());
   std::vector<files::Row<model::DetailRecord>> lines;
   table.ForEachEqual(model::detail_key::kInvoiceNo, table.KeyOf(probe, model::detail_key::kInvoiceNo),
                      [&](const auto& row) {
@@ -60,7 +60,7 @@ void DeleteDetailLines(const files::Services& services, files::KeyedFile& detail
 void DeleteMemo(const files::Services& services, files::KeyedFile& memos, const model::TransactionRecord& transaction) {
   const files::Table<model::MemoRecord> table(memos);
   model::MemoRecord probe{};
-  probe.InvoiceNo = transaction.InvoiceNo.view();
+  probe.InvoiceNo.SetRaw(transaction.InvoiceNo.raw());
   const auto memo = table.FindExact(model::memo_key::kInvoiceNo, table.KeyOf(probe, model::memo_key::kInvoiceNo));
   if (!memo) {
     ReportFailure(services, "Memo search failed");

@@ -71,9 +71,8 @@ std::optional<KeyString> TypedSearchKey(char32_t character) {
     return KeyString(std::string(1, static_cast<char>(character)));
   }
   if (std::find(std::begin(kUmlauts), std::end(kUmlauts), character) == std::end(kUmlauts)) return std::nullopt;
-  // Text is stored as UTF-8: two bytes for each of these.
-  const std::string utf8{static_cast<char>(0xC0 | (character >> 6)), static_cast<char>(0x80 | (character & 0x3F))};
-  return KeyString(utf8);
+  // Stored text is Windows-1252, where each of these is the byte of its own number.
+  return KeyString(std::string(1, static_cast<char>(character)));
 }
 
 BrowserSource::BrowserSource(Engine& engine, FileBlock* fileBlock, KeyNumber keyNumber, std::span<std::byte> record,

@@ -45,8 +45,8 @@ constexpr std::int32_t kScrollScale = 63;
 int ScrollMargin(std::int32_t entries);
 
 // The one-character key a typed character searches for, or nothing when the character
-// does not search. Keys are bytes of UTF-8 text: letters a-z are upper-cased, and the
-// umlauts and sharp s are left as typed, as stored keys fold only ASCII.
+// does not search. Keys are bytes of Windows-1252 text: letters a-z are upper-cased,
+// and the umlauts and sharp s are left as typed, as stored keys fold only ASCII.
 std::optional<KeyString> TypedSearchKey(char32_t character);
 
 class BrowserSource {

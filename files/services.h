@@ -37,7 +37,7 @@ struct Services {
   }
   // One of the current company's files, or the company list, not yet opened.
   KeyedFile FileOf(CompanyFile file) const {
-    return KeyedFile(engine, dialogs, progress, DescribeFile(file, session.CurrentCompany.CompanyNo.view()));
+    return KeyedFile(engine, dialogs, progress, DescribeFile(file, session.CurrentCompany.CompanyNo.str()));
   }
 };
 

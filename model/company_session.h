@@ -15,7 +15,7 @@ struct CompanySession {
   CompanyRecord CurrentCompany{};
   std::string TodayText;  // today in the company's date order
 
-  model::DateOrder DateOrder() const { return DateOrderFromCode(CurrentCompany.DateOrder.view()); }
+  model::DateOrder DateOrder() const { return DateOrderFromCode(CurrentCompany.DateOrder.raw()); }
 };
 
 Date TodayOf(const platform::Clock& clock);

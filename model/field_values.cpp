@@ -13,7 +13,7 @@ std::string TwoDigits(int value) {
 }  // namespace
 
 bool SplitTransactionDate(TransactionRecord& transaction, DateOrder order) {
-  const std::optional<Date> date = ParseDisplayDate(transaction.TransDate.view(), order);
+  const std::optional<Date> date = ParseDisplayDate(transaction.TransDate.raw(), order);
   if (!date) return false;
   transaction.DateMonth = TwoDigits(date->month);
   transaction.DateDay = TwoDigits(date->day);

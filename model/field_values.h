@@ -14,7 +14,7 @@ namespace model {
 // nullopt when the text is not an amount; an empty field reads as zero.
 template <std::size_t N>
 std::optional<Money> ReadMoney(const MoneyField<N>& field) {
-  return ParseMoney(field.view());
+  return ParseMoney(field.raw());
 }
 
 // False, with the field untouched, for an amount too long for it: cut short it would

@@ -15,22 +15,22 @@ TEST(FieldValuesTest, MoneyFieldsReadWithSeparatorsAndStoreWithTwoDecimals) {
   EXPECT_EQ(ReadMoney(customer.CreditLimit), std::nullopt);
   EXPECT_EQ(AmountText(customer.CreditLimit), "lots");
   StoreMoney(customer.Balance, -Money::FromCents(268));
-  EXPECT_EQ(customer.Balance.view(), "-2.68");
+  EXPECT_EQ(customer.Balance.str(), "-2.68");
 }
 
 TEST(FieldValuesTest, TransactionDateSplitsInTheCompanysOrder) {
   TransactionRecord t{};
   t.TransDate = "3/7/2026";
   ASSERT_TRUE(SplitTransactionDate(t, DateOrder::kDayFirst));
-  EXPECT_EQ(t.DateMonth.view(), "07");
-  EXPECT_EQ(t.DateDay.view(), "03");
-  EXPECT_EQ(t.DateYear.view(), "2026");
-  EXPECT_EQ(t.SortDate.view(), "2026/07/03");
+  EXPECT_EQ(t.DateMonth.str(), "07");
+  EXPECT_EQ(t.DateDay.str(), "03");
+  EXPECT_EQ(t.DateYear.str(), "2026");
+  EXPECT_EQ(t.SortDate.str(), "2026/07/03");
   ASSERT_TRUE(SplitTransactionDate(t, DateOrder::kMonthFirst));
-  EXPECT_EQ(t.SortDate.view(), "2026/03/07");
+  EXPECT_EQ(t.SortDate.str(), "2026/03/07");
   t.TransDate = "02/30/2026";
   EXPECT_FALSE(SplitTransactionDate(t, DateOrder::kMonthFirst));
-  EXPECT_EQ(t.SortDate.view(), "2026/03/07");
+  EXPECT_EQ(t.SortDate.str(), "2026/03/07");
 }
 
 }  // namespace

@@ -10,13 +10,16 @@
 #include <string>
 #include <string_view>
 
+#include "model/text_encoding.h"
+
 namespace model {
 
 #pragma pack(push, 1)
 
-// A length byte and N character bytes. A longer value is cut to N characters when
-// stored; the bytes past the length are zeroed so that a record's bytes depend only
-// on its values.
+// A length byte and N character bytes of Windows-1252 text (one byte a character).
+// The program reads and writes it as UTF-8 text; the bytes are converted on the way.
+// A longer value is cut to N characters when stored; the bytes past the length are
+// zeroed so that a record's bytes depend only on its values.
 template <std::size_t N>
 struct ShortString {
   static_assert(N >= 1 && N <= 255);
@@ -25,22 +28,26 @@ struct ShortString {
   std::uint8_t length;
   char text[N];
 
-  // A damaged length byte never reads past the field.
-  std::string_view view() const { return {text, std::min<std::size_t>(length, N)}; }
-  std::string str() const { return std::string(view()); }
-  bool empty() const { return view().empty(); }
+  // The stored bytes, as keys are made from them. A damaged length byte never reads
+  // past the field.
+  std::string_view raw() const { return {text, std::min<std::size_t>(length, N)}; }
+  // The text as UTF-8.
+  std::string str() const { return FromWindows1252(raw()); }
+  bool empty() const { return raw().empty(); }
 
-  void Set(std::string_view value) {
-    const std::size_t kept = std::min(value.size(), N);
+  void Set(std::string_view utf8) { SetRaw(ToWindows1252(utf8)); }
+  // Stores bytes that are Windows-1252 already, such as another field's.
+  void SetRaw(std::string_view bytes) {
+    const std::size_t kept = std::min(bytes.size(), N);
     length = static_cast<std::uint8_t>(kept);
-    std::memcpy(text, value.data(), kept);
+    std::memcpy(text, bytes.data(), kept);
     std::memset(text + kept, 0, N - kept);
   }
-  ShortString& operator=(std::string_view value) {
-    Set(value);
+  ShortString& operator=(std::string_view utf8) {
+    Set(utf8);
     return *this;
   }
-  friend bool operator==(const ShortString& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const ShortString& a, std::string_view utf8) { return a.str() == utf8; }
 };
 
 // Aliases that say how a short string's text is to be read.
@@ -110,7 +117,7 @@ struct FontBlock {
 #pragma pack(pop)
 
 // Yes/no flags read "Y" in either case as yes.
-inline bool IsYes(const YesNoFlag& flag) { return flag.view() == "Y" || flag.view() == "y"; }
+inline bool IsYes(const YesNoFlag& flag) { return flag.raw() == "Y" || flag.raw() == "y"; }
 inline void SetYes(YesNoFlag& flag, bool yes) { flag = yes ? "Y" : "N"; }
 
 template <class Font>

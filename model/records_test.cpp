@@ -32,7 +32,7 @@ TEST(ShortStringTest, StoresLengthThenTextCutToCapacityWithZerosAfter) {
   ShortString<5> field{};
   field = "abcdefgh";
   EXPECT_EQ(field.length, 5);
-  EXPECT_EQ(field.view(), "abcde");
+  EXPECT_EQ(field.str(), "abcde");
   field = "xy";
   EXPECT_EQ(field.length, 2);
   EXPECT_EQ(std::string(field.text, 5), std::string("xy\0\0\0", 5));
@@ -41,7 +41,7 @@ TEST(ShortStringTest, StoresLengthThenTextCutToCapacityWithZerosAfter) {
 TEST(ShortStringTest, DamagedLengthByteNeverReadsPastTheField) {
   ShortString<3> field{};
   field.length = 200;
-  EXPECT_EQ(field.view().size(), 3u);
+  EXPECT_EQ(field.str().size(), 3u);
 }
 
 TEST(FieldTest, IntegersAreLittleEndianAndBooleansOneByte) {

@@ -47,7 +47,7 @@ FileOutcome LoadTerms(std::vector<std::string>& terms) {
     const std::size_t end = rest.find('\n');
     std::string_view line = rest.substr(0, end);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    terms.emplace_back(line);
+    terms.push_back(FromWindows1252(line));
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
   }
   return {};
@@ -55,7 +55,7 @@ FileOutcome LoadTerms(std::vector<std::string>& terms) {
 
 FileOutcome SaveTerms(const std::vector<std::string>& terms) {
   std::string text;
-  for (const std::string& term : terms) text.append(term).append(kLineEnd);
+  for (const std::string& term : terms) text.append(ToWindows1252(term)).append(kLineEnd);
   return WriteWholeFile(kTermsFileName, text);
 }
 
@@ -82,7 +82,7 @@ FileOutcome ReadPassword(std::optional<std::string>& password) {
 
 FileOutcome WritePassword(std::string_view entry) {
   const std::string password = PasswordOfEntry(entry);
-  if (password.size() < 2) return RemovePassword();
+  if (CharacterCount(password) < 2) return RemovePassword();
   PasswordRecord record{};
   record.Password = password;
   return WriteWholeFile(kPasswordFileName, BytesOf(record));
@@ -91,7 +91,7 @@ FileOutcome WritePassword(std::string_view entry) {
 FileOutcome RemovePassword() { return RemoveFile(kPasswordFileName); }
 
 std::string PasswordOfEntry(std::string_view entry) {
-  return std::string(TrimBlanks(entry).substr(0, kPasswordCapacity));
+  return std::string(FirstCharacters(TrimBlanks(entry), kPasswordCapacity));
 }
 
 bool PasswordMatches(std::string_view entry, std::string_view stored) { return TrimBlanks(entry) == stored; }

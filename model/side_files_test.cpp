@@ -46,12 +46,12 @@ TEST_F(SideFilesTest, LastCompanyWrittenTwiceHoldsOneRecord) {
   second.CompanyNo = "2";
   ASSERT_TRUE(WriteLastCompany(first, current));
   ASSERT_TRUE(WriteLastCompany(second, current));
-  EXPECT_EQ(current.CompanyNo.view(), "2");
+  EXPECT_EQ(current.CompanyNo.str(), "2");
   EXPECT_EQ(ReadBytes(folder_.path() / kLastCompanyFileName).size(), sizeof(CompanyRecord));
 
   CompanyRecord read{};
   ASSERT_TRUE(ReadLastCompany(read));
-  EXPECT_EQ(read.CompanyNo.view(), "2");
+  EXPECT_EQ(read.CompanyNo.str(), "2");
   EXPECT_TRUE(LastCompanyFileExists());
   EXPECT_EQ(engine::testing::FileNamesIn(folder_.path()), (std::vector<std::string>{"LastCo.Dat"}));
 }

@@ -1,9 +1,11 @@
-// Small text rules shared by keys, file names and side files: what counts as a blank
-// at either end, ASCII case folding and fixed-width padding.
+// Small text rules shared by keys, file names, side files and lists: what counts as a
+// blank at either end, ASCII case folding and fixed-width padding.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "model/text_encoding.h"
 
 namespace model {
 
@@ -27,11 +29,19 @@ inline std::string ToUpperAscii(std::string_view text) {
 
 inline bool EqualIgnoringCase(std::string_view a, std::string_view b) { return ToUpperAscii(a) == ToUpperAscii(b); }
 
-// Pads on the right with blanks to `width`; longer text is left whole.
+// Pads UTF-8 text with blanks to `width` characters, on the right or on the left (for
+// amounts); longer text is left whole.
 inline std::string PadRight(std::string_view text, std::size_t width) {
   std::string padded(text);
-  if (padded.size() < width) padded.append(width - padded.size(), ' ');
+  const std::size_t characters = CharacterCount(text);
+  if (characters < width) padded.append(width - characters, ' ');
   return padded;
+}
+
+inline std::string PadLeft(std::string_view text, std::size_t width) {
+  const std::size_t characters = CharacterCount(text);
+  std::string padded(characters < width ? width - characters : 0, ' ');
+  return padded.append(text);
 }
 
 }  // namespace model

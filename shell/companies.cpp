@@ -139,7 +139,7 @@ void ForEachHeaderControl(Visit&& visit) {
 
 // A letter code read the way the date order is: blanks around and case ignored.
 bool HoldsLetter(const model::LetterCode& field, char letter) {
-  return model::ToUpperAscii(model::TrimBlanks(field.view())) == std::string(1, letter);
+  return model::ToUpperAscii(model::TrimBlanks(field.raw())) == std::string(1, letter);
 }
 
 template <class Options>
@@ -219,9 +219,9 @@ ListControls<CompanyOptions> CompanyControls() {
 bool LeftEmpty(std::string_view text) { return model::TrimBlanks(text).empty(); }
 
 void ApplyEmptyValueDefaults(CompanyRecord& company) {
-  if (LeftEmpty(company.TaxRate.view())) company.TaxRate = "0.000";
-  if (LeftEmpty(company.AddressIndent.view())) company.AddressIndent = "0";
-  const std::string_view copies = company.InvoiceCopies.view();
+  if (LeftEmpty(company.TaxRate.raw())) company.TaxRate = "0.000";
+  if (LeftEmpty(company.AddressIndent.raw())) company.AddressIndent = "0";
+  const std::string_view copies = company.InvoiceCopies.raw();
   if (copies.size() != 1 || copies[0] < '2' || copies[0] > '5') company.InvoiceCopies = "1";
 }
 
@@ -252,14 +252,9 @@ void RemoveCompanyFiles(std::string_view companyNo, platform::Dialogs& dialogs) 
   }
 }
 
-std::string PadLeft(std::string_view text, std::size_t width) {
-  std::string padded(text.size() < width ? width - text.size() : 0, ' ');
-  return padded.append(text);
-}
-
 std::string BrowserLine(std::string_view name, std::string_view number, std::string_view balance) {
   return model::PadRight(name, kNameColumnWidth) + " " + model::PadRight(number, kNumberColumnWidth) + " " +
-         PadLeft(balance, kBalanceColumnWidth);
+         model::PadLeft(balance, kBalanceColumnWidth);
 }
 
 std::vector<CompanyRecord> CompaniesInKeyOrder(files::KeyedFile& list, engine::KeyNumber order) {
@@ -276,7 +271,7 @@ std::vector<CompanyRecord> CompaniesInKeyOrder(files::KeyedFile& list, engine::K
 std::string CompanyBrowserHeader() { return BrowserLine("Company Name", "Number", "Balance"); }
 
 std::string CompanyBrowserRow(const CompanyRecord& company) {
-  return BrowserLine(company.CompanyName.view(), company.CompanyNo.view(), model::AmountText(company.TotalAR));
+  return BrowserLine(company.CompanyName.str(), company.CompanyNo.str(), model::AmountText(company.TotalAR));
 }
 
 const std::vector<TextControl<CompanyOptions>>& CompanyTextControls() {
@@ -389,7 +384,7 @@ bool DeleteCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const Com
     dialogs.inform(kDeleteCaption, "Delete operation failed", platform::Icon::kError);
     return false;
   }
-  RemoveCompanyFiles(company.CompanyNo.view(), dialogs);
+  RemoveCompanyFiles(company.CompanyNo.str(), dialogs);
   return true;
 }
 
@@ -398,7 +393,7 @@ bool SameCompanyNumber(const CompanyRecord& a, const CompanyRecord& b) {
 }
 
 bool CanBeDefault(const CompanyRecord& company, platform::Dialogs& dialogs) {
-  return CompanyNumberAccepted(company.CompanyNo.view(), dialogs);
+  return CompanyNumberAccepted(company.CompanyNo.str(), dialogs);
 }
 
 bool LocateCompany(files::KeyedFile& list, std::string_view companyNo, engine::RecordNumber& number,

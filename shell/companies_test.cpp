@@ -162,14 +162,14 @@ TEST(CompanyOptionsTest, EmptyAndOutOfRangeValuesTakeTheirDefaults) {
   for (const std::string copies : {"", "0", "1", "6", "9", "x"}) {
     options.NumCpys = copies;
     StoreOptions(options, company);
-    EXPECT_EQ(company.InvoiceCopies.view(), "1") << copies;
+    EXPECT_EQ(company.InvoiceCopies.str(), "1") << copies;
   }
-  EXPECT_EQ(company.TaxRate.view(), "0.000");
-  EXPECT_EQ(company.AddressIndent.view(), "0");
+  EXPECT_EQ(company.TaxRate.str(), "0.000");
+  EXPECT_EQ(company.AddressIndent.str(), "0");
   for (const std::string copies : {"2", "5"}) {
     options.NumCpys = copies;
     StoreOptions(options, company);
-    EXPECT_EQ(company.InvoiceCopies.view(), copies);
+    EXPECT_EQ(company.InvoiceCopies.str(), copies);
   }
 }
 
@@ -180,14 +180,14 @@ TEST(CompanyOptionsTest, ChoicesAndFlagsAreStoredAsTheirLettersAndTextIsCut) {
   options.YYMMonInv = true;
   CompanyRecord company{};
   StoreOptions(options, company);
-  EXPECT_EQ(company.CompanyName.view(), std::string(35, 'n'));
-  EXPECT_EQ(company.CompanyNo.view(), "12345");
-  EXPECT_EQ(company.DefaultBodyStyle.view(), "P");
-  EXPECT_EQ(company.DateOrder.view(), "M");
-  EXPECT_EQ(company.EnvOrientation.view(), "P");
-  EXPECT_EQ(company.EnvAddress.view(), "B");
-  EXPECT_EQ(company.PrefixInvoiceNo.view(), "Y");
-  EXPECT_EQ(company.AuditTrail.view(), "N");
+  EXPECT_EQ(company.CompanyName.str(), std::string(35, 'n'));
+  EXPECT_EQ(company.CompanyNo.str(), "12345");
+  EXPECT_EQ(company.DefaultBodyStyle.str(), "P");
+  EXPECT_EQ(company.DateOrder.str(), "M");
+  EXPECT_EQ(company.EnvOrientation.str(), "P");
+  EXPECT_EQ(company.EnvAddress.str(), "B");
+  EXPECT_EQ(company.PrefixInvoiceNo.str(), "Y");
+  EXPECT_EQ(company.AuditTrail.str(), "N");
 
   company.DateOrder = "d";  // read as the date format reads it
   company.EnvOrientation = "x";
@@ -284,18 +284,18 @@ TEST_F(CompanyListTest, NewCompanyKeepsFormsAndEnvelopeButNotAddressesMessagesOr
 
   const CompanyRecord added = Stored(edit.number);
   EXPECT_TRUE(SameBytes(added, edit.record));
-  EXPECT_EQ(added.CompanyName.view(), "Bay Traders");
-  EXPECT_EQ(added.CompanyNo.view(), "2");
+  EXPECT_EQ(added.CompanyName.str(), "Bay Traders");
+  EXPECT_EQ(added.CompanyNo.str(), "2");
   EXPECT_TRUE(added.CoAddr1.empty());
   EXPECT_TRUE(added.SalesMsg1.empty());
-  EXPECT_EQ(added.LastAgingDate.view(), " ");
-  EXPECT_EQ(added.TotalAR.view(), "0.00");
+  EXPECT_EQ(added.LastAgingDate.str(), " ");
+  EXPECT_EQ(added.TotalAR.str(), "0.00");
   EXPECT_TRUE(added.LastSavedInvoiceNo.empty());
-  EXPECT_EQ(added.MaxLines.view(), "24");
-  EXPECT_EQ(added.InvoiceCaption.view(), "BILL");
-  EXPECT_EQ(added.FormFonts[5].Name.view(), "Form5");
-  EXPECT_EQ(added.EnvSendLeft.view(), "2401");
-  EXPECT_EQ(added.EnvelopeFont.Name.view(), "Envelope");
+  EXPECT_EQ(added.MaxLines.str(), "24");
+  EXPECT_EQ(added.InvoiceCaption.str(), "BILL");
+  EXPECT_EQ(added.FormFonts[5].Name.str(), "Form5");
+  EXPECT_EQ(added.EnvSendLeft.str(), "2401");
+  EXPECT_EQ(added.EnvelopeFont.Name.str(), "Envelope");
   EXPECT_EQ(Companies(), 2);
   EXPECT_TRUE(dialogs_.Log().empty());
 }
@@ -311,7 +311,7 @@ TEST_F(CompanyListTest, AddingANumberInUseFailsAndAddsNothing) {
   EXPECT_EQ(Companies(), 1);
   EXPECT_EQ(engine_.KeysInIndex(list_.Block(), model::company_key::kName), 1);
   EXPECT_EQ(engine_.UsedRecords(list_.Block()), 1);
-  EXPECT_EQ(Stored(first).CompanyName.view(), "Harbor Supply");
+  EXPECT_EQ(Stored(first).CompanyName.str(), "Harbor Supply");
 }
 
 TEST_F(CompanyListTest, NumberThatCouldNameOtherFilesIsRefusedBeforeAnythingIsWritten) {
@@ -343,7 +343,7 @@ TEST_F(CompanyListTest, EditWarnsOfAMissingBackgroundAndChangesTheRecord) {
   CompanyOptions options = OptionsOf(edit.record);
   options.CName = "Harbor Supply Ltd";
   ASSERT_TRUE(SaveCompany(list_, dialogs_, options, edit));
-  EXPECT_EQ(Stored(number).CompanyName.view(), "Harbor Supply Ltd");
+  EXPECT_EQ(Stored(number).CompanyName.str(), "Harbor Supply Ltd");
 
   Touch("gone.bmp");
   BeginEditCompany(number, Stored(number), dialogs_);
@@ -358,7 +358,7 @@ TEST_F(CompanyListTest, EditOfARecordDeletedMeanwhileFails) {
   options.CName = "Changed";
   EXPECT_FALSE(SaveCompany(list_, dialogs_, options, edit));
   EXPECT_EQ(dialogs_.Texts().back(), "Modify Company failed");
-  EXPECT_EQ(edit.record.CompanyName.view(), "Harbor Supply");
+  EXPECT_EQ(edit.record.CompanyName.str(), "Harbor Supply");
 }
 
 TEST_F(CompanyListTest, CurrentCompanyCannotBeDeleted) {

@@ -36,7 +36,7 @@ std::optional<int> WholeNumber(std::string_view text) {
 }
 
 bool LetterIs(const model::LetterCode& code, char letter) {
-  const std::string folded = model::ToUpperAscii(model::TrimBlanks(code.view()));
+  const std::string folded = model::ToUpperAscii(model::TrimBlanks(code.raw()));
   return folded.size() == 1 && folded[0] == letter;
 }
 
@@ -53,10 +53,10 @@ platform::FontSpec FontSpecOf(const Block& block) {
   return font;
 }
 
-using Lines = std::array<std::string_view, 5>;
+using Lines = std::array<std::string, 5>;
 
 void DrawLines(platform::PageCanvas& canvas, int x, int y, int spacing, const Lines& lines) {
-  for (std::string_view line : lines) {
+  for (const std::string& line : lines) {
     canvas.DrawText(x, y, line);
     y += spacing;
   }
@@ -64,19 +64,19 @@ void DrawLines(platform::PageCanvas& canvas, int x, int y, int spacing, const Li
 
 Lines SendToLines(const model::CustomerRecord& customer, bool shipTo) {
   if (shipTo) {
-    return {customer.CustName.view(), customer.ShipAddr1.view(), customer.ShipAddr2.view(), customer.ShipAddr3.view(),
-            customer.ShipAddr4.view()};
+    return {customer.CustName.str(), customer.ShipAddr1.str(), customer.ShipAddr2.str(), customer.ShipAddr3.str(),
+            customer.ShipAddr4.str()};
   }
-  return {customer.CustName.view(), customer.BillAddr1.view(), customer.BillAddr2.view(), customer.BillAddr3.view(),
-          customer.BillAddr4.view()};
+  return {customer.CustName.str(), customer.BillAddr1.str(), customer.BillAddr2.str(), customer.BillAddr3.str(),
+          customer.BillAddr4.str()};
 }
 
 void DrawEnvelope(const EnvelopeLayout& layout, const model::CompanyRecord& company,
                   const model::CustomerRecord& customer, platform::PageCanvas& canvas) {
   if (layout.returnAddress) {
     DrawLines(canvas, layout.returnLeft, layout.top, layout.lineSpacing,
-              {company.CompanyName.view(), company.CoAddr1.view(), company.CoAddr2.view(), company.CoAddr3.view(),
-               company.CoAddr4.view()});
+              {company.CompanyName.str(), company.CoAddr1.str(), company.CoAddr2.str(), company.CoAddr3.str(),
+               company.CoAddr4.str()});
   }
   DrawLines(canvas, layout.sendLeft, layout.top + kSendToFirstLine * layout.lineSpacing, layout.lineSpacing,
             SendToLines(customer, layout.shipTo));
@@ -97,7 +97,7 @@ documents::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bo
   documents::ListEntry entry;
   entry.name = customer.CustName.str();
   entry.fields = {
-      {"Number:", std::string(model::TrimBlanks(customer.CustNo.view()))},
+      {"Number:", std::string(model::TrimBlanks(customer.CustNo.str()))},
       {"Balance:", BalanceText(customer)},
       {"Short Name:", customer.ShortName.str()},
       {"Type:", customer.CustType.str()},
@@ -111,10 +111,10 @@ documents::ListEntry CustomerListEntry(const model::CustomerRecord& customer, bo
   };
   if (withAddresses) {
     entry.lines = {
-        "Billing Address: " + Joined({customer.BillAddr1.view(), customer.BillAddr2.view(), customer.BillAddr3.view(),
-                                      customer.BillAddr4.view()}),
-        "Shipping Address: " + Joined({customer.ShipAddr1.view(), customer.ShipAddr2.view(),
-                                       customer.ShipAddr3.view(), customer.ShipAddr4.view()}),
+        "Billing Address: " + Joined({customer.BillAddr1.str(), customer.BillAddr2.str(), customer.BillAddr3.str(),
+                                      customer.BillAddr4.str()}),
+        "Shipping Address: " + Joined({customer.ShipAddr1.str(), customer.ShipAddr2.str(),
+                                       customer.ShipAddr3.str(), customer.ShipAddr4.str()}),
     };
   }
   return entry;
@@ -140,10 +140,10 @@ bool PrintCustomerList(files::KeyedFile& customers, const model::CompanyRecord& 
 }
 
 std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& company) {
-  const std::optional<int> spacing = WholeNumber(company.EnvLineSpacing.view());
-  const std::optional<int> left = WholeNumber(company.EnvLeftMargin.view());
-  const std::optional<int> top = WholeNumber(company.EnvTopMargin.view());
-  const std::optional<int> sendLeft = WholeNumber(company.EnvSendLeft.view());
+  const std::optional<int> spacing = WholeNumber(company.EnvLineSpacing.raw());
+  const std::optional<int> left = WholeNumber(company.EnvLeftMargin.raw());
+  const std::optional<int> top = WholeNumber(company.EnvTopMargin.raw());
+  const std::optional<int> sendLeft = WholeNumber(company.EnvSendLeft.raw());
   if (!spacing || !left || !top || !sendLeft) return std::nullopt;
   EnvelopeLayout layout;
   layout.lineSpacing = *spacing;
@@ -173,7 +173,7 @@ EnvelopeOutcome PrintEnvelope(const model::CompanyRecord& company, const model::
 }
 
 std::string EnvelopeSentText(const model::CustomerRecord& customer) {
-  return "Envelope for " + std::string(model::TrimBlanks(customer.CustName.view())) + " sent to printer.";
+  return "Envelope for " + std::string(model::TrimBlanks(customer.CustName.str())) + " sent to printer.";
 }
 
 }  // namespace shell

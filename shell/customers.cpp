@@ -36,16 +36,10 @@ constexpr std::size_t kLastPaymentWidth = 10;
 constexpr std::size_t kLastInvoiceWidth = 9;
 constexpr std::size_t kPhoneWidth = 25;
 
-std::string PadLeft(std::string_view text, std::size_t width) {
-  std::string padded(text);
-  if (padded.size() < width) padded.insert(0, width - padded.size(), ' ');
-  return padded;
-}
-
 std::string JoinColumns(std::string_view name, std::string_view number, std::string_view balance,
                         std::string_view lastPayment, std::string_view lastInvoice, std::string_view phone) {
   using model::PadRight;
-  return PadRight(name, kNameWidth) + ' ' + PadRight(number, kNumberWidth) + ' ' + PadLeft(balance, kBalanceWidth) +
+  return PadRight(name, kNameWidth) + ' ' + PadRight(number, kNumberWidth) + ' ' + model::PadLeft(balance, kBalanceWidth) +
          ' ' + PadRight(lastPayment, kLastPaymentWidth) + ' ' + PadRight(lastInvoice, kLastInvoiceWidth) + ' ' +
          PadRight(phone, kPhoneWidth);
 }
@@ -79,7 +73,7 @@ bool NameTakenByAnother(const CustomerEntry& entry, const std::optional<std::str
                         files::KeyedFile& customers) {
   const auto holder = CustomerUnder(customers, model::customer_key::kName, NameKey(entry.name));
   if (!holder) return false;
-  return !originalNumber || !SameNumber(holder->record.CustNo.view(), *originalNumber);
+  return !originalNumber || !SameNumber(holder->record.CustNo.str(), *originalNumber);
 }
 
 CustomerField Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_view text,
@@ -146,6 +140,7 @@ CustomerEntry EntryOfCustomer(const model::CustomerRecord& customer) {
   entry.phone1 = customer.Phone1.str();
   entry.phone2 = customer.Phone2.str();
   entry.shortName = customer.ShortName.str();
+  entry.nameAsOpened = entry.name;
   entry.notes = customer.CustNotes.str();
   entry.mailListCode = customer.MailListCode.str();
   entry.creditHold = model::IsYes(customer.CreditHold);
@@ -158,8 +153,9 @@ CustomerEntry EntryOfCustomer(const model::CustomerRecord& customer) {
 std::string ShortNameOf(std::string_view name) {
   name = model::TrimBlanks(name);
   const std::size_t blank = name.find(' ');
-  if (blank == std::string_view::npos) return std::string(name.substr(0, kShortNameLength));
-  return std::string(name.substr(0, 1)) + std::string(name.substr(blank + 1, kShortNameLength - 1));
+  if (blank == std::string_view::npos) return std::string(model::FirstCharacters(name, kShortNameLength));
+  return std::string(model::FirstCharacters(name, 1)) +
+         std::string(model::FirstCharacters(name.substr(blank + 1), kShortNameLength - 1));
 }
 
 std::string FoldedCustomerNumber(std::string_view number) { return model::ToUpperAscii(model::TrimBlanks(number)); }
@@ -169,7 +165,6 @@ CustomerField CheckCustomerEntry(CustomerEntry& entry, const std::optional<std::
   if (model::TrimBlanks(entry.name).empty()) {
     return Refuse(dialogs, "Customer Name", "You must enter a customer name.", CustomerField::kName);
   }
-  if (model::TrimBlanks(entry.shortName).empty()) entry.shortName = ShortNameOf(entry.name);
   if (NumberTakenByAnother(entry, originalNumber, customers)) {
     return Refuse(dialogs, "Customer Number",
                   "That customer number already exists. You will need to use a different number.",
@@ -184,6 +179,11 @@ CustomerField CheckCustomerEntry(CustomerEntry& entry, const std::optional<std::
   if (!model::ParseMoney(entry.creditLimit)) {
     return Refuse(dialogs, "Credit Limit", "The CREDIT LIMIT amount has an invalid value.",
                   CustomerField::kCreditLimit);
+  }
+  // Made from the name that is stored, never from one a check refused, and made again
+  // for a new name while the short name is still the one made from the old.
+  if (model::TrimBlanks(entry.shortName).empty() || entry.shortName == ShortNameOf(entry.nameAsOpened)) {
+    entry.shortName = ShortNameOf(entry.name);
   }
   return CustomerField::kNone;
 }
@@ -218,7 +218,7 @@ bool AddCustomer(const files::Services& services, files::KeyedFile& customers, c
     services.dialogs.inform(kAddCaption, "Add operation failed", platform::Icon::kError);
     return false;
   }
-  StoreNextCustomerNumber(services, customer.CustNo.view());
+  StoreNextCustomerNumber(services, customer.CustNo.str());
   return true;
 }
 
@@ -249,8 +249,8 @@ bool SaveEditedCustomer(const files::Services& services, files::KeyedFile& custo
     services.dialogs.inform(kEditCaption, "Modify operation failed", platform::Icon::kError);
     return false;
   }
-  if (SameNumber(snapshot.CustNo.view(), customer.CustNo.view())) return true;
-  const int count = books::RenumberTransactions(services, snapshot.CustNo.view(), customer.CustNo.view());
+  if (SameNumber(snapshot.CustNo.str(), customer.CustNo.str())) return true;
+  const int count = books::RenumberTransactions(services, snapshot.CustNo.str(), customer.CustNo.str());
   if (count > 0) {
     services.dialogs.inform(kNumberChangedCaption,
                             "This customer has " + std::to_string(count) +
@@ -266,7 +266,7 @@ bool DeleteCustomer(const files::Services& services, files::KeyedFile& customers
     dialogs.inform(kDeleteCaption, "This customer has a balance due. Unable to delete.", platform::Icon::kWarning);
     return false;
   }
-  const std::optional<bool> hasTransactions = books::CustomerHasTransactions(services, customer.CustNo.view());
+  const std::optional<bool> hasTransactions = books::CustomerHasTransactions(services, customer.CustNo.str());
   if (hasTransactions.value_or(false)) {
     dialogs.inform(kDeleteCaption,
                    "This customer has invoices on file and may not be deleted. You can mark this customer as "
@@ -279,7 +279,7 @@ bool DeleteCustomer(const files::Services& services, files::KeyedFile& customers
     dialogs.inform(kDeleteCaption, "Delete customer failed", platform::Icon::kError);
     return false;
   }
-  const std::string caption = std::string(kDeleteCaption) + " " + std::string(model::TrimBlanks(customer.CustNo.view()));
+  const std::string caption = std::string(kDeleteCaption) + " " + std::string(model::TrimBlanks(customer.CustNo.str()));
   if (!dialogs.confirm(caption, "Are you sure you want to delete this customer?")) return false;
   if (!customers.Delete(number, customer)) {
     dialogs.inform(kDeleteCaption, "Delete customer failed", platform::Icon::kError);
@@ -303,8 +303,8 @@ std::string AddToLabelQueue(documents::LabelQueue& queue, const model::CustomerR
 }
 
 std::string CustomerRow(const model::CustomerRecord& customer) {
-  return JoinColumns(customer.CustName.view(), model::TrimBlanks(customer.CustNo.view()), BalanceText(customer),
-                     customer.LastPaymentDate.view(), customer.LastInvoiceNo.view(), customer.Phone1.view());
+  return JoinColumns(customer.CustName.str(), model::TrimBlanks(customer.CustNo.str()), BalanceText(customer),
+                     customer.LastPaymentDate.str(), customer.LastInvoiceNo.str(), customer.Phone1.str());
 }
 
 std::string CustomerHeader() {

@@ -31,6 +31,7 @@ struct CustomerEntry {
   std::string phone1;
   std::string phone2;
   std::string shortName;
+  std::string nameAsOpened;  // the stored name when editing began; empty for a new customer
   std::string notes;  // CstNote
   std::string mailListCode;
   bool creditHold = false;  // CRHold

@@ -192,6 +192,37 @@ TEST_F(CustomersTest, ShortNameIsDerivedOnlyWhenLeftEmpty) {
   EXPECT_EQ(typed.shortName, "HARBOR");
 }
 
+// The short name used to be made before the checks, from a name they then refused.
+TEST_F(CustomersTest, ShortNameComesFromTheNameFinallyStored) {
+  File(Customer("7", "Harbor Supply Company"));
+  CustomerEntry entry = EntryFor("8", "Harbor Supply Company");
+  EXPECT_EQ(Check(entry), CustomerField::kName);
+  EXPECT_EQ(entry.shortName, "");
+  entry.name = "Dockside Cafe";
+  ASSERT_EQ(Check(entry), CustomerField::kNone);
+  EXPECT_EQ(entry.shortName, "DCafe");
+}
+
+TEST_F(CustomersTest, ShortNameFollowsARenameUnlessTheUserChoseIt) {
+  model::CustomerRecord stored = Customer("7", "Harbor Supply Company");
+  stored.ShortName = "HSupply Co";
+  CustomerEntry renamed = EntryOfCustomer(stored);
+  renamed.name = "Harbour Supplies Ltd";
+  ASSERT_EQ(Check(renamed, "7"), CustomerField::kNone);
+  EXPECT_EQ(renamed.shortName, "HSupplies ");
+
+  stored.ShortName = "HARBOR";
+  CustomerEntry chosen = EntryOfCustomer(stored);
+  chosen.name = "Harbour Supplies Ltd";
+  ASSERT_EQ(Check(chosen, "7"), CustomerField::kNone);
+  EXPECT_EQ(chosen.shortName, "HARBOR");
+}
+
+TEST(CustomerEntry, ShortNameCountsCharactersNotBytes) {
+  EXPECT_EQ(ShortNameOf("Ökobäckerei Müller-Lüdenscheidt Straßenverkauf GmbH"), "ÖMüller-Lü");
+  EXPECT_EQ(ShortNameOf("Straßenverkauf"), "Straßenver");
+}
+
 TEST_F(CustomersTest, FillingTheRecord) {
   CustomerEntry entry = EntryFor("1001", "Harbor Supply");
   entry.taxExempt = "y";
@@ -200,25 +231,25 @@ TEST_F(CustomersTest, FillingTheRecord) {
   entry.billing = {"1 Quay Street", "Portsmouth", "", ""};
   model::CustomerRecord customer{};
   FillCustomer(customer, entry, true);
-  EXPECT_EQ(customer.TaxExempt.view(), "Y");
-  EXPECT_EQ(customer.CreditLimit.view(), "12500.00");
-  EXPECT_EQ(customer.BillAddr2.view(), "Portsmouth");
-  EXPECT_EQ(customer.NotesOnInvoice.view(), "Y");
-  EXPECT_EQ(customer.NotesOnStatement.view(), "N");
-  EXPECT_EQ(customer.CreditHold.view(), "N");
+  EXPECT_EQ(customer.TaxExempt.str(), "Y");
+  EXPECT_EQ(customer.CreditLimit.str(), "12500.00");
+  EXPECT_EQ(customer.BillAddr2.str(), "Portsmouth");
+  EXPECT_EQ(customer.NotesOnInvoice.str(), "Y");
+  EXPECT_EQ(customer.NotesOnStatement.str(), "N");
+  EXPECT_EQ(customer.CreditHold.str(), "N");
   for (const auto* amount : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90}) {
-    EXPECT_EQ(amount->view(), "0.00");
+    EXPECT_EQ(amount->str(), "0.00");
   }
-  EXPECT_EQ(customer.Balance.view(), "0.00");
+  EXPECT_EQ(customer.Balance.str(), "0.00");
 
   // An edit leaves the balance and aging alone; an empty limit becomes zero.
   customer.Balance = "75.10";
   customer.Age31to60 = "75.10";
   entry.creditLimit = "  ";
   FillCustomer(customer, entry, false);
-  EXPECT_EQ(customer.Balance.view(), "75.10");
-  EXPECT_EQ(customer.Age31to60.view(), "75.10");
-  EXPECT_EQ(customer.CreditLimit.view(), "0.00");
+  EXPECT_EQ(customer.Balance.str(), "75.10");
+  EXPECT_EQ(customer.Age31to60.str(), "75.10");
+  EXPECT_EQ(customer.CreditLimit.str(), "0.00");
 }
 
 TEST(NextCustomerNumber, FollowsTheNumberJustUsed) {
@@ -239,9 +270,9 @@ TEST_F(CustomersTest, AddingStoresTheNextNumberInTheCompanyList) {
   engine::RecordNumber foundNumber = 0;
   ASSERT_TRUE(FindCustomerByNumber(customers_, "1001", foundNumber, found));
   EXPECT_EQ(foundNumber, number);
-  EXPECT_EQ(found.CustName.view(), "Harbor Supply");
-  EXPECT_EQ(session_.CurrentCompany.NextCustNo.view(), "1002");
-  EXPECT_EQ(ListedCompany().NextCustNo.view(), "1002");
+  EXPECT_EQ(found.CustName.str(), "Harbor Supply");
+  EXPECT_EQ(session_.CurrentCompany.NextCustNo.str(), "1002");
+  EXPECT_EQ(ListedCompany().NextCustNo.str(), "1002");
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
@@ -252,7 +283,7 @@ TEST_F(CustomersTest, FailedAddIsReportedAndKeepsTheNextNumber) {
   EXPECT_FALSE(AddCustomer(Services(), customers_, EntryFor("1001", "HARBOR SUPPLY"), added, number));
   ASSERT_EQ(dialogs_.Log().size(), 1u);
   EXPECT_EQ(dialogs_.Log()[0].text, "Add operation failed");
-  EXPECT_EQ(ListedCompany().NextCustNo.view(), "1001");
+  EXPECT_EQ(ListedCompany().NextCustNo.str(), "1001");
 }
 
 TEST_F(CustomersTest, NewNumberMovesTheCustomersTransactions) {
@@ -265,7 +296,7 @@ TEST_F(CustomersTest, NewNumberMovesTheCustomersTransactions) {
   model::CustomerRecord after{};
   ASSERT_TRUE(SaveEditedCustomer(Services(), customers_, number, before, entry, after));
 
-  EXPECT_EQ(after.Balance.view(), "25.00");
+  EXPECT_EQ(after.Balance.str(), "25.00");
   EXPECT_EQ(InvoicesUnder("N77"), (std::vector<std::string>{"100", "101", "103"}));
   EXPECT_TRUE(InvoicesUnder("C1").empty());
   EXPECT_EQ(InvoicesUnder("C2"), (std::vector<std::string>{"102"}));
@@ -283,7 +314,7 @@ TEST_F(CustomersTest, NumberChangedOnlyInCaseRenumbersNothing) {
   entry.number = "C1";
   model::CustomerRecord after{};
   ASSERT_TRUE(SaveEditedCustomer(Services(), customers_, number, before, entry, after));
-  EXPECT_EQ(after.CustNo.view(), "C1");
+  EXPECT_EQ(after.CustNo.str(), "C1");
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 

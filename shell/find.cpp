@@ -13,19 +13,10 @@ namespace {
 
 constexpr std::string_view kInvoiceTotalPicture = ",.00";
 
-constexpr bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-std::string_view FirstCharacters(std::string_view text, std::size_t count) {
-  std::size_t end = 0;
-  for (std::size_t started = 0; end < text.size(); ++end) {
-    if (!IsUtf8Continuation(text[end]) && started++ == count) break;
-  }
-  return text.substr(0, end);
-}
-
+// The fields are compared as stored, folded the way the search text was.
 bool AnyFieldContains(std::initializer_list<std::string_view> fields, std::string_view searchText) {
   for (std::string_view field : fields) {
-    if (model::ToUpperAscii(field).find(searchText) != std::string::npos) return true;
+    if (model::FoldForSearch(field).find(searchText) != std::string::npos) return true;
   }
   return false;
 }
@@ -86,30 +77,30 @@ const FindHeadings& FindColumnHeadings(FindMode mode) {
 }
 
 std::string SearchTextOf(std::string_view typed) {
-  return std::string(FirstCharacters(model::ToUpperAscii(model::TrimBlanks(typed)), kSearchTextLength));
+  return model::FoldForSearch(model::ToWindows1252(model::FirstCharacters(model::TrimBlanks(typed), kSearchTextLength)));
 }
 
 std::optional<FoundRow> MatchingRow(const model::TransactionRecord& t, std::string_view searchText) {
   const bool matches = AnyFieldContains(
-      {t.CustNo.view(), t.SortDate.view(), t.InvoiceNo.view(), t.KeyCode.view(), t.ShortName.view()}, searchText);
+      {t.CustNo.raw(), t.SortDate.raw(), t.InvoiceNo.raw(), t.KeyCode.raw(), t.ShortName.raw()}, searchText);
   return RowWhen(matches, t, &TransactionRow);
 }
 
 std::optional<FoundRow> MatchingRow(const model::CustomerRecord& c, std::string_view searchText) {
-  const bool matches = AnyFieldContains({c.CustNo.view(), c.CustName.view(), c.Phone1.view(), c.BillAddr1.view(),
-                                         c.BillAddr2.view(), c.BillAddr3.view(), c.BillAddr4.view()},
+  const bool matches = AnyFieldContains({c.CustNo.raw(), c.CustName.raw(), c.Phone1.raw(), c.BillAddr1.raw(),
+                                         c.BillAddr2.raw(), c.BillAddr3.raw(), c.BillAddr4.raw()},
                                         searchText);
   return RowWhen(matches, c, &CustomerRow);
 }
 
 std::optional<FoundRow> MatchingRow(const model::ProductRecord& p, std::string_view searchText) {
-  const bool matches = AnyFieldContains({p.ProductCode.view(), p.ProdDesc.view(), p.UnitPrice.view()}, searchText);
+  const bool matches = AnyFieldContains({p.ProductCode.raw(), p.ProdDesc.raw(), p.UnitPrice.raw()}, searchText);
   return RowWhen(matches, p, &ProductRow);
 }
 
 std::optional<FoundRow> MatchingRow(const model::CompanyRecord& c, std::string_view searchText) {
-  const bool matches = AnyFieldContains({c.CompanyName.view(), c.CompanyNo.view(), c.CoAddr1.view(), c.CoAddr2.view(),
-                                         c.CoAddr3.view(), c.CoAddr4.view()},
+  const bool matches = AnyFieldContains({c.CompanyName.raw(), c.CompanyNo.raw(), c.CoAddr1.raw(), c.CoAddr2.raw(),
+                                         c.CoAddr3.raw(), c.CoAddr4.raw()},
                                         searchText);
   return RowWhen(matches, c, &CompanyRow);
 }

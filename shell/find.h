@@ -27,8 +27,9 @@ using FindHeadings = std::array<std::string_view, kFindColumnCount>;
 // Blank headings stand for columns the mode leaves empty.
 const FindHeadings& FindColumnHeadings(FindMode mode);
 
-// The typed text as it is looked for: trimmed, upper-cased, its first 10 characters
-// (whole UTF-8 characters, so a cut never splits one).
+// The typed text as it is looked for: trimmed, its first 10 characters, in the
+// files' encoding and folded (upper case, accents taken off) the way fields are
+// folded when they are compared.
 std::string SearchTextOf(std::string_view typed);
 
 // One line of the result list: the first column's text, then the other columns'.

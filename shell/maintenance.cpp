@@ -111,7 +111,7 @@ bool DeletePaidInvoices(const files::Services& services, const DateChooser& choo
 }
 
 bool RebuildDataFiles(const files::Services& services) {
-  const std::string_view companyNo = services.session.CurrentCompany.CompanyNo.view();
+  const std::string companyNo = services.session.CurrentCompany.CompanyNo.str();
   const bool companyFilesNamed = files::CompanyNumberProblem(companyNo).empty();
   bool allRebuilt = true;
   for (const files::CompanyFile file : kFilesInRebuildOrder) {

@@ -359,7 +359,7 @@ TEST_F(RebuildTest, DuplicateInUniqueIndexIsLoggedAndItsRecordDropped) {
   EXPECT_NE(logText.find("Key:<A1        > KeyNr: 1 Ref: 2 not added"), std::string::npos) << logText;
   const std::vector<model::ProductRecord> products = ReadFile<model::ProductRecord>(CompanyFile::kProducts);
   ASSERT_EQ(products.size(), 1U);
-  EXPECT_EQ(products[0].ProdDesc.view(), "Product A1");
+  EXPECT_EQ(products[0].ProdDesc.str(), "Product A1");
 }
 
 // A saved copy is the one complete copy an interrupted rebuild leaves; it used to make

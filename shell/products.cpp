@@ -20,28 +20,12 @@ constexpr std::size_t kDateWidth = 10;
 
 std::string FoldedCode(std::string_view code) { return model::ToUpperAscii(model::TrimBlanks(code)); }
 
-std::string RightAligned(std::string_view text, std::size_t width) {
-  std::string aligned(width > text.size() ? width - text.size() : 0, ' ');
-  return aligned.append(text);
-}
-
-// Controls count characters, fields count bytes: a cut must not split a UTF-8
-// character, or the stored text would no longer read back.
-template <std::size_t N>
-void StoreWhole(model::ShortString<N>& field, std::string_view text) {
-  std::size_t kept = std::min(text.size(), N);
-  if (kept < text.size()) {
-    while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0) == 0x80) --kept;
-  }
-  field = text.substr(0, kept);
-}
-
 void FillProduct(model::ProductRecord& product, const ProductEntry& entry) {
-  StoreWhole(product.ProductCode, entry.PNum);
-  StoreWhole(product.ProdDesc, entry.PDesc);
+  product.ProductCode = entry.PNum;
+  product.ProdDesc = entry.PDesc;
   product.Taxable = entry.Taxable;
-  StoreWhole(product.UnitPrice, StoredPrice(entry.PSell));
-  StoreWhole(product.ProdNotes, entry.PNote);
+  product.UnitPrice = StoredPrice(entry.PSell);
+  product.ProdNotes = entry.PNote;
 }
 
 std::string PriceText(const model::ProductRecord& product) {
@@ -53,8 +37,8 @@ void Refuse(platform::Dialogs& dialogs, std::string_view caption, std::string_vi
 }
 
 documents::ListEntry ListEntryOf(const model::ProductRecord& product) {
-  return {std::string(model::TrimBlanks(product.ProdDesc.view())),
-          {{"Code:", std::string(model::TrimBlanks(product.ProductCode.view()))},
+  return {std::string(model::TrimBlanks(product.ProdDesc.str())),
+          {{"Code:", std::string(model::TrimBlanks(product.ProductCode.str()))},
            {"Price:", PriceText(product)},
            {"Setup Date:", product.SetupDate.str()},
            {"Last Modified:", product.LastChanged.str()},
@@ -125,7 +109,7 @@ ProductDialog EditProductDialog(const model::ProductRecord& product) {
                   static_cast<bool>(product.Taxable), product.ProdNotes.str()};
   dialog.setupText = "Setup Date: " + product.SetupDate.str();
   dialog.changedText = "Last Changed:" + product.LastChanged.str();
-  dialog.oldCode = FoldedCode(product.ProductCode.view());
+  dialog.oldCode = FoldedCode(product.ProductCode.str());
   return dialog;
 }
 
@@ -142,7 +126,7 @@ ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, files::
   const std::optional<FoundProduct> existing = FindProductByCode(products, entry.PNum);
   if (existing && FoldedCode(entry.PNum) != oldCode) {
     Refuse(dialogs, "Product Code",
-           "This Product Code already exists for: " + std::string(model::TrimBlanks(existing->record.ProdDesc.view())) +
+           "This Product Code already exists for: " + std::string(model::TrimBlanks(existing->record.ProdDesc.str())) +
                ". Use a different code.");
     return ProductField::kPNum;
   }
@@ -186,7 +170,7 @@ bool ChangeProduct(files::KeyedFile& products, engine::RecordNumber number, cons
 
 bool DeleteProduct(files::KeyedFile& products, engine::RecordNumber number, const model::ProductRecord& product,
                    platform::Dialogs& dialogs) {
-  const std::string caption = "Delete Product Code: " + std::string(model::TrimBlanks(product.ProductCode.view()));
+  const std::string caption = "Delete Product Code: " + std::string(model::TrimBlanks(product.ProductCode.str()));
   if (!dialogs.confirm(caption, "Are you sure you want to delete this product?")) return false;
   if (products.Delete(number, product)) return true;
   Refuse(dialogs, caption, "Product delete failed");
@@ -195,7 +179,7 @@ bool DeleteProduct(files::KeyedFile& products, engine::RecordNumber number, cons
 
 std::optional<FoundProduct> FindProductByCode(files::KeyedFile& products, std::string_view code) {
   model::ProductRecord probe{};
-  StoreWhole(probe.ProductCode, model::TrimBlanks(code));
+  probe.ProductCode = model::TrimBlanks(code);
   const files::Table<model::ProductRecord> table(products);
   const auto row = table.FindExact(model::product_key::kCode, table.KeyOf(probe, model::product_key::kCode));
   if (!row) return std::nullopt;
@@ -203,14 +187,14 @@ std::optional<FoundProduct> FindProductByCode(files::KeyedFile& products, std::s
 }
 
 std::string ProductRow(const model::ProductRecord& product) {
-  return model::PadRight(product.ProductCode.view(), kCodeWidth) + " " +
-         model::PadRight(model::TrimBlanks(product.ProdDesc.view()), kDescriptionWidth) + " " +
-         RightAligned(PriceText(product), kPriceWidth) + " " + model::PadRight(product.SetupDate.view(), kDateWidth);
+  return model::PadRight(product.ProductCode.str(), kCodeWidth) + " " +
+         model::PadRight(model::TrimBlanks(product.ProdDesc.str()), kDescriptionWidth) + " " +
+         model::PadLeft(PriceText(product), kPriceWidth) + " " + model::PadRight(product.SetupDate.str(), kDateWidth);
 }
 
 std::string ProductHeader() {
   return model::PadRight("Code", kCodeWidth) + " " + model::PadRight("Description", kDescriptionWidth) + " " +
-         RightAligned("Sales Price", kPriceWidth) + " " + model::PadRight("Setup Date", kDateWidth);
+         model::PadLeft("Sales Price", kPriceWidth) + " " + model::PadRight("Setup Date", kDateWidth);
 }
 
 bool AskProductListByCode(platform::Dialogs& dialogs) {
@@ -222,7 +206,7 @@ documents::ListReport ProductListReport(files::KeyedFile& products, bool byCode,
                                      std::string_view dateTime) {
   documents::ListReport report;
   report.title = byCode ? "Product List by Code" : "Product List by Description";
-  report.headings = {"Product List for " + std::string(model::TrimBlanks(company.CompanyName.view())),
+  report.headings = {"Product List for " + std::string(model::TrimBlanks(company.CompanyName.str())),
                      "Date: " + std::string(dateTime)};
   const engine::KeyNumber order = byCode ? model::product_key::kCode : model::product_key::kDescription;
   files::Table<model::ProductRecord>(products).ForEach(order, [&](const auto& row) {

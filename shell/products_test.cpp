@@ -149,12 +149,13 @@ TEST_F(ProductsTest, AddSetsUpTodayAndEditKeepsSetupDateAndMovesKeys) {
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
-TEST_F(ProductsTest, FieldsAreCutToCapacityOnWholeCharacters) {
+// Fields used to count the bytes of UTF-8 text: an accent cost a character.
+TEST_F(ProductsTest, FieldsHoldAsManyCharactersAsTheirCapacityAccentsIncluded) {
   const std::string accented = std::string(31, 'x') + "\xc3\xa9";  // 32 characters, 33 bytes
   const model::ProductRecord product =
-      NewProduct({"ABCDEFGHIJKL", accented, "1.00", false, std::string(200, 'n')}, kToday);
+      NewProduct({"ABCDEFGHIJKL", accented + "y", "1.00", false, std::string(200, 'n')}, kToday);
   EXPECT_EQ(product.ProductCode.str(), "ABCDEFGHIJ");
-  EXPECT_EQ(product.ProdDesc.str(), std::string(31, 'x'));
+  EXPECT_EQ(product.ProdDesc.str(), accented);
   EXPECT_EQ(product.ProdNotes.str(), std::string(150, 'n'));
 }
 

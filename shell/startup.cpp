@@ -38,7 +38,7 @@ StartResult ApplyCompany(const files::Services& services) {
   StartResult result;
   result.state = StartState::kReady;
   model::CompanyRecord& company = services.session.CurrentCompany;
-  if (model::TrimBlanks(company.CompanyName.view()).size() < 2) {
+  if (model::TrimBlanks(company.CompanyName.raw()).size() < 2) {
     company.UseBackground = false;
     company.CompanyName = kSetUpCompanyName;
   } else {
@@ -46,7 +46,7 @@ StartResult ApplyCompany(const files::Services& services) {
     if (BackgroundFileMissing(company)) {
       company.UseBackground = false;
       services.dialogs.inform(kProgramCaption, kBackgroundGone, platform::Icon::kWarning);
-    } else if (company.BackgroundFile.view().size() > 1) {
+    } else if (company.BackgroundFile.raw().size() > 1) {
       result.backgroundFile = company.BackgroundFile.str();
     }
   }
@@ -88,7 +88,7 @@ StartResult ReloadCurrentCompany(const files::Services& services) {
 }
 
 bool AgingDueToday(const model::CompanySession& session) {
-  return session.CurrentCompany.LastAgingDate.view() != session.TodayText;
+  return session.CurrentCompany.LastAgingDate.raw() != session.TodayText;
 }
 
 }  // namespace shell

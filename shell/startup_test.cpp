@@ -56,7 +56,7 @@ TEST_F(StartupTest, SettingsComeFromTheCompanyListNotFromTheCopy) {
   const StartResult result = Start();
   EXPECT_EQ(result.state, StartState::kReady);
   EXPECT_TRUE(result.companySetUp);
-  EXPECT_EQ(session_.CurrentCompany.CompanyName.view(), "Harbor Supply");
+  EXPECT_EQ(session_.CurrentCompany.CompanyName.str(), "Harbor Supply");
   EXPECT_EQ(session_.TodayText, "08/12/2026");
   EXPECT_TRUE(dialogs_.Log().empty());
 }
@@ -67,7 +67,7 @@ TEST_F(StartupTest, CompanyWithoutANameIsAskedToBeSetUpAndGetsNoBackground) {
   engine::testing::WriteBytes(folder_.path() / "vtt8.bmp", {'B', 'M'});
   const StartResult result = Start();
   EXPECT_FALSE(result.companySetUp);
-  EXPECT_EQ(session_.CurrentCompany.CompanyName.view(), "Please Setup Your Company.");
+  EXPECT_EQ(session_.CurrentCompany.CompanyName.str(), "Please Setup Your Company.");
   EXPECT_FALSE(session_.CurrentCompany.UseBackground);
   EXPECT_EQ(result.backgroundFile, "");
 }
@@ -108,11 +108,11 @@ TEST_F(StartupTest, ChosenCompanyBecomesCurrentAndIsRemembered) {
   chosen.DateOrder = "D";
   const StartResult result = MakeCompanyCurrent(Services(), chosen);
   EXPECT_TRUE(result.companySetUp);
-  EXPECT_EQ(session_.CurrentCompany.CompanyNo.view(), "2");
+  EXPECT_EQ(session_.CurrentCompany.CompanyNo.str(), "2");
   EXPECT_EQ(session_.TodayText, "08/12/2026");
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));
-  EXPECT_EQ(last.CompanyName.view(), "Second Street Books");
+  EXPECT_EQ(last.CompanyName.str(), "Second Street Books");
 }
 
 TEST_F(StartupTest, UnnamedChosenCompanyIsRememberedWithoutTheReminder) {
@@ -121,7 +121,7 @@ TEST_F(StartupTest, UnnamedChosenCompanyIsRememberedWithoutTheReminder) {
   engine::testing::WriteBytes(folder_.path() / "vtt8.bmp", {'B', 'M'});
   Start();
   MakeCompanyCurrent(Services(), NamedCompany(""));
-  EXPECT_EQ(session_.CurrentCompany.CompanyName.view(), "Please Setup Your Company.");
+  EXPECT_EQ(session_.CurrentCompany.CompanyName.str(), "Please Setup Your Company.");
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));
   EXPECT_TRUE(last.CompanyName.empty());

@@ -52,7 +52,7 @@ TEST_F(DataFolderTest, NewFolderGetsCompanyOneAndTheSideFiles) {
             (std::vector<engine::testing::IndexEntry>{{std::string(30, ' '), 1}}));
   model::CompanyRecord stored{};
   engine_.GetRecord(list, 1, engine::RecordBytes(stored));
-  EXPECT_EQ(stored.CompanyNo.view(), "1");
+  EXPECT_EQ(stored.CompanyNo.str(), "1");
   engine_.CloseFileSet(list);
 
   const auto lastCompany = ReadBytes(folder_.path() / "LastCo.Dat");
@@ -95,7 +95,7 @@ TEST_F(DataFolderTest, ExistingCompanyListIsKeptAndItsFirstCompanyRemembered) {
   EXPECT_EQ(ReadBytes(folder_.path() / "Company.DAT"), listBefore);
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));
-  EXPECT_EQ(last.CompanyNo.view(), "1");
+  EXPECT_EQ(last.CompanyNo.str(), "1");
 }
 
 TEST(BackgroundPictureTest, IsAWholeTwentyFourBitBitmap) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -163,9 +164,9 @@ TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
   EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 2");
   EXPECT_TRUE(Rows().contains(QString::fromStdString(CompanyBrowserRow(manager_.OptionsDialog()->Edit().record))));
   const model::CompanyRecord& stored = manager_.OptionsDialog()->Edit().record;
-  EXPECT_EQ(stored.CompanyName.view(), "Bay Traders");
-  EXPECT_EQ(stored.DateOrder.view(), "M");   // a new company's value
-  EXPECT_EQ(stored.EnvAddress.view(), "S");  // kept from the current one
+  EXPECT_EQ(stored.CompanyName.str(), "Bay Traders");
+  EXPECT_EQ(stored.DateOrder.str(), "M");   // a new company's value
+  EXPECT_EQ(stored.EnvAddress.str(), "S");  // kept from the current one
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
@@ -210,7 +211,8 @@ TEST_F(CompanyManagerTest, EveryControlTakesAsManyCharactersAsItsField) {
     QLineEdit* edit = TextEditNamed(options, control.name);
     ASSERT_NE(edit, nullptr) << control.name;
     EXPECT_EQ(edit->maxLength(), control.capacity) << control.name;
-    EXPECT_EQ(edit->validator() != nullptr, control.digitsOnly) << control.name;
+    EXPECT_EQ(qobject_cast<const QRegularExpressionValidator*>(edit->validator()) != nullptr, control.digitsOnly)
+        << control.name;
   }
   for (const auto& control : CompanyCheckControls()) {
     EXPECT_NE(options.findChild<QAbstractButton*>(QString::fromUtf8(control.name)), nullptr) << control.name;
@@ -242,7 +244,7 @@ TEST_F(CompanyManagerTest, HeadersAreKeptOnlyWhenTheOptionsAreSaved) {
       (save ? options->SaveButton() : options->CancelButton())->click();
     });
     manager_.EditButton()->click();
-    EXPECT_EQ(StoredCompany(1).InvoiceCaption.view(), save ? "BILL" : "INVOICE");
+    EXPECT_EQ(StoredCompany(1).InvoiceCaption.str(), save ? "BILL" : "INVOICE");
   }
   EXPECT_FALSE(manager_.CurrentCompanyEdited());
 }
@@ -258,8 +260,8 @@ TEST_F(CompanyManagerTest, SetAsDefaultReturnsTheChosenCompany) {
   EXPECT_EQ(manager_.result(), QDialog::Accepted);
   EXPECT_FALSE(manager_.isVisible());
   EXPECT_FALSE(manager_.Frame()->IsOpen());
-  EXPECT_EQ(manager_.ChosenCompany().CompanyName.view(), "Bay Traders");
-  EXPECT_EQ(manager_.ChosenCompany().CompanyNo.view(), "2");
+  EXPECT_EQ(manager_.ChosenCompany().CompanyName.str(), "Bay Traders");
+  EXPECT_EQ(manager_.ChosenCompany().CompanyNo.str(), "2");
 }
 
 TEST_F(CompanyManagerTest, EachWindowOpensItsOwnHelpTopic) {

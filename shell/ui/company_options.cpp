@@ -18,6 +18,7 @@
 
 #include "model/side_files.h"
 #include "shell/ui/headers_dialog.h"
+#include "shell/ui/storable_text.h"
 
 namespace shell::ui {
 namespace {
@@ -93,6 +94,7 @@ TCoOptions::TCoOptions(AppServices& services, QWidget* parent)
   resize(std::max(sizeHint().width(), 820), sizeHint().height());
   ApplyTextRules(*this, CompanyTextControls());
   ConnectSignals();
+  KeepTextStorable(this);
 }
 
 void TCoOptions::BuildLayout() {

@@ -14,6 +14,7 @@
 #include "model/records.h"
 #include "model/side_files.h"
 #include "platform/qt/qt_dialogs.h"
+#include "shell/ui/storable_text.h"
 
 namespace shell::ui {
 namespace {
@@ -86,6 +87,7 @@ TEditRecord::TEditRecord(platform::Dialogs& dialogs, platform::Help& help, QWidg
   for (QPushButton* button : {CopyButton_, ClearButton_, CancelButton_, HelpButton_}) button->setAutoDefault(false);
   BuildLayout();
   ConnectSignals();
+  KeepTextStorable(this);
 }
 
 void TEditRecord::BuildLayout() {

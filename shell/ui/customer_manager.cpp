@@ -170,7 +170,7 @@ void TCustManager::FormShow() {
 }
 
 bool TCustManager::OpenCustomerFile() {
-  const std::string_view companyNo = services_.session.CurrentCompany.CompanyNo.view();
+  const std::string companyNo = services_.session.CurrentCompany.CompanyNo.str();
   return Frame_->Open(files::DescribeFile(files::CompanyFile::kCustomers, companyNo), chosenOrder,
                       engine::RecordBytes(record_), [this] { return CustomerRow(record_); });
 }

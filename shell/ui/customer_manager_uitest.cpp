@@ -154,7 +154,7 @@ TEST_F(CustomerManagerTest, AddsACustomerThroughItsDialog) {
   model::CustomerRecord added = Customer("1001", "Harbor Lights");
   ASSERT_EQ(Rows().size(), 2u);
   EXPECT_EQ(Rows()[0], CustomerRow(added));
-  EXPECT_EQ(session_.CurrentCompany.NextCustNo.view(), "1002");
+  EXPECT_EQ(session_.CurrentCompany.NextCustNo.str(), "1002");
 
   // The new customer is the current row, and its shipping address was copied.
   ASSERT_TRUE(manager_.Frame()->ReadCurrent());
@@ -214,8 +214,8 @@ TEST_F(CustomerManagerTest, PickerOpensOnTheGivenCustomerAndReturnsTheChosenOne)
   PressKey(manager_.Frame()->Browser(), Qt::Key_Return);
   EXPECT_EQ(manager_.result(), QDialog::Accepted);
   ASSERT_TRUE(manager_.Picked());
-  EXPECT_EQ(manager_.Picked()->CustNo.view(), "30");
-  EXPECT_EQ(manager_.Picked()->CustName.view(), "Ship Chandlers");
+  EXPECT_EQ(manager_.Picked()->CustNo.str(), "30");
+  EXPECT_EQ(manager_.Picked()->CustName.str(), "Ship Chandlers");
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ inline std::int32_t StoredColorOf(const QColor& color) {
 template <class Block>
 QFont FontOf(const Block& block, const QFont& fallback) {
   QFont font = fallback;
-  if (!block.Name.empty()) font.setFamily(platform::qt::ToQString(block.Name.view()));
+  if (!block.Name.empty()) font.setFamily(platform::qt::ToQString(block.Name.str()));
   if (block.Size > 0) font.setPointSize(block.Size);
   font.setBold(block.Style & model::font_style::kBold);
   font.setItalic(block.Style & model::font_style::kItalic);

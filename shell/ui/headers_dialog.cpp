@@ -1,4 +1,5 @@
 #include "shell/ui/headers_dialog.h"
+#include "shell/ui/storable_text.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -86,6 +87,7 @@ THeadersDlg::THeadersDlg(platform::Help& help, QWidget* parent)
   BuildLayout();
   ApplyTextRules(*this, HeaderTextControls());
   ConnectSignals();
+  KeepTextStorable(this);
 }
 
 void THeadersDlg::BuildLayout() {

@@ -284,11 +284,11 @@ bool TMainForm::LoadCompany() {
 void TMainForm::ApplyCompanySettings(const StartResult& result) {
   const model::CompanyRecord& company = services_.session.CurrentCompany;
   ApplyHints(company.ShowHints);
-  QString caption = ToQString(company.CompanyName.view());
+  QString caption = ToQString(company.CompanyName.str());
   QFont captionFont = font();
   QPalette palette = this->palette();
   if (result.companySetUp) {
-    caption += "\n     Number: " + ToQString(company.CompanyNo.view());
+    caption += "\n     Number: " + ToQString(company.CompanyNo.str());
     captionFont = FontOf(company.ScreenFont, font());
     palette.setColor(QPalette::WindowText, ColorOf(company.ScreenFont.Color));
   }

@@ -105,12 +105,12 @@ TEST_F(MainFormTest, AgingRunsOnTheFirstShowOfADayOnly) {
     auto form = MakeForm();
     ASSERT_TRUE(form->LoadCompany());
     ShowAndSettle(*form);
-    EXPECT_EQ(session_.CurrentCompany.LastAgingDate.view(), "12/08/2026");
+    EXPECT_EQ(session_.CurrentCompany.LastAgingDate.str(), "12/08/2026");
     form->close();
   }
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));
-  EXPECT_EQ(last.LastAgingDate.view(), "12/08/2026");
+  EXPECT_EQ(last.LastAgingDate.str(), "12/08/2026");
 
   session_ = {};
   auto again = MakeForm();

@@ -51,8 +51,8 @@ TManagerFrame::~TManagerFrame() { Close(); }
 
 void TManagerFrame::ApplyCompanyFonts() {
   const model::CompanyRecord& company = services_.session.CurrentCompany;
-  CompanyLabel_->setText(platform::qt::ToQString(company.CompanyName.view()) + "   #" +
-                         platform::qt::ToQString(company.CompanyNo.view()));
+  CompanyLabel_->setText(platform::qt::ToQString(company.CompanyName.str()) + "   #" +
+                         platform::qt::ToQString(company.CompanyNo.str()));
   CompanyLabel_->setFont(FontOf(company.ScreenFont, font()));
   QPalette palette = CompanyLabel_->palette();
   palette.setColor(QPalette::WindowText, ColorOf(company.ScreenFont.Color));

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/qt_dialogs.h"
+#include "shell/ui/storable_text.h"
 
 namespace shell::ui {
 namespace {
@@ -49,6 +50,7 @@ TEditProduct::TEditProduct(platform::Dialogs& dialogs, platform::Help& help, QWi
   StatusBar1_->addWidget(ChangedPanel_, 1);
   BuildLayout();
   ConnectSignals();
+  KeepTextStorable(this);
 }
 
 void TEditProduct::BuildLayout() {

@@ -143,7 +143,7 @@ void TProdManager::FormShow() {
   if (Frame_->IsOpen()) return;
   const model::CompanyRecord& company = services_.session.CurrentCompany;
   if (company.MaxProductWindow) setWindowState(windowState() | Qt::WindowMaximized);
-  const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kProducts, company.CompanyNo.view()), order_,
+  const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kProducts, company.CompanyNo.str()), order_,
                                    engine::RecordBytes(row_), [this] { return ProductRow(row_); });
   if (!opened) {
     services_.dialogs.inform(kWindowTitle, "Unable to open database", platform::Icon::kError);

@@ -11,6 +11,7 @@
 
 #include "model/side_files.h"
 #include "platform/qt/qt_dialogs.h"
+#include "shell/ui/storable_text.h"
 
 namespace shell::ui {
 namespace {
@@ -51,6 +52,7 @@ TTermsEdit::TTermsEdit(platform::Dialogs& dialogs, platform::Help& help, QWidget
   }
   BuildLayout();
   ConnectSignals();
+  KeepTextStorable(this);
 }
 
 void TTermsEdit::BuildLayout() {
