@@ -218,6 +218,38 @@ ListControls<CompanyOptions> CompanyControls() {
 
 bool LeftEmpty(std::string_view text) { return model::TrimBlanks(text).empty(); }
 
+enum class NumberKind { kPercentage, kWholeNumber, kQuantity };
+
+struct NumberRule {
+  std::string_view control;
+  std::string_view label;
+  std::string CompanyOptions::*value;
+  NumberKind kind;
+  std::string_view expected;
+};
+
+constexpr NumberRule kNumberRules[] = {
+    {"TaxCRate", "Tax Rate", &CompanyOptions::TaxCRate, NumberKind::kPercentage,
+     "is not a percentage. Type it as a number such as 8.125."},
+    {"NextIno", "Next Invoice Number", &CompanyOptions::NextIno, NumberKind::kWholeNumber,
+     "is not a whole number. Type digits only, such as 1001."},
+    {"DefInvQuan", "Default Invoice Quantity", &CompanyOptions::DefInvQuan, NumberKind::kQuantity,
+     "is not a quantity. Type it as a number such as 1.00."},
+    {"PushAddr", "Address Shift", &CompanyOptions::PushAddr, NumberKind::kWholeNumber,
+     "is not a whole number. Type digits only, such as 0."},
+};
+
+bool IsNumberOfKind(std::string_view typed, NumberKind kind) {
+  const std::optional<model::Decimal> value = model::ParseDecimal(typed);
+  if (!value || value->units < 0) return false;
+  switch (kind) {
+    case NumberKind::kPercentage: return value->scale <= 3;
+    case NumberKind::kWholeNumber: return typed.find_first_not_of("0123456789") == std::string_view::npos;
+    case NumberKind::kQuantity: return true;
+  }
+  return false;
+}
+
 void ApplyEmptyValueDefaults(CompanyRecord& company) {
   if (LeftEmpty(company.TaxRate.raw())) company.TaxRate = "0.000";
   if (LeftEmpty(company.AddressIndent.raw())) company.AddressIndent = "0";
@@ -336,24 +368,38 @@ bool CompanyNumberAccepted(std::string_view companyNo, platform::Dialogs& dialog
   return false;
 }
 
-bool SaveCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
-                 CompanyEdit& edit) {
-  if (!CompanyNumberAccepted(options.CoNumb, dialogs)) return false;
+std::string_view RefusedNumberControl(const CompanyOptions& options, platform::Dialogs& dialogs) {
+  for (const NumberRule& rule : kNumberRules) {
+    const std::string_view typed = model::TrimBlanks(options.*rule.value);
+    if (typed.empty() || IsNumberOfKind(typed, rule.kind)) continue;
+    dialogs.inform(rule.label,
+                   "The " + std::string(rule.label) + " \"" + std::string(typed) + "\" " + std::string(rule.expected),
+                   platform::Icon::kWarning);
+    return rule.control;
+  }
+  return {};
+}
+
+SaveOutcome SaveCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
+                        CompanyEdit& edit) {
+  if (const std::string_view refused = RefusedNumberControl(options, dialogs); !refused.empty())
+    return {false, refused};
+  if (!CompanyNumberAccepted(options.CoNumb, dialogs)) return {false, "CoNumb"};
   CompanyRecord record = edit.record;
   StoreOptions(options, record);
   if (edit.adding) {
     engine::RecordNumber added = 0;
     if (!list.Add(record, added)) {
       dialogs.inform(kAddCaption, "Add operation failed", platform::Icon::kError);
-      return false;
+      return {};
     }
     edit.number = added;
   } else if (!list.Update(edit.number, record, &edit.record)) {
     dialogs.inform(kEditCaption, "Modify Company failed", platform::Icon::kError);
-    return false;
+    return {};
   }
   edit.record = record;
-  return true;
+  return {true, {}};
 }
 
 std::optional<std::string> PictureFileName(const std::filesystem::path& chosen, platform::Dialogs& dialogs) {

@@ -136,11 +136,24 @@ CompanyEdit BeginNewCompany(files::KeyedFile& list, const model::CompanyRecord& 
 CompanyEdit BeginEditCompany(engine::RecordNumber number, const model::CompanyRecord& stored,
                              platform::Dialogs& dialogs);
 
-// "&Save": the company number is checked before anything is written, then the
-// options are stored and the record added or changed. False, with the reason shown,
-// leaves the file and `edit` as they were.
-bool SaveCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
-                 CompanyEdit& edit);
+// What "&Save" came to: stored, or refused, and then, when a number the invoices
+// compute with was the reason, the control to go back to.
+struct SaveOutcome {
+  bool saved = false;
+  std::string_view refusedControl;
+  explicit operator bool() const { return saved; }
+};
+
+// "&Save": the numbers and the company number are checked before anything is written,
+// then the options are stored and the record added or changed. A refusal, with the
+// reason shown, leaves the file and `edit` as they were.
+SaveOutcome SaveCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const CompanyOptions& options,
+                        CompanyEdit& edit);
+
+// The first of the tax rate, next invoice number, default quantity and address shift
+// that is not a number of its kind, told to the user; empty when all are numbers or
+// left empty. They used to be stored as typed and computed with later.
+std::string_view RefusedNumberControl(const CompanyOptions& options, platform::Dialogs& dialogs);
 
 // False, with the reason shown (caption "Company Number"), when the number cannot
 // name the company's files.

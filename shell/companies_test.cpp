@@ -314,6 +314,51 @@ TEST_F(CompanyListTest, AddingANumberInUseFailsAndAddsNothing) {
   EXPECT_EQ(Stored(first).CompanyName.str(), "Harbor Supply");
 }
 
+// Rates, invoice numbers and quantities that were no numbers used to be stored as
+// typed, for the invoices to compute with later.
+TEST_F(CompanyListTest, OptionThatIsNoNumberIsRefusedNamingItsFieldAndNothingIsWritten) {
+  const engine::RecordNumber first = Put(Numbered("Harbor Supply", "1"));
+  struct Case {
+    std::string CompanyOptions::*value;
+    const char* typed;
+    const char* control;
+    const char* caption;
+    const char* text;
+  };
+  const Case cases[] = {
+      {&CompanyOptions::TaxCRate, "abc-12", "TaxCRate", "Tax Rate",
+       "The Tax Rate \"abc-12\" is not a percentage. Type it as a number such as 8.125."},
+      {&CompanyOptions::TaxCRate, "-1", "TaxCRate", "Tax Rate",
+       "The Tax Rate \"-1\" is not a percentage. Type it as a number such as 8.125."},
+      {&CompanyOptions::NextIno, "1O0abc", "NextIno", "Next Invoice Number",
+       "The Next Invoice Number \"1O0abc\" is not a whole number. Type digits only, such as 1001."},
+      {&CompanyOptions::NextIno, "12.5", "NextIno", "Next Invoice Number",
+       "The Next Invoice Number \"12.5\" is not a whole number. Type digits only, such as 1001."},
+      {&CompanyOptions::DefInvQuan, "-5x", "DefInvQuan", "Default Invoice Quantity",
+       "The Default Invoice Quantity \"-5x\" is not a quantity. Type it as a number such as 1.00."},
+  };
+  for (const Case& c : cases) {
+    CompanyEdit edit = BeginEditCompany(first, Stored(first), dialogs_);
+    CompanyOptions options = OptionsOf(edit.record);
+    options.CName = "Changed";
+    options.*c.value = c.typed;
+    const SaveOutcome outcome = SaveCompany(list_, dialogs_, options, edit);
+    EXPECT_FALSE(outcome.saved) << c.typed;
+    EXPECT_EQ(outcome.refusedControl, c.control);
+    EXPECT_EQ(dialogs_.Log().back().caption, c.caption);
+    EXPECT_EQ(dialogs_.Log().back().text, c.text);
+  }
+  EXPECT_EQ(Stored(first).CompanyName.str(), "Harbor Supply");
+
+  CompanyEdit edit = BeginEditCompany(first, Stored(first), dialogs_);
+  CompanyOptions options = OptionsOf(edit.record);
+  options.TaxCRate = "8.125";
+  options.NextIno = " 1001 ";
+  options.DefInvQuan = "";
+  EXPECT_TRUE(SaveCompany(list_, dialogs_, options, edit));
+  EXPECT_EQ(Stored(first).TaxRate.str(), "8.125");
+}
+
 TEST_F(CompanyListTest, NumberThatCouldNameOtherFilesIsRefusedBeforeAnythingIsWritten) {
   const engine::RecordNumber first = Put(Numbered("Harbor Supply", "1"));
   list_.Close();

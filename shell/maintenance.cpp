@@ -53,6 +53,14 @@ std::optional<ChosenDate> ChooseCutOff(const files::Services& services, const Da
     ReportFailure(services, "\"" + *text + "\" is not a date.");
     return std::nullopt;
   }
+  // A mistyped year far ahead would take every paid record with it.
+  if (model::TodayOf(services.clock) < *date) {
+    services.dialogs.inform(kPurgeCaption,
+                            *text + " is after today. Only records paid before a day that has come can be removed; "
+                                    "choose today or an earlier day.",
+                            platform::Icon::kWarning);
+    return std::nullopt;
+  }
   return ChosenDate{std::move(*text), *date};
 }
 

@@ -233,6 +233,20 @@ TEST_F(PurgeTest, ChosenDateIsReadInTheCompanysDateOrder) {
   EXPECT_EQ(dialogs_.Texts().back(), "2 paid records older than 15/03/2021 were removed.");
 }
 
+// A year mistyped as 2206 used to remove every paid record.
+TEST_F(PurgeTest, CutOffAfterTodayIsRefusedAndNothingIsRemoved) {
+  dialogs_.Answer(Answer::kYes);
+
+  EXPECT_FALSE(Purge(dialogs_, "03/15/2206"));
+
+  EXPECT_EQ(dialogs_.Texts().back(),
+            "03/15/2206 is after today. Only records paid before a day that has come can be removed; choose today "
+            "or an earlier day.");
+  EXPECT_EQ(dialogs_.Log().back().caption, "Delete Paid Records");
+  EXPECT_TRUE(statuses_.empty());
+  ExpectNothingRemoved();
+}
+
 TEST_F(PurgeTest, RefusedPasswordStopsBeforeAnyQuestion) {
   ASSERT_TRUE(model::WritePassword("secret"));
   dialogs_.Type(std::nullopt);

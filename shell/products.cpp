@@ -130,12 +130,18 @@ ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, files::
                ". Use a different code.");
     return ProductField::kPNum;
   }
+  if (!model::ParseMoney(entry.PSell)) {
+    Refuse(dialogs, "Sales Price",
+           "The Sales Price \"" + std::string(model::TrimBlanks(entry.PSell)) +
+               "\" is not an amount. Type it with digits and a decimal point, such as 12.50.");
+    return ProductField::kPSell;
+  }
   entry.PSell = StoredPrice(entry.PSell);
   return ProductField::kNone;
 }
 
 std::string StoredPrice(std::string_view typed) {
-  if (model::TrimBlanks(typed).empty() || !model::ParseMoney(typed)) return std::string(kNoPrice);
+  if (model::TrimBlanks(typed).empty()) return std::string(kNoPrice);
   return std::string(typed);
 }
 

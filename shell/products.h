@@ -40,14 +40,15 @@ ProductDialog AddProductDialog(std::string_view today);
 ProductDialog EditProductDialog(const model::ProductRecord& product);
 
 // The control a refused entry sends the user back to.
-enum class ProductField { kNone, kPNum, kPDesc };
+enum class ProductField { kNone, kPNum, kPDesc, kPSell };
 
-// Checks the entries in order (code, description, duplicate code) and tells the user
-// about the first fault. A price that is not a number becomes "0.00" without a word.
+// Checks the entries in order (code, description, duplicate code, price) and tells
+// the user about the first fault. A price left empty becomes "0.00"; one that is no
+// amount is refused rather than stored as zero.
 ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, files::KeyedFile& products,
                           platform::Dialogs& dialogs);
 
-// The price as it is stored: as typed, but "0.00" when blank or not a number.
+// The price as it is stored: as typed, but "0.00" when blank.
 std::string StoredPrice(std::string_view typed);
 
 // The record to add (set up today) and the record an edit writes (changed today,

@@ -114,16 +114,22 @@ TEST_F(ProductsTest, CodesDifferingOnlyInCaseAreTheSameProduct) {
   EXPECT_EQ(dialogs_.Log().size(), 2u);
 }
 
-TEST_F(ProductsTest, PriceThatIsNoNumberBecomesZeroWithoutAWord) {
-  ProductEntry entry{"A1", "Thing", "abc", false, ""};
-  EXPECT_EQ(Check(entry), ProductField::kNone);
-  EXPECT_EQ(entry.PSell, "0.00");
-  EXPECT_TRUE(dialogs_.Log().empty());
-  EXPECT_EQ(NewProduct(entry, kToday).UnitPrice.str(), "0.00");
+// A price of "12abc" used to be stored as 0.00 without a word.
+TEST_F(ProductsTest, PriceThatIsNoAmountIsRefusedNamingTheField) {
+  for (const char* typed : {"12abc", "12.3.4", "1e3"}) {
+    ProductEntry entry{"A1", "Thing", typed, false, ""};
+    EXPECT_EQ(Check(entry), ProductField::kPSell) << typed;
+    EXPECT_EQ(entry.PSell, typed);
+  }
+  ASSERT_EQ(dialogs_.Log().size(), 3u);
+  EXPECT_EQ(dialogs_.Log()[0].caption, "Sales Price");
+  EXPECT_EQ(dialogs_.Log()[0].text,
+            "The Sales Price \"12abc\" is not an amount. Type it with digits and a decimal point, such as 12.50.");
 
-  EXPECT_EQ(StoredPrice("   "), "0.00");
+  ProductEntry empty{"A1", "Thing", "  ", false, ""};
+  EXPECT_EQ(Check(empty), ProductField::kNone);
+  EXPECT_EQ(empty.PSell, "0.00");
   EXPECT_EQ(StoredPrice("1,234.5"), "1,234.5");  // kept as typed: it reads as 1234.50
-  EXPECT_EQ(StoredPrice("12.3.4"), "0.00");
 }
 
 TEST_F(ProductsTest, AddSetsUpTodayAndEditKeepsSetupDateAndMovesKeys) {

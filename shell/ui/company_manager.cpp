@@ -151,9 +151,16 @@ void TCoManager::OrderClick() {
   if (Frame_->IsOpen()) Frame_->SetOrder(ChosenOrder());
 }
 
+TCoOptions::Save TCoManager::OptionsSave() {
+  return [this](const CompanyOptions& options, CompanyEdit& edit) {
+    if (!Frame_->IsOpen()) return SaveOutcome{};
+    return SaveCompany(Frame_->File(), services_.dialogs, options, edit);
+  };
+}
+
 void TCoManager::AddButtonClick() {
   if (!Frame_->IsOpen()) return;
-  CoOptions_->Begin(Frame_->File(), BeginNewCompany(Frame_->File(), services_.session.CurrentCompany));
+  CoOptions_->Begin(BeginNewCompany(Frame_->File(), services_.session.CurrentCompany), OptionsSave());
   if (CoOptions_->exec() != QDialog::Accepted) return;
   ShowStored(CoOptions_->Edit().number, CoOptions_->Edit().record);
 }
@@ -163,7 +170,7 @@ void TCoManager::EditButtonClick() {
   // A copy: the browser reads rows into its buffer while a message is open.
   const model::CompanyRecord stored = record_;
   const CompanyEdit edit = BeginEditCompany(Frame_->CurrentRecordNumber(), stored, services_.dialogs);
-  CoOptions_->Begin(Frame_->File(), edit);
+  CoOptions_->Begin(edit, OptionsSave());
   if (CoOptions_->exec() != QDialog::Accepted) return;
   if (SameCompanyNumber(edit.record, services_.session.CurrentCompany)) currentCompanyEdited_ = true;
   ShowStored(CoOptions_->Edit().number, CoOptions_->Edit().record);

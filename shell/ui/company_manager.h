@@ -7,13 +7,13 @@
 
 #include "model/records.h"
 #include "shell/ui/app_services.h"
+#include "shell/ui/company_options.h"
 
 class QPushButton;
 class QRadioButton;
 
 namespace shell::ui {
 
-class TCoOptions;
 class TManagerFrame;
 
 class TCoManager : public QDialog {
@@ -74,6 +74,7 @@ class TCoManager : public QDialog {
   void ListButtonClick();
   void PrintWindowButtonClick();
   void HelpButtonClick();
+  TCoOptions::Save OptionsSave();
 
   AppServices services_;
   bool currentCompanyEdited_ = false;

@@ -144,6 +144,29 @@ TEST_F(CompanyManagerTest, ListsTheCompaniesInTheChosenOrder) {
   EXPECT_TRUE(Rows()[0].startsWith("Anchor Ltd"));
 }
 
+TEST_F(CompanyManagerTest, RefusedNumberTakesTheUserToItsFieldOnItsTab) {
+  files::testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = MixedOptions();
+  ShowManager();
+  QString tabShown;
+  bool focused = false;
+  WhenModal([&] {
+    TCoOptions* options = manager_.OptionsDialog();
+    options->PageControl1()->setCurrentIndex(options->PageControl1()->count() - 1);
+    auto* quantity = options->findChild<QLineEdit*>("DefInvQuan");
+    quantity->setText("-5x");
+    options->SaveButton()->click();
+    tabShown = options->PageControl1()->tabText(options->PageControl1()->currentIndex());
+    focused = options->focusWidget() == quantity;
+    options->CancelButton()->click();
+  });
+  manager_.AddButton()->click();
+  EXPECT_EQ(tabShown, "Invoice Options");
+  EXPECT_TRUE(focused);
+  EXPECT_EQ(dialogs_.Log().back().caption, "Default Invoice Quantity");
+  EXPECT_EQ(manager_.Frame()->CountText(), "Companies: 1");
+}
+
 TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
   files::testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
   session_.CurrentCompany = MixedOptions();

@@ -303,8 +303,8 @@ void TCoOptions::ConnectSignals() {
   connect(EnvelopeFontButton_, &QPushButton::clicked, this, &TCoOptions::EnvelopeFontButtonClick);
 }
 
-void TCoOptions::Begin(files::KeyedFile& list, const CompanyEdit& edit) {
-  list_ = &list;
+void TCoOptions::Begin(const CompanyEdit& edit, Save save) {
+  save_ = std::move(save);
   edit_ = edit;
   LoadTerms();
   ShowControlValues(OptionsOf(edit.record));
@@ -369,7 +369,22 @@ void TCoOptions::showEvent(QShowEvent* event) {
 void TCoOptions::FormShow() { TextEditNamed(*this, "CName")->setFocus(); }
 
 void TCoOptions::SaveButtonClick() {
-  if (list_ != nullptr && SaveCompany(*list_, services_.dialogs, ControlValues(), edit_)) accept();
+  if (!save_) return;
+  const SaveOutcome outcome = save_(ControlValues(), edit_);
+  if (outcome) {
+    accept();
+  } else if (!outcome.refusedControl.empty()) {
+    FocusControl(outcome.refusedControl);
+  }
+}
+
+void TCoOptions::FocusControl(std::string_view name) {
+  auto* control = findChild<QWidget*>(ToQString(name));
+  if (control == nullptr) return;
+  for (int tab = 0; tab < PageControl1_->count(); ++tab) {
+    if (PageControl1_->widget(tab)->isAncestorOf(control)) PageControl1_->setCurrentIndex(tab);
+  }
+  control->setFocus();
 }
 
 void TCoOptions::HelpButtonClick() { services_.help.ShowTopic("CompanyOptions"); }

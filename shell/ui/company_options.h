@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <string_view>
 
 #include "shell/companies.h"
 #include "shell/ui/app_services.h"
@@ -23,7 +25,11 @@ class TCoOptions : public QDialog {
   explicit TCoOptions(AppServices& services, QWidget* parent = nullptr);
 
   // Before exec(): the company to add to, or change in, the open company list.
-  void Begin(files::KeyedFile& list, const CompanyEdit& edit);
+  // What "&Save" does with the values (SaveCompany over the caller's company list,
+  // looked up when it is pressed, never kept here).
+  using Save = std::function<SaveOutcome(const CompanyOptions& options, CompanyEdit& edit)>;
+
+  void Begin(const CompanyEdit& edit, Save save);
   // After Accepted: the record as stored, and its slot.
   const CompanyEdit& Edit() const { return edit_; }
 
@@ -58,6 +64,7 @@ class TCoOptions : public QDialog {
 
   void FormShow();
   void SaveButtonClick();
+  void FocusControl(std::string_view name);
   void HelpButtonClick();
   void HeadersButtonClick();
   void LogoBitmapButtonClick();
@@ -69,7 +76,7 @@ class TCoOptions : public QDialog {
   QString ChoosePicture();
 
   AppServices services_;
-  files::KeyedFile* list_ = nullptr;
+  Save save_;
   CompanyEdit edit_;
   CompanyOptions values_;  // what no control holds: the fonts and the headers
   QTabWidget* PageControl1_;

@@ -53,9 +53,8 @@ void AddRow(QGridLayout* grid, int row, const QString& label, QWidget* field) {
 
 }  // namespace
 
-TEditRecord::TEditRecord(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent)
+TEditRecord::TEditRecord(platform::Help& help, QWidget* parent)
     : QDialog(parent),
-      dialogs_(dialogs),
       help_(help),
       CNo_(LineEdit(Capacity<decltype(Record::CustNo)>(), this)),
       CName_(LineEdit(Capacity<decltype(Record::CustName)>(), this)),

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/dialogs.h"
 #include "platform/help.h"
 #include "shell/customers.h"
 
@@ -25,7 +24,7 @@ class TEditRecord : public QDialog {
   Q_OBJECT
 
  public:
-  TEditRecord(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
+  explicit TEditRecord(platform::Help& help, QWidget* parent = nullptr);
 
   // The checks OK runs over the typed values (CheckCustomerEntry over the caller's
   // customer file, looked up when OK is pressed, never kept here).
@@ -73,7 +72,6 @@ class TEditRecord : public QDialog {
   void ClearButtonClick();
   void HelpButtonClick();
 
-  platform::Dialogs& dialogs_;
   platform::Help& help_;
   Check check_;
   CustomerEntry entry_;

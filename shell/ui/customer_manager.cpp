@@ -49,7 +49,7 @@ TCustManager::TCustManager(AppServices& services, QWidget* parent)
     : QDialog(parent),
       services_(services),
       Frame_(new TManagerFrame(services, this)),
-      EditRecord_(new TEditRecord(services.dialogs, services.help, this)),
+      EditRecord_(new TEditRecord(services.help, this)),
       ProgressWindow_(new platform::qt::TProgressWindow(this)),
       MainMenu_(new QMenuBar(this)),
       PopupMenu_(new QMenu(this)),

@@ -24,9 +24,8 @@ constexpr int kNotesLength = 150;
 
 }  // namespace
 
-TEditProduct::TEditProduct(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent)
+TEditProduct::TEditProduct(platform::Help& help, QWidget* parent)
     : QDialog(parent),
-      dialogs_(dialogs),
       help_(help),
       PNum_(new QLineEdit(this)),
       PDesc_(new QLineEdit(this)),
@@ -79,9 +78,8 @@ void TEditProduct::ConnectSignals() {
   connect(HelpButton_, &QPushButton::clicked, this, &TEditProduct::HelpButtonClick);
 }
 
-void TEditProduct::Prepare(const ProductDialog& dialog, files::KeyedFile& products) {
-  products_ = &products;
-  oldCode_ = dialog.oldCode;
+void TEditProduct::Prepare(const ProductDialog& dialog, Check check) {
+  check_ = std::move(check);
   setWindowTitle(ToQString(dialog.caption));
   PNum_->setText(ToQString(dialog.entry.PNum));
   PDesc_->setText(ToQString(dialog.entry.PDesc));
@@ -102,11 +100,12 @@ QString TEditProduct::SetupDateText() const { return SetupPanel_->text(); }
 QString TEditProduct::LastChangedText() const { return ChangedPanel_->text(); }
 
 void TEditProduct::OKButtonClick() {
+  if (!check_) return;
   ProductEntry entry = Entry();
-  const ProductField refused = CheckProduct(entry, oldCode_, *products_, dialogs_);
-  switch (refused) {
+  switch (check_(entry)) {
     case ProductField::kPNum: PNum_->setFocus(); return;
     case ProductField::kPDesc: PDesc_->setFocus(); return;
+    case ProductField::kPSell: PSell_->setFocus(); return;
     case ProductField::kNone: break;
   }
   PSell_->setText(ToQString(entry.PSell));

@@ -4,9 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
-#include "files/keyed_file.h"
-#include "platform/dialogs.h"
 #include "platform/help.h"
 #include "shell/products.h"
 
@@ -22,10 +21,14 @@ class TEditProduct : public QDialog {
   Q_OBJECT
 
  public:
-  TEditProduct(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
+  explicit TEditProduct(platform::Help& help, QWidget* parent = nullptr);
 
-  // Before exec(): what the dialog shows, and the file duplicate codes are looked up in.
-  void Prepare(const ProductDialog& dialog, files::KeyedFile& products);
+  // The checks OK runs (CheckProduct over the caller's product file, looked up when
+  // OK is pressed, never kept here).
+  using Check = std::function<ProductField(ProductEntry& entry)>;
+
+  // Before exec(): what the dialog shows, and the checks.
+  void Prepare(const ProductDialog& dialog, Check check);
   // The entries as accepted, the price already made storable.
   ProductEntry Entry() const;
 
@@ -46,10 +49,8 @@ class TEditProduct : public QDialog {
   void OKButtonClick();
   void HelpButtonClick();
 
-  platform::Dialogs& dialogs_;
   platform::Help& help_;
-  files::KeyedFile* products_ = nullptr;
-  std::string oldCode_;
+  Check check_;
   QLineEdit* PNum_;
   QLineEdit* PDesc_;
   QLineEdit* PSell_;

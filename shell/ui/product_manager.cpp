@@ -40,7 +40,7 @@ TProdManager::TProdManager(AppServices& services, QWidget* parent)
       MainMenu_(new QMenuBar(this)),
       ToolBar1_(new QToolBar(this)),
       Frame_(new TManagerFrame(services, this)),
-      EditDialog_(new TEditProduct(services.dialogs, services.help, this)),
+      EditDialog_(new TEditProduct(services.help, this)),
       ProdList_(new TProdList(services.dialogs, services.printer, this)) {
   setWindowTitle(ToQString(kWindowTitle));
   setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -183,9 +183,17 @@ void TProdManager::PositionOnCode(std::string_view code) {
   if (found) PositionOnProduct(found->number, found->record);
 }
 
+TEditProduct::Check TProdManager::EntryCheck(std::string oldCode) {
+  return [this, oldCode = std::move(oldCode)](ProductEntry& entry) {
+    if (!Frame_->IsOpen()) return ProductField::kPNum;
+    return CheckProduct(entry, oldCode, Frame_->File(), services_.dialogs);
+  };
+}
+
 void TProdManager::NewItemClick() {
   if (!Frame_->IsOpen()) return;
-  EditDialog_->Prepare(AddProductDialog(Today()), Frame_->File());
+  const ProductDialog dialog = AddProductDialog(Today());
+  EditDialog_->Prepare(dialog, EntryCheck(dialog.oldCode));
   if (EditDialog_->exec() != QDialog::Accepted) return;
   const model::ProductRecord product = NewProduct(EditDialog_->Entry(), Today());
   engine::RecordNumber added = 0;
@@ -196,7 +204,8 @@ void TProdManager::EditItemClick() {
   engine::RecordNumber number = 0;
   model::ProductRecord asRead{};
   if (!ReadCurrentProduct(number, asRead)) return;
-  EditDialog_->Prepare(EditProductDialog(asRead), Frame_->File());
+  const ProductDialog dialog = EditProductDialog(asRead);
+  EditDialog_->Prepare(dialog, EntryCheck(dialog.oldCode));
   if (EditDialog_->exec() != QDialog::Accepted) return;
   const model::ProductRecord changed = ChangedProduct(asRead, EditDialog_->Entry(), Today());
   if (ChangeProduct(Frame_->File(), number, changed, asRead, services_.dialogs)) {

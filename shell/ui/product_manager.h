@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "model/records.h"
 #include "shell/ui/app_services.h"
+#include "shell/ui/product_edit.h"
 
 class QAction;
 class QMenuBar;
@@ -18,7 +19,6 @@ class QToolBar;
 
 namespace shell::ui {
 
-class TEditProduct;
 class TManagerFrame;
 class TProdList;
 
@@ -60,6 +60,7 @@ class TProdManager : public QDialog {
   QAction* AddAction(ProductCommand command, const QString& text);
   void ConnectSignals();
   std::string Today() const;
+  TEditProduct::Check EntryCheck(std::string oldCode);
   // Reads the browser's current product into `product`; false on an empty list.
   bool ReadCurrentProduct(engine::RecordNumber& number, model::ProductRecord& product);
   void PositionOnProduct(engine::RecordNumber number, const model::ProductRecord& product);

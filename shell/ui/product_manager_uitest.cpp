@@ -109,6 +109,7 @@ TEST_F(ProductManagerTest, AddsAProductThroughItsDialogAfterARefusedCode) {
   EXPECT_EQ(manager_.Frame()->CountText(), "Products: 2");
 
   bool refusalKeptItOpen = false;
+  bool priceRefusalKeptItOpen = false;
   WithEditDialog(ProductCommand::kNew, [&](TEditProduct& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Add Product");
     EXPECT_EQ(dialog.PSell()->text(), "0.00");
@@ -123,12 +124,19 @@ TEST_F(ProductManagerTest, AddsAProductThroughItsDialogAfterARefusedCode) {
     dialog.PSell()->setText("lots");
     dialog.Taxable()->setChecked(true);
     dialog.OKButton()->click();
+    priceRefusalKeptItOpen = dialog.isVisible() && dialog.focusWidget() == dialog.PSell();
+    dialog.PSell()->setText("12.5");
+    dialog.OKButton()->click();
   });
   EXPECT_TRUE(refusalKeptItOpen);
+  EXPECT_TRUE(priceRefusalKeptItOpen);
   EXPECT_EQ(help_.topics, (std::vector<std::string>{"NewProduct"}));
-  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"This Product Code already exists for: Bolt. Use a different code."}));
+  EXPECT_EQ(dialogs_.Texts(),
+            (std::vector<std::string>{
+                "This Product Code already exists for: Bolt. Use a different code.",
+                "The Sales Price \"lots\" is not an amount. Type it with digits and a decimal point, such as 12.50."}));
   EXPECT_EQ(manager_.Frame()->CountText(), "Products: 3");
-  EXPECT_EQ(CurrentRow(), "c3         Cable                                    0.00 12/08/2026");
+  EXPECT_EQ(CurrentRow(), "c3         Cable                                   12.50 12/08/2026");
 }
 
 TEST_F(ProductManagerTest, EditKeepsTheSetupDateAndDeleteAsks) {
