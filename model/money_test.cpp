@@ -92,7 +92,9 @@ class ParseMoneyTable : public ::testing::TestWithParam<ParseCase> {};
 TEST_P(ParseMoneyTable, ReadsOnlyPlainDecimals) {
   const std::optional<Money> amount = ParseMoney(GetParam().text);
   ASSERT_EQ(amount.has_value(), GetParam().cents.has_value());
-  if (amount) EXPECT_EQ(amount->Cents(), *GetParam().cents);
+  if (amount) {
+    EXPECT_EQ(amount->Cents(), *GetParam().cents);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

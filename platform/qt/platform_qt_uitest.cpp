@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/test_support.h"
+#include "platform/testing/temp_folder.h"
 #include "platform/qt/launcher.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
@@ -28,7 +28,7 @@ std::string TextOfPdf(const QString& path) {
 }
 
 TEST(PrinterCanvasTest, WithoutAPrinterThePageBecomesAPdfInPrintouts) {
-  engine::testing::ScopedWorkingFolder folder;
+  platform::testing::ScopedWorkingFolder folder;
   PrinterCanvas canvas(nullptr, PrintDestination::kPdf);
   ASSERT_TRUE(canvas.BeginDocument("Invoice - 100", Orientation::kPortrait));
   EXPECT_GT(canvas.PageWidth(), 7 * PageCanvas::kDotsPerInch);  // letter or A4, less the margins
@@ -100,7 +100,7 @@ TEST(ProgressWindowTest, ShowsCaptionAndThreeLines) {
 }
 
 TEST(SingleInstanceTest, SecondCopyAsksTheFirstToComeForward) {
-  engine::testing::TempDir folder;
+  platform::testing::TempDir folder;
   SingleInstance first(QString::fromStdString(folder.path().string()));
   ASSERT_TRUE(first.Claim());
   int activations = 0;
@@ -111,7 +111,7 @@ TEST(SingleInstanceTest, SecondCopyAsksTheFirstToComeForward) {
   for (int i = 0; i < 50 && activations == 0; ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(activations, 1);
 
-  engine::testing::TempDir other;
+  platform::testing::TempDir other;
   SingleInstance elsewhere(QString::fromStdString(other.path().string()));
   EXPECT_TRUE(elsewhere.Claim());
 }
