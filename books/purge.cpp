@@ -24,12 +24,10 @@ void ReportFailure(const files::Services& services, std::string_view text) {
   services.dialogs.inform(kPurgeCaption, text, platform::Icon::kError);
 }
 
-bool HasCode(const model::LetterCode& field, std::string_view code) { return model::TrimBlanks(field.raw()) == code; }
-
 // Both dates are read as dates, so the removal does not depend on the display format
 // in force. A paid date that is no date cannot be shown to be old: the record stays.
 bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& cutOff) {
-  if (!HasCode(transaction.PaidFlag, "P")) return false;
+  if (!model::HoldsLetter(transaction.PaidFlag, 'P')) return false;
   const std::optional<model::Date> paid = model::ParseSortableDate(transaction.PaidSortDate.raw());
   return paid && *paid < cutOff;
 }
@@ -78,7 +76,7 @@ bool RemoveTransaction(const files::Services& services, PurgeFiles& files, files
     return false;
   }
   DeleteDetailLines(services, files.details, transaction);
-  if (HasCode(transaction.BodyStyle, "M")) DeleteMemo(services, files.memos, transaction);
+  if (model::HoldsLetter(transaction.BodyStyle, 'M')) DeleteMemo(services, files.memos, transaction);
   return true;
 }
 

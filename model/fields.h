@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/text.h"
 #include "model/text_encoding.h"
 
 namespace model {
@@ -119,6 +120,11 @@ struct FontBlock {
 // Yes/no flags read "Y" in either case as yes.
 inline bool IsYes(const YesNoFlag& flag) { return flag.raw() == "Y" || flag.raw() == "y"; }
 inline void SetYes(YesNoFlag& flag, bool yes) { flag = yes ? "Y" : "N"; }
+
+// A one-letter code read blanks around and case ignored.
+inline bool HoldsLetter(const LetterCode& code, char upperCaseLetter) {
+  return Folded(code.raw()) == std::string_view(&upperCaseLetter, 1);
+}
 
 template <class Font>
 void SetFont(Font& font, std::string_view name, int size, std::uint32_t color, std::uint8_t style) {

@@ -6,9 +6,20 @@
 
 namespace model {
 
+namespace {
+
+// Keys are stored bytes, one a character, so they are padded by bytes.
+std::string PaddedBytes(std::string_view bytes, std::size_t width) {
+  std::string padded(bytes);
+  if (padded.size() < width) padded.append(width - padded.size(), ' ');
+  return padded;
+}
+
+}  // namespace
+
 engine::KeyString KeyText(std::string_view field, std::size_t width, KeyCase keyCase) {
-  if (keyCase == KeyCase::kAsStored) return engine::KeyString(PadRight(field, width));
-  return engine::KeyString(ToUpperAscii(PadRight(TrimBlanks(field), width)));
+  if (keyCase == KeyCase::kAsStored) return engine::KeyString(PaddedBytes(field, width));
+  return engine::KeyString(ToUpperAscii(PaddedBytes(TrimBlanks(field), width)));
 }
 
 engine::KeyString BuildKey(const CompanyRecord& record, engine::KeyNumber key) {

@@ -27,6 +27,15 @@ TEST(KeysTest, CustomerNamesAreCutToThirtyAndFolded) {
   EXPECT_EQ(BuildKey(a, customer_key::kName), BuildKey(b, customer_key::kName));
 }
 
+// Keys hold the stored bytes: one a character, padded by bytes, only ASCII folded.
+TEST(KeysTest, AccentedNamesKeyOnTheirStoredBytes) {
+  CustomerRecord customer{};
+  customer.CustNo = "Nö1";
+  customer.CustName = "Müller";
+  EXPECT_EQ(Key(BuildKey(customer, customer_key::kName)), "M\xFCLLER" + std::string(24, ' '));
+  EXPECT_EQ(Key(BuildKey(customer, customer_key::kNumber)), "N\xF6" "1     ");
+}
+
 TEST(KeysTest, CustomerNumbersInEitherCaseGiveOneKey) {
   CustomerRecord lower{}, upper{};
   lower.CustNo = " ab12 ";

@@ -29,6 +29,9 @@ inline std::string ToUpperAscii(std::string_view text) {
 
 inline bool EqualIgnoringCase(std::string_view a, std::string_view b) { return ToUpperAscii(a) == ToUpperAscii(b); }
 
+// Codes and numbers as their keys compare them: blanks around dropped, case ignored.
+inline std::string Folded(std::string_view text) { return ToUpperAscii(TrimBlanks(text)); }
+
 // Pads UTF-8 text with blanks to `width` characters, on the right or on the left (for
 // amounts); longer text is left whole.
 inline std::string PadRight(std::string_view text, std::size_t width) {

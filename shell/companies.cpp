@@ -137,11 +137,6 @@ void ForEachHeaderControl(Visit&& visit) {
   visit.Text("StmntNote", &O::StmntNote, &R::DefaultStatementNote);
 }
 
-// A letter code read the way the date order is: blanks around and case ignored.
-bool HoldsLetter(const model::LetterCode& field, char letter) {
-  return model::ToUpperAscii(model::TrimBlanks(field.raw())) == std::string(1, letter);
-}
-
 template <class Options>
 struct ReadFields {
   Options& options;
@@ -160,7 +155,7 @@ struct ReadFields {
   }
   void Choice(std::string_view, bool Options::*value, model::LetterCode CompanyRecord::*field, char on, char,
               std::string_view) {
-    options.*value = HoldsLetter(company.*field, on);
+    options.*value = model::HoldsLetter(company.*field, on);
   }
 };
 

@@ -35,11 +35,6 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
-bool LetterIs(const model::LetterCode& code, char letter) {
-  const std::string folded = model::ToUpperAscii(model::TrimBlanks(code.raw()));
-  return folded.size() == 1 && folded[0] == letter;
-}
-
 template <class Block>
 platform::FontSpec FontSpecOf(const Block& block) {
   platform::FontSpec font;
@@ -151,9 +146,9 @@ std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& compa
   layout.top = *top;
   layout.sendLeft = *sendLeft;
   layout.orientation =
-      LetterIs(company.EnvOrientation, 'L') ? platform::Orientation::kLandscape : platform::Orientation::kPortrait;
+      model::HoldsLetter(company.EnvOrientation, 'L') ? platform::Orientation::kLandscape : platform::Orientation::kPortrait;
   layout.returnAddress = model::IsYes(company.PrintReturnAddress);
-  layout.shipTo = LetterIs(company.EnvAddress, 'S');
+  layout.shipTo = model::HoldsLetter(company.EnvAddress, 'S');
   return layout;
 }
 

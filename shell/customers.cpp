@@ -61,7 +61,7 @@ std::optional<files::Row<model::CustomerRecord>> CustomerUnder(files::KeyedFile&
   return files::Table<model::CustomerRecord>(customers).FindExact(index, key);
 }
 
-bool SameNumber(std::string_view a, std::string_view b) { return FoldedCustomerNumber(a) == FoldedCustomerNumber(b); }
+bool SameNumber(std::string_view a, std::string_view b) { return model::Folded(a) == model::Folded(b); }
 
 bool NumberTakenByAnother(const CustomerEntry& entry, const std::optional<std::string>& originalNumber,
                           files::KeyedFile& customers) {
@@ -157,8 +157,6 @@ std::string ShortNameOf(std::string_view name) {
   return std::string(model::FirstCharacters(name, 1)) +
          std::string(model::FirstCharacters(name.substr(blank + 1), kShortNameLength - 1));
 }
-
-std::string FoldedCustomerNumber(std::string_view number) { return model::ToUpperAscii(model::TrimBlanks(number)); }
 
 CustomerField CheckCustomerEntry(CustomerEntry& entry, const std::optional<std::string>& originalNumber,
                                  files::KeyedFile& customers, platform::Dialogs& dialogs) {

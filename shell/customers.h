@@ -53,9 +53,6 @@ CustomerEntry EntryOfCustomer(const model::CustomerRecord& customer);
 // first blank.
 std::string ShortNameOf(std::string_view name);
 
-// Customer numbers and names compare as their keys do: trimmed, case ignored.
-std::string FoldedCustomerNumber(std::string_view number);
-
 // The dialog's checks in order; the first that fails shows its message and names its
 // field. Fills in the short name when it was left empty. `originalNumber` is the
 // number the record had when the dialog opened, nullopt for a new customer, which

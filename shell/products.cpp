@@ -18,8 +18,6 @@ constexpr std::size_t kDescriptionWidth = 32;
 constexpr std::size_t kPriceWidth = 12;
 constexpr std::size_t kDateWidth = 10;
 
-std::string FoldedCode(std::string_view code) { return model::ToUpperAscii(model::TrimBlanks(code)); }
-
 void FillProduct(model::ProductRecord& product, const ProductEntry& entry) {
   product.ProductCode = entry.PNum;
   product.ProdDesc = entry.PDesc;
@@ -109,7 +107,7 @@ ProductDialog EditProductDialog(const model::ProductRecord& product) {
                   static_cast<bool>(product.Taxable), product.ProdNotes.str()};
   dialog.setupText = "Setup Date: " + product.SetupDate.str();
   dialog.changedText = "Last Changed:" + product.LastChanged.str();
-  dialog.oldCode = FoldedCode(product.ProductCode.str());
+  dialog.oldCode = model::Folded(product.ProductCode.str());
   return dialog;
 }
 
@@ -124,7 +122,7 @@ ProductField CheckProduct(ProductEntry& entry, std::string_view oldCode, files::
     return ProductField::kPDesc;
   }
   const std::optional<FoundProduct> existing = FindProductByCode(products, entry.PNum);
-  if (existing && FoldedCode(entry.PNum) != oldCode) {
+  if (existing && model::Folded(entry.PNum) != oldCode) {
     Refuse(dialogs, "Product Code",
            "This Product Code already exists for: " + std::string(model::TrimBlanks(existing->record.ProdDesc.str())) +
                ". Use a different code.");

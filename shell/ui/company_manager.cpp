@@ -58,6 +58,7 @@ TCoManager::TCoManager(AppServices& services, QWidget* parent)
       CloseButton_(new QPushButton(tr("&Close"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setWindowTitle(ToQString(kManagerCaption));
+  connect(Frame_, &TManagerFrame::programMustEnd, this, &TCoManager::programMustEnd);
   ByNumber_->setChecked(true);
   Frame_->SetCountPrefix(ToQString(kCompanyCountPrefix));
   Frame_->SetHeader(ToQString(CompanyBrowserHeader()));
@@ -119,19 +120,15 @@ void TCoManager::showEvent(QShowEvent* event) {
 }
 
 void TCoManager::FormShow() {
-  if (!Frame_->IsOpen() && !OpenCompanyList()) QTimer::singleShot(0, this, &QDialog::reject);
+  if (!Frame_->IsOpen()) OpenCompanyList();
 }
 
 bool TCoManager::OpenCompanyList() {
   if (Frame_->IsOpen()) return true;
   currentCompanyEdited_ = false;
-  const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kCompanyList), ChosenOrder(),
-                                   engine::RecordBytes(record_), [this] { return CompanyBrowserRow(record_); });
-  if (!opened) {
-    services_.dialogs.inform(kManagerCaption, kUnableToOpenCompanies, platform::Icon::kError);
-    emit programMustEnd();
-  }
-  return opened;
+  return Frame_->OpenOrEndProgram(files::DescribeFile(files::CompanyFile::kCompanyList), ChosenOrder(),
+                                  engine::RecordBytes(record_), [this] { return CompanyBrowserRow(record_); },
+                                  kUnableToOpenCompanies);
 }
 
 void TCoManager::done(int result) {

@@ -55,6 +55,7 @@ TCustManager::TCustManager(AppServices& services, QWidget* parent)
       PopupMenu_(new QMenu(this)),
       ToolBar_(new QToolBar(this)) {
   setWindowTitle(tr("Customer Manager"));
+  connect(Frame_, &TManagerFrame::programMustEnd, this, &TCustManager::programMustEnd);
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   Frame_->SetCountPrefix(tr("Customers: "));
   Frame_->SetHeader(ToQString(CustomerHeader()));
@@ -156,12 +157,7 @@ void TCustManager::showEvent(QShowEvent* event) {
 
 void TCustManager::FormShow() {
   if (services_.session.CurrentCompany.MaxCustomerWindow) setWindowState(windowState() | Qt::WindowMaximized);
-  if (!OpenCustomerFile()) {
-    services_.dialogs.inform(windowTitle().toStdString(), "Unable to open database", platform::Icon::kError);
-    emit programMustEnd();
-    QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
-    return;
-  }
+  if (!OpenCustomerFile()) return;
   ByNameItem_->setChecked(chosenOrder == model::customer_key::kName);
   ByNumberItem_->setChecked(chosenOrder == model::customer_key::kNumber);
   ShowStatus(picking_ ? tr("Double-click or press <enter> to select.") : QString());
@@ -171,8 +167,9 @@ void TCustManager::FormShow() {
 
 bool TCustManager::OpenCustomerFile() {
   const std::string companyNo = services_.session.CurrentCompany.CompanyNo.str();
-  return Frame_->Open(files::DescribeFile(files::CompanyFile::kCustomers, companyNo), chosenOrder,
-                      engine::RecordBytes(record_), [this] { return CustomerRow(record_); });
+  return Frame_->OpenOrEndProgram(files::DescribeFile(files::CompanyFile::kCustomers, companyNo), chosenOrder,
+                                  engine::RecordBytes(record_), [this] { return CustomerRow(record_); },
+                                  "Unable to open database");
 }
 
 void TCustManager::PositionOnStartCustomer() {

@@ -1,5 +1,6 @@
 #include "shell/ui/manager_frame.h"
 
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
@@ -76,6 +77,17 @@ bool TManagerFrame::Open(files::FileDescription description, engine::KeyNumber o
   Browser_->AttachDataSource(std::move(source));
   ShowCount();
   return true;
+}
+
+bool TManagerFrame::OpenOrEndProgram(files::FileDescription description, engine::KeyNumber order,
+                                     std::span<std::byte> record, std::function<std::string()> buildRow,
+                                     std::string_view refusal) {
+  if (Open(std::move(description), order, record, std::move(buildRow))) return true;
+  QWidget* manager = window();
+  services_.dialogs.inform(manager->windowTitle().toStdString(), refusal, platform::Icon::kError);
+  emit programMustEnd();
+  if (auto* dialog = qobject_cast<QDialog*>(manager)) QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+  return false;
 }
 
 void TManagerFrame::Close() {

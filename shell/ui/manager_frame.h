@@ -37,6 +37,11 @@ class TManagerFrame : public QWidget {
   // and turned into text by `buildRow`. False when the file cannot be opened.
   bool Open(files::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
             std::function<std::string()> buildRow);
+  // Opens as Open does. A manager cannot work without its file: when it cannot be
+  // opened, `refusal` is told under the window's title, programMustEnd() is emitted
+  // and the window closes as soon as it can.
+  bool OpenOrEndProgram(files::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
+                        std::function<std::string()> buildRow, std::string_view refusal);
   void Close();
   bool IsOpen() const;
   files::KeyedFile& File() { return *file_; }
@@ -66,6 +71,8 @@ class TManagerFrame : public QWidget {
  signals:
   // Double-click or Enter on a row.
   void rowChosen();
+  // The manager's file cannot be opened: the program cannot go on.
+  void programMustEnd();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -43,6 +43,7 @@ TProdManager::TProdManager(AppServices& services, QWidget* parent)
       EditDialog_(new TEditProduct(services.help, this)),
       ProdList_(new TProdList(services.dialogs, services.printer, this)) {
   setWindowTitle(ToQString(kWindowTitle));
+  connect(Frame_, &TManagerFrame::programMustEnd, this, &TProdManager::programMustEnd);
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   resize(820, 520);
   Frame_->SetCountPrefix(tr("Products: "));
@@ -143,14 +144,10 @@ void TProdManager::FormShow() {
   if (Frame_->IsOpen()) return;
   const model::CompanyRecord& company = services_.session.CurrentCompany;
   if (company.MaxProductWindow) setWindowState(windowState() | Qt::WindowMaximized);
-  const bool opened = Frame_->Open(files::DescribeFile(files::CompanyFile::kProducts, company.CompanyNo.str()), order_,
-                                   engine::RecordBytes(row_), [this] { return ProductRow(row_); });
-  if (!opened) {
-    services_.dialogs.inform(kWindowTitle, "Unable to open database", platform::Icon::kError);
-    emit programMustEnd();
-    QTimer::singleShot(0, this, &TProdManager::reject);
+  if (!Frame_->OpenOrEndProgram(files::DescribeFile(files::CompanyFile::kProducts, company.CompanyNo.str()), order_,
+                                 engine::RecordBytes(row_), [this] { return ProductRow(row_); },
+                                 "Unable to open database"))
     return;
-  }
   if (!startCode_.empty()) PositionOnCode(startCode_);
   Frame_->Browser()->setFocus();
 }
