@@ -149,6 +149,8 @@ constexpr const char* kPageStyle =
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   LinkHelpPages();
+  // Help never keeps the program running: it ends with the main window.
+  setAttribute(Qt::WA_QuitOnClose, false);
   setWindowTitle(QStringLiteral("VT Quillary PRO Help"));
   resize(980, 700);
 

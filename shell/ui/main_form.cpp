@@ -332,6 +332,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (engineStarted_) services_.engine.ExitEngine();
   engineStarted_ = false;
   event->accept();
+  // The program ends with its main window; a window still open (help, say) would
+  // keep it running unseen, holding the data folder.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
+  }
 }
 
 void TMainForm::BringToFront() {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "model/company_defaults.h"
 #include "model/company_files.h"
 #include "model/side_files.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
@@ -164,6 +166,29 @@ TEST_F(MainFormTest, PendingLabelsAreAskedAboutBeforeClosing) {
   EXPECT_FALSE(form->close());
   dialogs_.Answer(platform::Answer::kYes);
   EXPECT_TRUE(form->close());
+}
+
+TEST_F(MainFormTest, ExitWithHelpOpenEndsTheProgram) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  platform::qt::THelpWindow help;
+  QTimer::singleShot(0, form.get(), [&] {
+    form->show();
+    help.ShowTopic("CustomerManager");
+    form->Action(Command::kExit)->trigger();
+  });
+  bool stillRunning = false;
+  QTimer giveUp;
+  giveUp.setSingleShot(true);
+  QObject::connect(&giveUp, &QTimer::timeout, [&stillRunning] {
+    stillRunning = true;
+    QApplication::exit(1);
+  });
+  giveUp.start(5000);
+  QApplication::exec();
+  EXPECT_FALSE(stillRunning);
+  EXPECT_FALSE(help.isVisible());
 }
 
 TEST_F(MainFormTest, RebuildDataFilesRunsFromTheToolsMenu) {
