@@ -1,5 +1,6 @@
 #include "platform/qt/help_window.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,12 +8,15 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -277,6 +281,7 @@ void THelpWindow::ConnectSignals() {
   connect(contents_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenContentsEntry(item); });
   connect(search_, &QLineEdit::textChanged, this, &THelpWindow::FilterContents);
   connect(search_, &QLineEdit::returnPressed, this, &THelpWindow::OpenFirstListedPage);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void THelpWindow::OpenPage(const QUrl& page) {
@@ -291,10 +296,30 @@ void THelpWindow::OpenPage(const QUrl& page) {
 void THelpWindow::PresentPage(const QUrl& page) {
   search_->clear();
   OpenPage(page);
+  FollowModalWindow();
   show();
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
+}
+
+// A modal dialog blocks every window but its own, and help is asked for from modal
+// dialogs most of all. Made transient for the dialog in front, help stays usable
+// there without becoming its child, so closing the dialog never takes help with it.
+void THelpWindow::FollowModalWindow() {
+  winId();  // the native window that takes the transient parent
+  QWidget* modal = QApplication::activeModalWidget();
+  QWindow* owner = modal != nullptr && modal != this ? modal->window()->windowHandle() : nullptr;
+  if (windowHandle()->transientParent() != owner) windowHandle()->setTransientParent(owner);
+}
+
+// Help already open when a dialog comes up follows it too; after the event, as the
+// blocking is still being worked out while it is delivered.
+bool THelpWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked && isVisible()) {
+    QTimer::singleShot(0, this, &THelpWindow::FollowModalWindow);
+  }
+  return QWidget::event(event);
 }
 
 void THelpWindow::SelectContentsEntry(const QUrl& page) {
