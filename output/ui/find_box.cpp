@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/text.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace output::ui {
@@ -49,6 +50,7 @@ TFindBox::TFindBox(engine::Engine& engine, platform::Dialogs& dialogs, platform:
       ListView1_(new QTreeWidget(this)),
       StatusBar1_(new QStatusBar(this)) {
   setWindowTitle(tr("Find..."));
+  platform::qt::SetHelpKeyword(*this, kHelpKeyword);
   FindText_->setMaxLength(kFindTextMaxLength);
   // Enter in the text runs Find; it must never press Exit instead.
   for (QPushButton* button : {FindButton_, Button1_, HelpButn_}) button->setAutoDefault(false);

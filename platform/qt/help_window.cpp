@@ -21,6 +21,8 @@
 #include <array>
 #include <cctype>
 
+#include "platform/qt/help_key.h"
+
 // The pages are compiled into the static library; this pulls them into the program.
 // It must stand outside any namespace.
 static void LinkHelpPages() { Q_INIT_RESOURCE(help); }
@@ -155,6 +157,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   LinkHelpPages();
   // Help never keeps the program running: it ends with the main window.
   setAttribute(Qt::WA_QuitOnClose, false);
+  SetHelpKeyword(*this, "How to use Help");
   setWindowTitle(QStringLiteral("VT Quillary PRO Help"));
   resize(980, 700);
 

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
+
 namespace platform::qt {
 namespace {
 
@@ -77,6 +79,7 @@ std::optional<std::string> TPromptDlg::Ask(std::string_view caption, bool secret
   helpKeyword_ = helpKeyword;
   showHelp_ = showHelp;
   HelpButton_->setVisible(!helpKeyword_.empty() && showHelp_);
+  SetHelpKeyword(*this, helpKeyword_);
   Password_->setFocus();
   if (exec() != QDialog::Accepted) return std::nullopt;
   return Password_->text().toStdString();

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging.h"
 #include "shell/backup.h"
@@ -35,6 +36,7 @@ TBackupPanel::TBackupPanel(platform::Dialogs& dialogs, platform::Help& help, QWi
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
+  platform::qt::SetHelpKeyword(*this, kBackupHelpKeyword);
   FileList_->hide();
   DriveLabel_->setBuddy(DriveCombo_);
   DriveCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);

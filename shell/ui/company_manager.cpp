@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -13,6 +12,7 @@
 #include "model/company_files.h"
 #include "model/keys.h"
 #include "output/ui/find_box.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/companies.h"
@@ -58,6 +58,7 @@ TCoManager::TCoManager(AppServices& services, QWidget* parent)
       CloseButton_(new QPushButton(tr("&Close"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setWindowTitle(ToQString(kManagerCaption));
+  platform::qt::SetHelpKeyword(*this, "CompanyManager");
   ByNumber_->setChecked(true);
   Frame_->SetCountPrefix(ToQString(kCompanyCountPrefix));
   Frame_->SetHeader(ToQString(CompanyBrowserHeader()));
@@ -102,8 +103,6 @@ void TCoManager::ConnectSignals() {
   connect(PrintWindowButton_, &QPushButton::clicked, this, &TCoManager::PrintWindowButtonClick);
   connect(CloseButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TCoManager::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &TCoManager::HelpButtonClick);
   // A double-click or Enter on a company opens it for editing.
   connect(Frame_, &TManagerFrame::rowChosen, this, &TCoManager::EditButtonClick);
 }
@@ -214,6 +213,6 @@ void TCoManager::PrintWindowButtonClick() {
   }
 }
 
-void TCoManager::HelpButtonClick() { services_.help.ShowTopic("CompanyManager"); }
+void TCoManager::HelpButtonClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

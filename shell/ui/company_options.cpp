@@ -12,11 +12,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "shell/ui/headers_dialog.h"
 
 namespace shell::ui {
@@ -89,6 +89,7 @@ TCoOptions::TCoOptions(AppServices& services, QWidget* parent)
       HelpButton_(new QPushButton(tr("Help"), this)),
       HeadersDlg_(new THeadersDlg(services.help, this)) {
   setWindowTitle(tr("Company Options"));
+  platform::qt::SetHelpKeyword(*this, "CompanyOptions");
   BuildLayout();
   resize(std::max(sizeHint().width(), 820), sizeHint().height());
   ApplyTextRules(*this, CompanyTextControls());
@@ -291,8 +292,6 @@ void TCoOptions::ConnectSignals() {
   connect(SaveButton_, &QPushButton::clicked, this, &TCoOptions::SaveButtonClick);
   connect(CancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TCoOptions::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &TCoOptions::HelpButtonClick);
   connect(HeadersButton_, &QPushButton::clicked, this, &TCoOptions::HeadersButtonClick);
   connect(LogoBitmapButton_, &QPushButton::clicked, this, &TCoOptions::LogoBitmapButtonClick);
   connect(BackBitmapButton_, &QPushButton::clicked, this, &TCoOptions::BackBitmapButtonClick);
@@ -370,7 +369,7 @@ void TCoOptions::SaveButtonClick() {
   if (list_ != nullptr && SaveCompany(*list_, services_.dialogs, ControlValues(), edit_)) accept();
 }
 
-void TCoOptions::HelpButtonClick() { services_.help.ShowTopic("CompanyOptions"); }
+void TCoOptions::HelpButtonClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 void TCoOptions::HeadersButtonClick() {
   HeadersDlg_->SetValues(values_.Headers);

@@ -8,11 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "model/records.h"
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace shell::ui {
@@ -78,6 +78,7 @@ TEditRecord::TEditRecord(platform::Dialogs& dialogs, platform::Help& help, QWidg
       CancelButton_(new QPushButton(tr("Cancel"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setObjectName("EditRecord");
+  platform::qt::SetHelpKeyword(*this, "EditCustomer");
   for (int line = 0; line < kAddressLines; ++line) {
     CAddEdit_[static_cast<std::size_t>(line)] = LineEdit(Capacity<decltype(Record::BillAddr1)>(), this);
     CShip_[static_cast<std::size_t>(line)] = LineEdit(Capacity<decltype(Record::ShipAddr1)>(), this);
@@ -145,8 +146,6 @@ void TEditRecord::ConnectSignals() {
   connect(OKButton_, &QPushButton::clicked, this, &TEditRecord::OKButtonClick);
   connect(CancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TEditRecord::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &TEditRecord::HelpButtonClick);
   connect(CopyButton_, &QPushButton::clicked, this, &TEditRecord::CopyButtonClick);
   connect(ClearButton_, &QPushButton::clicked, this, &TEditRecord::ClearButtonClick);
   for (int line = 0; line < kAddressLines; ++line) {
@@ -247,6 +246,6 @@ void TEditRecord::ClearButtonClick() {
   for (int line = 0; line < kAddressLines; ++line) CShip(line)->clear();
 }
 
-void TEditRecord::HelpButtonClick() { help_.ShowTopic("EditCustomer"); }
+void TEditRecord::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

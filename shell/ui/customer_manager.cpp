@@ -14,6 +14,7 @@
 #include "model/company_files.h"
 #include "model/keys.h"
 #include "output/ui/find_box.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -55,6 +56,7 @@ TCustManager::TCustManager(AppServices& services, QWidget* parent)
       PopupMenu_(new QMenu(this)),
       ToolBar_(new QToolBar(this)) {
   setWindowTitle(tr("Customer Manager"));
+  platform::qt::SetHelpKeyword(*this, kHelpKeyword);
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   Frame_->SetCountPrefix(tr("Customers: "));
   Frame_->SetHeader(ToQString(CustomerHeader()));
@@ -120,7 +122,6 @@ void TCustManager::BuildToolBar() {
   AddTool(ToolBar_, EnvelopeItem_, ToolIcon(ToolGlyph::kFormLetter), tr("Print Envelope"));
   ToolBar_->addSeparator();
   HelpItem_ = new QAction(tr("Help"), this);
-  HelpItem_->setShortcut(QKeySequence::HelpContents);
   connect(HelpItem_, &QAction::triggered, this, &TCustManager::HelpItemClick);
   AddTool(ToolBar_, HelpItem_, ToolIcon(ToolGlyph::kHelp), tr("Help"));
   AddTool(ToolBar_, CloseItem_, ToolIcon(ToolGlyph::kClose), tr("Close"));

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/date_selection.h"
 
@@ -37,6 +38,7 @@ TDateSel::TDateSel(const CompanySession& session, platform::Help& help, QWidget*
       CancelButton_(new QPushButton(tr("&Cancel"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setWindowTitle(tr("Date Selection"));
+  platform::qt::SetHelpKeyword(*this, "VTCalendar");
   // The dates the program can store; the pick lists do the paging.
   Calendar1_->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
   Calendar1_->setNavigationBarVisible(false);
@@ -158,6 +160,6 @@ void TDateSel::CBYearChange(const QString& text) {
 
 void TDateSel::Calendar1DblClick() { accept(); }
 
-void TDateSel::HelpButtonClick() { help_.ShowTopic("VTCalendar"); }
+void TDateSel::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

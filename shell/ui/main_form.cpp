@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging.h"
@@ -72,6 +73,7 @@ constexpr std::string_view kLabelsQuestion =
 TMainForm::TMainForm(AppServices services, QWidget* parent)
     : QMainWindow(parent), services_(services), ProgressWindow_(new platform::qt::TProgressWindow(this)) {
   setWindowTitle(ToQString(kProgramCaption));
+  platform::qt::SetHelpKeyword(*this, "Main window");
   BuildActions();
   BuildMenus();
   BuildToolBar();
@@ -422,7 +424,7 @@ void TMainForm::PrinterSetupClick() {
 
 void TMainForm::EditPaymentTermsClick() {
   PrepareForWindow();
-  TTermsEdit editor(services_.dialogs, services_.help, this);
+  TTermsEdit editor(services_.dialogs, this);
   editor.exec();
 }
 

@@ -16,6 +16,7 @@
 #include "model/dates.h"
 #include "model/keys.h"
 #include "output/ui/find_box.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/company_session.h"
 #include "shell/products.h"
@@ -43,6 +44,7 @@ TProdManager::TProdManager(AppServices& services, QWidget* parent)
       EditDialog_(new TEditProduct(services.dialogs, services.help, this)),
       ProdList_(new TProdList(services.dialogs, services.printer, this)) {
   setWindowTitle(ToQString(kWindowTitle));
+  platform::qt::SetHelpKeyword(*this, "ProductManager");
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   resize(820, 520);
   Frame_->SetCountPrefix(tr("Products: "));
@@ -256,7 +258,7 @@ void TProdManager::ShowOrder(engine::KeyNumber order) {
 void TProdManager::ByCodeItemClick() { ShowOrder(model::product_key::kCode); }
 void TProdManager::ByDescriptionItemClick() { ShowOrder(model::product_key::kDescription); }
 
-void TProdManager::HelpItemClick() { services_.help.ShowTopic("ProductManager"); }
+void TProdManager::HelpItemClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 // In the picker the chosen row goes back to invoice entry; otherwise it is edited.
 void TProdManager::BrowserRowChosen() {

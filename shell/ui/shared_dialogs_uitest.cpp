@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <gtest/gtest.h>
 
 #include "engine/test_support.h"
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/ui/date_sel.h"
 #include "shell/ui/terms_edit.h"
@@ -124,8 +124,7 @@ class TermsEditTest : public ::testing::Test {
 
   engine::testing::ScopedWorkingFolder folder_;
   platform::testing::ScriptedDialogs dialogs_;
-  RecordingHelp help_;
-  TTermsEdit editor_{dialogs_, help_};
+  TTermsEdit editor_{dialogs_};
 };
 
 TEST_F(TermsEditTest, ShowsTheTermsSortedWithNothingPending) {
@@ -200,11 +199,13 @@ TEST(SharedDialogsHelp, EachDialogOpensItsOwnTopic) {
   engine::testing::ScopedWorkingFolder folder;
   platform::testing::ScriptedDialogs dialogs;
   RecordingHelp help;
+  platform::qt::HelpKey helpKey(help);
   CompanySession session;
   TDateSel dateSel(session, help);
   dateSel.HelpButton()->click();
-  TTermsEdit terms(dialogs, help);
-  for (QShortcut* shortcut : terms.findChildren<QShortcut*>()) emit shortcut->activated();
+  TTermsEdit terms(dialogs);
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QCoreApplication::sendEvent(terms.ListBox1(), &f1);
   EXPECT_EQ(help.topics, (Terms{"VTCalendar", "EditTerms"}));
 }
 
