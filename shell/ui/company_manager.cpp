@@ -201,16 +201,13 @@ void TCoManager::FindButtonClick() {
 void TCoManager::ListButtonClick() {
   if (!Frame_->IsOpen()) return;
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  if (PrintCompanyList(Frame_->File(), services_.dialogs, services_.clock, canvas)) {
-    Frame_->SetMessage(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
-  }
+  const bool printed = PrintCompanyList(Frame_->File(), services_.dialogs, services_.clock, canvas);
+  Frame_->SetMessage(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TCoManager::PrintWindowButtonClick() {
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  if (PrintWindowImage(*this, canvas)) {
-    Frame_->SetMessage(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
-  }
+  Frame_->SetMessage(platform::qt::PrintoutStatus(PrintWindowImage(*this, canvas), canvas));
 }
 
 void TCoManager::HelpButtonClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }

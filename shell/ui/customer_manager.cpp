@@ -251,7 +251,7 @@ void TCustManager::CustomerListItemClick() {
   platform::qt::PrinterCanvas canvas(&services_.printer);
   const bool printed = PrintCustomerList(Frame_->File(), services_.session.CurrentCompany, services_.dialogs,
                                          services_.clock, canvas);
-  ShowPrintout(printed, tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  ShowStatus(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TCustManager::LabelQueueItemClick() {
@@ -269,7 +269,8 @@ void TCustManager::EnvelopeItemClick() {
   const EnvelopeOutcome outcome =
       PrintEnvelope(services_.session.CurrentCompany, *current, canvas, services_.dialogs);
   if (outcome == EnvelopeOutcome::kBadLayout) return;
-  ShowPrintout(outcome == EnvelopeOutcome::kPrinted, ToQString(EnvelopeSentText(*current)));
+  ShowPrintout(outcome == EnvelopeOutcome::kPrinted,
+               ToQString(EnvelopeSentText(*current, canvas.OutputDescription())));
 }
 
 void TCustManager::CloseItemClick() { reject(); }
@@ -307,7 +308,7 @@ void TCustManager::PrintWindowItemClick() {
     canvas.DrawPicture(0, 0, size.width(), size.height(), file.fileName().toStdString());
     printed = canvas.EndDocument();
   }
-  ShowPrintout(printed, tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  ShowStatus(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TCustManager::HelpItemClick() { services_.help.ShowTopic(kHelpKeyword); }

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
@@ -127,6 +129,27 @@ TEST_F(CustomerManagerTest, ListsAFilledCompanyByNameOrNumber) {
   EXPECT_TRUE(again.ByNumberItem()->isChecked());
   again.ByNameItem()->trigger();
   EXPECT_EQ(TCustManager::ChosenOrder(), 1);
+}
+
+TEST_F(CustomerManagerTest, PrintoutsOverwriteNothingAndTheStatusSaysWhereEachWent) {
+  FileCustomers({Customer("10", "Ship Chandlers")});
+  Show();
+  QStringList statuses;
+  for (int envelope = 0; envelope < 2; ++envelope) {
+    manager_.EnvelopeItem()->trigger();
+    statuses << manager_.Frame()->Message();
+  }
+  dialogs_.Answer(Answer::kNo).Answer(Answer::kNo);
+  manager_.CustomerListItem()->trigger();
+  statuses << manager_.Frame()->Message();
+
+  const QString printouts = QDir::current().absoluteFilePath("Printouts/");
+  EXPECT_EQ(statuses, (QStringList{"Envelope for Ship Chandlers sent to " + printouts + "Envelope.pdf.",
+                                   "Envelope for Ship Chandlers sent to " + printouts + "Envelope (2).pdf.",
+                                   "Printed to " + printouts + "Customer List by Name.pdf"}));
+  for (const char* file : {"Envelope.pdf", "Envelope (2).pdf", "Customer List by Name.pdf"}) {
+    EXPECT_TRUE(QFile::exists(printouts + file)) << file;
+  }
 }
 
 TEST_F(CustomerManagerTest, AddsACustomerThroughItsDialog) {

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/help_key.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging.h"
@@ -350,7 +351,7 @@ void TMainForm::BringToFront() {
 void TMainForm::SetStatus(const QString& text) { StatePanel_->setText(text); }
 
 void TMainForm::ReportPrintout(const platform::PageCanvas& canvas) {
-  SetStatus(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  SetStatus(platform::qt::PrintoutStatus(true, canvas));
 }
 QString TMainForm::StatusText() const { return StatePanel_->text(); }
 QString TMainForm::ClockPanelText() const { return ClockPanel_->text(); }

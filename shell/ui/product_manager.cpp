@@ -17,6 +17,7 @@
 #include "model/keys.h"
 #include "output/ui/find_box.h"
 #include "platform/qt/help_key.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/company_session.h"
 #include "shell/products.h"
@@ -236,7 +237,7 @@ void TProdManager::ListItemClick() {
 // Prints the window as it looks, scaled to the page.
 void TProdManager::PrintWindowItemClick() {
   const QPixmap image = grab();
-  const QString destination = RouteToPrinterOrPdf(services_.printer, kWindowTitle);
+  const QString destination = platform::qt::RouteToPrinterOrPdf(services_.printer, kWindowTitle);
   QPainter painter;
   if (destination.isEmpty() || !painter.begin(&services_.printer)) {
     services_.dialogs.inform(kWindowTitle, "The printout could not be started.", platform::Icon::kWarning);
