@@ -385,7 +385,7 @@ bool DeleteCustomer(const CustomerContext& context, engine::RecordNumber number,
     return false;
   }
   const std::string caption = std::string(kDeleteCaption) + " " + std::string(model::TrimBlanks(customer.CustNo.view()));
-  if (!dialogs.confirm(caption, "Are you sure you want to delete this customer?")) return false;
+  if (!dialogs.confirm(caption, "Are you sure you want to delete this customer?", platform::Answer::kNo)) return false;
   if (!context.customers.Delete(number, customer)) {
     dialogs.inform(kDeleteCaption, "Delete customer failed", platform::Icon::kError);
     return false;

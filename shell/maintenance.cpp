@@ -145,7 +145,8 @@ int RemovePaidBefore(const PurgeContext& context, PurgeFiles& files, const model
 }
 
 bool UserAgrees(const PurgeContext& context) {
-  return CheckPassword(context.dialogs) && context.dialogs.confirm(kPurgeCaption, kPurgeQuestion);
+  return CheckPassword(context.dialogs) &&
+         context.dialogs.confirm(kPurgeCaption, kPurgeQuestion, platform::Answer::kNo);
 }
 
 struct ChosenDate {
@@ -242,7 +243,8 @@ bool DeletePaidInvoices(const PurgeContext& context) {
   const std::optional<ChosenDate> cutOff = ChooseCutOff(context);
   if (!cutOff) return false;
   if (!context.dialogs.confirm(kConfirmCaption,
-                               "All paid records older than " + cutOff->text + " will be removed. Continue?"))
+                               "All paid records older than " + cutOff->text + " will be removed. Continue?",
+                               platform::Answer::kNo))
     return false;
   SetStatus(context, "Removing Records...");
   // The cut-off is compared as a date, so no date format has to be switched meanwhile.

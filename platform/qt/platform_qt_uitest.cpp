@@ -2,7 +2,10 @@
 #include <QDir>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTest>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 
@@ -136,6 +139,19 @@ TEST(QtDialogsTest, PromptStartsEmptyEachTimeAndKeepsToItsLength) {
     dialog->reject();
   });
   EXPECT_EQ(dialogs.prompt("Password Required", true, 20, "PwordSet"), std::nullopt);
+}
+
+TEST(QtDialogsTest, EnterAnswersAQuestionWithItsDefaultYesUnlessItSaysNo) {
+  QtDialogs qtDialogs;
+  Dialogs& dialogs = qtDialogs;
+  const auto pressEnter = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); };
+  WhenShown<QMessageBox>(pressEnter);
+  EXPECT_TRUE(dialogs.confirm("Customer List", "Do you want to include the customer addresses on this list?"));
+  WhenShown<QMessageBox>([&pressEnter](QMessageBox* box) {
+    EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::No);
+    pressEnter(box);
+  });
+  EXPECT_FALSE(dialogs.confirm("Delete Customer 12", "Are you sure you want to delete this customer?", Answer::kNo));
 }
 
 TEST(ProgressWindowTest, ShowsCaptionAndThreeLines) {
