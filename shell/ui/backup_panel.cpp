@@ -88,9 +88,9 @@ void TBackupPanel::RefreshFileList() {
 
 void TBackupPanel::OfferTargets() {
   DriveCombo_->clear();
-  for (const std::filesystem::path& drive : RemovableDrives(RemovableMountRoots())) {
-    DriveCombo_->addItem(ToQString(drive.string()));
-  }
+  const std::vector<std::filesystem::path> targets =
+      BackupTargets(RemovableDrives(RemovableMountRoots()), LastBackupFolder(std::filesystem::current_path()));
+  for (const std::filesystem::path& target : targets) DriveCombo_->addItem(ToQString(target.string()));
   for (const QString& folder : pickedFolders_) {
     if (DriveCombo_->findText(folder) < 0) DriveCombo_->addItem(folder);
   }
