@@ -280,7 +280,11 @@ bool TMainForm::LoadCompany() {
   if (result.state == StartState::kNoDataFiles) return false;
   engineStarted_ = result.state != StartState::kEngineStopped;
   ApplyCompanySettings(result);
-  if (QScreen* screen = QApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  // Maximised by the window manager, which keeps the title bar on the screen (placing
+  // the window itself at the screen's corner put the frame above its top). The size
+  // of the screen serves a desktop without a window manager, where nothing maximises.
+  if (QScreen* screen = QApplication::primaryScreen()) resize(screen->availableGeometry().size());
+  setWindowState(windowState() | Qt::WindowMaximized);
   return true;
 }
 

@@ -69,6 +69,14 @@ TEST_F(MainFormTest, ShowsCaptionClockCompanyAndBackground) {
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
+TEST_F(MainFormTest, OpensMaximised) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  ShowAndSettle(*form);
+  EXPECT_TRUE(form->isMaximized());
+}
+
 TEST_F(MainFormTest, CompanyWithoutANameAsksToBeSetUp) {
   MakeDataFolder(NamedCompany(""));
   auto form = MakeForm();
