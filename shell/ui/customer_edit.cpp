@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "model/records.h"
 #include "model/side_files.h"
@@ -140,6 +141,17 @@ void TEditRecord::BuildLayout() {
   layout->addLayout(upper);
   layout->addLayout(notes);
   layout->addLayout(buttons);
+
+  // Tab goes down the account column, through the billing and shipping addresses, the
+  // notes and the buttons, as they stand, not in the order they were made.
+  std::vector<QWidget*> order = {CNo_,    CName_,  ShortName_, CustType_, TaxExempt_,
+                                 CLimit_, CTerms_, CPhone1_,   CPhone2_,  MListCode_};
+  order.insert(order.end(), CAddEdit_.begin(), CAddEdit_.end());
+  order.push_back(AutoCopy_);
+  order.insert(order.end(), CShip_.begin(), CShip_.end());
+  order.insert(order.end(), {CopyButton_, ClearButton_, CstNote_, NotesOnInv_, NotesOnStmnt_, CRHold_, OKButton_,
+                             CancelButton_, HelpButton_});
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TEditRecord::ConnectSignals() {

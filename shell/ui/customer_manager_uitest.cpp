@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -184,6 +186,28 @@ TEST_F(CustomerManagerTest, AddsACustomerThroughItsDialog) {
   manager_.LabelQueueItem()->trigger();
   EXPECT_EQ(manager_.Frame()->Message(), "Harbor Lights added to label queue.");
   EXPECT_EQ(session_.LabelQueue.Entries().at(0).caption, "1001");
+}
+
+TEST_F(CustomerManagerTest, TabOrderInTheCustomerDialogFollowsTheLayout) {
+  TEditRecord edit(dialogs_, help_);
+  edit.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
+  std::vector<QWidget*> expected = {edit.CNo(),      edit.CName(),  edit.ShortName(), edit.CustType(),
+                                    edit.TaxExempt(), edit.CLimit(), edit.CTerms(),    edit.CPhone1(),
+                                    edit.CPhone2(),   edit.MListCode()};
+  for (int line = 0; line < kAddressLines; ++line) expected.push_back(edit.CAddEdit(line));
+  expected.push_back(edit.AutoCopy());
+  for (int line = 0; line < kAddressLines; ++line) expected.push_back(edit.CShip(line));
+  expected.insert(expected.end(), {edit.CopyButton(), edit.ClearButton(), edit.CstNote(), edit.NotesOnInv(),
+                                   edit.NotesOnStmnt(), edit.CRHold(), edit.OKButton(), edit.CancelButton(),
+                                   edit.HelpButton(), edit.CNo()});
+  edit.CNo()->setFocus();
+  std::vector<QWidget*> visited = {QApplication::focusWidget()};
+  for (std::size_t tab = 1; tab < expected.size(); ++tab) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget());
+  }
+  EXPECT_EQ(visited, expected);
 }
 
 TEST_F(CustomerManagerTest, AutoCopyFollowsTheBillingLinesAsTyped) {
