@@ -47,7 +47,7 @@ TCoManager::TCoManager(AppServices& services, QWidget* parent)
       Frame_(new TManagerFrame(services_, this)),
       CoOptions_(new TCoOptions(services_, this)),
       ByNumber_(new QRadioButton(tr("By &Number"), this)),
-      ByName_(new QRadioButton(tr("By N&ame"), this)),
+      ByName_(new QRadioButton(tr("By Na&me"), this)),  // Alt+A is for "&Add"
       AddButton_(new QPushButton(tr("&Add"), this)),
       EditButton_(new QPushButton(tr("&Edit"), this)),
       DeleteButton_(new QPushButton(tr("&Delete"), this)),

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
@@ -105,6 +106,18 @@ class CompanyManagerTest : public shell::testing::WindowFixture {
   platform::SilentProgress progress_;
   TCoManager manager_{services_};
 };
+
+TEST_F(CompanyManagerTest, NoAltKeyIsTakenTwice) {
+  std::map<QString, QString> taken;  // key → the button that has it
+  for (QAbstractButton* button : manager_.findChildren<QAbstractButton*>()) {
+    const QString key = QKeySequence::mnemonic(button->text()).toString();
+    if (button->window() != &manager_ || key.isEmpty()) continue;
+    const auto [earlier, added] = taken.emplace(key, button->text());
+    EXPECT_TRUE(added) << key.toStdString() << ": " << earlier->second.toStdString() << " and "
+                       << button->text().toStdString();
+  }
+  EXPECT_EQ(taken.size(), 10u);
+}
 
 TEST_F(CompanyManagerTest, OpensOnAFolderWithoutACompanyListByCreatingIt) {
   dialogs_.Answer(Answer::kOk);
