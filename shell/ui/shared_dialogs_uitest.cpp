@@ -99,6 +99,23 @@ TEST_F(DateSelTest, TypedYearMovesTheCalendarAndNonsenseGivesWay) {
   EXPECT_EQ(dialog_.NDate()->text(), "05/20/2031");
 }
 
+TEST_F(DateSelTest, MonthAndYearListsFollowTheCalendarWhenItIsPaged) {
+  ShowOn({2026, 12, 31});
+  QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+  QCoreApplication::sendEvent(dialog_.Calendar1()->focusProxy(), &pageDown);
+  EXPECT_EQ(dialog_.CBMonth()->currentText(), "January");
+  EXPECT_EQ(dialog_.CBYear()->currentText(), "2027");
+  EXPECT_EQ(dialog_.NDate()->text(), "01/31/2027");
+
+  dialog_.Calendar1()->showNextMonth();  // as the mouse wheel pages
+  EXPECT_EQ(dialog_.CBMonth()->currentText(), "February");
+  EXPECT_EQ(dialog_.NDate()->text(), "02/28/2027");
+  dialog_.Calendar1()->setCurrentPage(2031, 6);
+  EXPECT_EQ(dialog_.CBYear()->currentText(), "2031");
+  EXPECT_EQ(dialog_.CBYear()->itemText(0), "2028");
+  EXPECT_EQ(dialog_.NDate()->text(), "06/28/2031");
+}
+
 class TermsEditTest : public ::testing::Test {
  protected:
   TTermsEdit& ShowWith(const Terms& terms) {
