@@ -182,6 +182,22 @@ TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
   EXPECT_TRUE(dialogs_.Log().empty());
 }
 
+TEST_F(CompanyManagerTest, OptionsAreCaptionedEditCompanyWhenEditing) {
+  testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = Numbered("Harbor Supply", "1");
+  ShowManager();
+  QStringList captions;
+  const auto noteCaptionAndCancel = [&] {
+    captions << manager_.OptionsDialog()->windowTitle();
+    manager_.OptionsDialog()->CancelButton()->click();
+  };
+  for (QPushButton* button : {manager_.EditButton(), manager_.AddButton(), manager_.EditButton()}) {
+    WhenModal(noteCaptionAndCancel);
+    button->click();
+  }
+  EXPECT_EQ(captions, (QStringList{"Edit Company", "Company Options", "Edit Company"}));
+}
+
 TEST_F(CompanyManagerTest, DuplicateNumberKeepsTheOptionsOpenWithWhatWasTyped) {
   testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
   session_.CurrentCompany = Numbered("Harbor Supply", "1");

@@ -303,6 +303,7 @@ void TCoOptions::ConnectSignals() {
 void TCoOptions::Begin(engine::KeyedFile& list, const CompanyEdit& edit) {
   list_ = &list;
   edit_ = edit;
+  setWindowTitle(edit.adding ? tr("Company Options") : tr("Edit Company"));
   LoadTerms();
   ShowControlValues(OptionsOf(edit.record));
   TextEditNamed(*this, "CoNumb")->setEnabled(edit.adding);
