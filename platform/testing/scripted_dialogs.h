@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -48,22 +49,25 @@ class ScriptedDialogs final : public Dialogs {
     return *this;
   }
 
+  // Called with each message as it comes up, for tests that look at the windows then.
+  std::function<void(const LoggedMessage&)> onMessage;
+
   void inform(std::string_view caption, std::string_view text, Icon icon) override {
-    log_.push_back({LoggedMessage::Kind::kInform, std::string(caption), std::string(text), icon, Buttons::kOk});
+    Show({LoggedMessage::Kind::kInform, std::string(caption), std::string(text), icon, Buttons::kOk});
   }
   bool confirm(std::string_view caption, std::string_view text, platform::Answer defaultAnswer) override {
-    log_.push_back({LoggedMessage::Kind::kConfirm, std::string(caption), std::string(text), Icon::kQuestion,
-                    Buttons::kYesNo, defaultAnswer});
+    Show({LoggedMessage::Kind::kConfirm, std::string(caption), std::string(text), Icon::kQuestion, Buttons::kYesNo,
+          defaultAnswer});
     return NextAnswer(Buttons::kYesNo) == platform::Answer::kYes;
   }
   platform::Answer ask(std::string_view caption, std::string_view text, Buttons buttons, Icon icon) override {
     const bool okFirst = buttons == Buttons::kOk || buttons == Buttons::kOkCancel;
-    log_.push_back({LoggedMessage::Kind::kAsk, std::string(caption), std::string(text), icon, buttons,
-                    okFirst ? platform::Answer::kOk : platform::Answer::kYes});
+    Show({LoggedMessage::Kind::kAsk, std::string(caption), std::string(text), icon, buttons,
+          okFirst ? platform::Answer::kOk : platform::Answer::kYes});
     return NextAnswer(buttons);
   }
   std::optional<std::string> prompt(std::string_view caption, bool, int, std::string_view) override {
-    log_.push_back({LoggedMessage::Kind::kPrompt, std::string(caption), {}, Icon::kNone, Buttons::kOkCancel});
+    Show({LoggedMessage::Kind::kPrompt, std::string(caption), {}, Icon::kNone, Buttons::kOkCancel});
     if (entries_.empty()) throw UnexpectedDialog("unscripted prompt: " + std::string(caption));
     auto entry = std::move(entries_.front());
     entries_.pop_front();
@@ -79,6 +83,10 @@ class ScriptedDialogs final : public Dialogs {
   bool AllAnswersUsed() const { return answers_.empty() && entries_.empty(); }
 
  private:
+  void Show(LoggedMessage message) {
+    log_.push_back(std::move(message));
+    if (onMessage) onMessage(log_.back());
+  }
   platform::Answer NextAnswer(Buttons buttons) {
     const std::string& question = log_.back().text;
     if (answers_.empty()) throw UnexpectedDialog("unscripted question: " + question);

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
@@ -65,6 +66,36 @@ class TBackground : public QWidget {
 
 namespace {
 
+// The dialogs of a run, each message preceded by `beforeMessage`.
+class RunDialogs final : public platform::Dialogs {
+ public:
+  RunDialogs(platform::Dialogs& dialogs, std::function<void()> beforeMessage)
+      : dialogs_(dialogs), beforeMessage_(std::move(beforeMessage)) {}
+
+  void inform(std::string_view caption, std::string_view text, platform::Icon icon) override {
+    beforeMessage_();
+    dialogs_.inform(caption, text, icon);
+  }
+  bool confirm(std::string_view caption, std::string_view text, platform::Answer defaultAnswer) override {
+    beforeMessage_();
+    return dialogs_.confirm(caption, text, defaultAnswer);
+  }
+  platform::Answer ask(std::string_view caption, std::string_view text, platform::Buttons buttons,
+                       platform::Icon icon) override {
+    beforeMessage_();
+    return dialogs_.ask(caption, text, buttons, icon);
+  }
+  std::optional<std::string> prompt(std::string_view caption, bool secret, int maxLength,
+                                    std::string_view helpKeyword) override {
+    beforeMessage_();
+    return dialogs_.prompt(caption, secret, maxLength, helpKeyword);
+  }
+
+ private:
+  platform::Dialogs& dialogs_;
+  std::function<void()> beforeMessage_;
+};
+
 constexpr int kClockTickMs = 1000;
 constexpr std::string_view kLabelsQuestion =
     "You have labels in the print queue that you have not printed or saved to a file. Exit anyway?";
@@ -72,7 +103,10 @@ constexpr std::string_view kLabelsQuestion =
 }  // namespace
 
 TMainForm::TMainForm(AppServices services, QWidget* parent)
-    : QMainWindow(parent), services_(services), ProgressWindow_(new platform::qt::TProgressWindow(this)) {
+    : QMainWindow(parent),
+      services_(services),
+      runDialogs_(std::make_unique<RunDialogs>(services.dialogs, [this] { ClearRunningStatus(); })),
+      ProgressWindow_(new platform::qt::TProgressWindow(this)) {
   setWindowTitle(ToQString(kProgramCaption));
   platform::qt::SetHelpKeyword(*this, "Main window");
   BuildActions();
@@ -243,7 +277,7 @@ void TMainForm::BuildCentralArea() {
   AgingChart_ = new TAgingChart(services_.help, Background_);
   AgingChart_->hide();
   connect(AgingChart_, &TAgingChart::statusChanged, this, &TMainForm::SetStatus);
-  BackupPanel_ = new TBackupPanel(services_.dialogs, services_.help, Background_);
+  BackupPanel_ = new TBackupPanel(*runDialogs_, services_.help, Background_);
   BackupPanel_->hide();
   connect(BackupPanel_, &TBackupPanel::statusChanged, this, &TMainForm::SetStatus);
 
@@ -354,6 +388,11 @@ void TMainForm::BringToFront() {
 
 void TMainForm::SetStatus(const QString& text) { StatePanel_->setText(text); }
 
+// Running texts end in "...", finished ones ("Ready.", "3 records were removed.") do not.
+void TMainForm::ClearRunningStatus() {
+  if (StatePanel_ != nullptr && StatePanel_->text().endsWith("...")) StatePanel_->clear();
+}
+
 void TMainForm::ReportPrintout(const platform::PageCanvas& canvas) {
   SetStatus(platform::qt::PrintoutStatus(true, canvas));
 }
@@ -401,7 +440,7 @@ void TMainForm::ProductManagerClick() {
 void TMainForm::DeletePaidInvoicesClick() {
   PrepareForWindow();
   const PurgeContext context{
-      services_.engine, services_.dialogs, *ProgressWindow_, services_.session,
+      services_.engine, *runDialogs_, *ProgressWindow_, services_.session,
       [this](std::string_view text) { SetStatus(ToQString(text)); },
       [this]() {
         return TDateSel::SelectDate(services_.session, services_.help, *this, tr("Date Selection"),
@@ -443,7 +482,7 @@ void TMainForm::AgingChartClick() {
 }
 
 void TMainForm::RunAgingAndShow(bool forceChart) {
-  const AgingContext context{services_.engine, services_.dialogs, *ProgressWindow_, services_.clock,
+  const AgingContext context{services_.engine, *runDialogs_, *ProgressWindow_, services_.clock,
                              services_.session, [this](std::string_view text) { SetStatus(ToQString(text)); }};
   const AgingResult result = RunAging(context, forceChart);
   if (result.showChart) AgingChart_->ShowTotals(result.totals);

@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QImage>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "engine/keyed_file.h"
 #include "engine/test_support.h"
@@ -19,6 +22,8 @@
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/testing/company_folder.h"
+#include "shell/ui/backup_panel.h"
+#include "shell/ui/date_sel.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
@@ -197,6 +202,39 @@ TEST_F(MainFormTest, ExitWithHelpOpenEndsTheProgram) {
   QApplication::exec();
   EXPECT_FALSE(stillRunning);
   EXPECT_FALSE(help.isVisible());
+}
+
+TEST_F(MainFormTest, StaleRunningTextsAreClearedWhenTheRunEnds) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  std::map<std::string, std::string> statusUnder;  // message → status panel 1 while it showed
+  dialogs_.onMessage = [&](const platform::testing::LoggedMessage& message) {
+    statusUnder[message.text] = form->StatusText().toStdString();
+  };
+
+  engine::testing::TempDir target;
+  form->Action(Command::kBackupDataFiles)->trigger();
+  auto* backup = form->findChild<TBackupPanel*>();
+  backup->AddTarget(QString::fromStdString(target.path().string()));
+  dialogs_.Answer(platform::Answer::kOk);
+  backup->BackupButton()->click();
+  EXPECT_EQ(statusUnder.at("Backup complete. 3 files were copied."), "");
+  EXPECT_EQ(form->StatusText(), "Ready.");
+
+  QTimer::singleShot(0, [] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* dateSel = qobject_cast<TDateSel*>(window); dateSel != nullptr && dateSel->isVisible()) {
+        dateSel->OKButton()->click();
+      }
+    }
+  });
+  // The two questions of the purge, and the notice that the company's invoice file is new.
+  dialogs_.Answer(platform::Answer::kYes).Answer(platform::Answer::kYes).Answer(platform::Answer::kOk);
+  form->Action(Command::kDeletePaidInvoices)->trigger();
+  EXPECT_EQ(statusUnder.at("0 paid records older than 12/08/2026 were removed."), "");
+  EXPECT_EQ(form->StatusText(), "0 records were removed.");
+  EXPECT_TRUE(dialogs_.AllAnswersUsed());
 }
 
 TEST_F(MainFormTest, RebuildDataFilesRunsFromTheToolsMenu) {
