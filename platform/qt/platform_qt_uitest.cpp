@@ -1,13 +1,15 @@
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
-#include <QLineEdit>
-#include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +186,38 @@ TEST(SingleInstanceTest, SecondCopyAsksTheFirstToComeForward) {
   engine::testing::TempDir other;
   SingleInstance elsewhere(QString::fromStdString(other.path().string()));
   EXPECT_TRUE(elsewhere.Claim());
+}
+
+TEST(SingleInstanceTest, SecondCopyStartedWhileTheFirstIsStillStartingIsNotLost) {
+  engine::testing::TempDir folder;
+  const QString path = QString::fromStdString(folder.path().string());
+  SingleInstance first(path);
+  ASSERT_TRUE(first.Lock());  // started, not listening yet
+  int activations = 0;
+  QObject::connect(&first, &SingleInstance::activationRequested, [&activations] { ++activations; });
+
+  bool secondIsFirst = true;
+  std::thread second([&path, &secondIsFirst] {
+    SingleInstance copy(path);
+    secondIsFirst = copy.Claim();
+  });
+  QThread::msleep(300);
+  ASSERT_TRUE(first.Listen());
+  second.join();
+  EXPECT_FALSE(secondIsFirst);
+  for (int i = 0; i < 50 && activations == 0; ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(activations, 1);
+}
+
+TEST(SingleInstanceTest, TheFolderIsFreeAgainWhenTheFirstCopyEnds) {
+  engine::testing::TempDir folder;
+  const QString path = QString::fromStdString(folder.path().string());
+  {
+    SingleInstance first(path);
+    ASSERT_TRUE(first.Claim());
+  }
+  SingleInstance next(path);
+  EXPECT_TRUE(next.Claim());
 }
 
 TEST(LauncherTest, NoCalculatorFoundIsReported) {
