@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "platform/clock.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/launcher.h"
 #include "platform/qt/qt_dialogs.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
 
   engine::Engine engine;
   platform::qt::THelpWindow help;
+  platform::qt::HelpKey helpKey(help);
   platform::qt::QtDialogs dialogs([&help](std::string_view keyword) { help.ShowTopic(keyword); });
   platform::SystemClock clock;
   platform::qt::QtLauncher launcher;

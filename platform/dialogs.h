@@ -19,8 +19,9 @@ class Dialogs {
 
   // A message with an OK button.
   virtual void inform(std::string_view caption, std::string_view text, Icon icon = Icon::kInformation) = 0;
-  // A Yes/No question; true for Yes.
-  virtual bool confirm(std::string_view caption, std::string_view text) = 0;
+  // A Yes/No question; true for Yes. `defaultAnswer` is the button Enter presses: No
+  // for questions whose Yes destroys data, so that a hurried Enter keeps it.
+  virtual bool confirm(std::string_view caption, std::string_view text, Answer defaultAnswer = Answer::kYes) = 0;
   // A question with any set of buttons; closing the box answers Cancel (or No).
   virtual Answer ask(std::string_view caption, std::string_view text, Buttons buttons,
                      Icon icon = Icon::kQuestion) = 0;

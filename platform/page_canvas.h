@@ -17,6 +17,9 @@ struct FontSpec {
 };
 
 enum class Orientation { kPortrait, kLandscape };
+// kPrinterPaper is whatever the printer set-up chose; kEnvelope10 is the #10 business
+// envelope, 4 1/8 by 9 1/2 inches.
+enum class PageSize { kPrinterPaper, kEnvelope10 };
 enum class Fill { kSolid, kHatched };
 
 class PageCanvas {
@@ -25,8 +28,10 @@ class PageCanvas {
 
   virtual ~PageCanvas() = default;
 
-  // Starts a print job; false (with nothing printed) when it cannot start.
-  virtual bool BeginDocument(std::string_view title, Orientation orientation = Orientation::kPortrait) = 0;
+  // Starts a print job; false (with nothing printed) when it cannot start. The page
+  // size and orientation hold for this job only.
+  virtual bool BeginDocument(std::string_view title, Orientation orientation = Orientation::kPortrait,
+                             PageSize pageSize = PageSize::kPrinterPaper) = 0;
   // Ends the job; false when the output could not be completed.
   virtual bool EndDocument() = 0;
   virtual void NewPage() = 0;

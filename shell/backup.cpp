@@ -70,6 +70,12 @@ bool UserAgrees(platform::Dialogs& dialogs, const fs::path& target) {
                      platform::Buttons::kOkCancel) == platform::Answer::kOk;
 }
 
+// Only a convenience for the next backup: a side file that cannot be written is let be.
+void RememberBackupFolder(const fs::path& dataFolder, const fs::path& target) {
+  std::error_code ignored;
+  model::WriteWholeFile(dataFolder / kBackupFolderFile, fs::absolute(target, ignored).string() + "\n");
+}
+
 // WriteWholeFile goes through a temporary name, so a failed copy leaves no half file.
 model::FileOutcome CopyWhole(const fs::path& from, const fs::path& to) {
   std::string bytes;
@@ -128,7 +134,6 @@ std::vector<fs::path> RemovableMountRoots() {
     roots.push_back(fs::path("/media") / user);
     roots.push_back(fs::path("/run/media") / user);
   }
-  roots.emplace_back("/mnt");
   return roots;
 }
 
@@ -138,6 +143,24 @@ std::vector<fs::path> RemovableDrives(const std::vector<fs::path>& mountRoots) {
     for (fs::path& folder : SubfoldersByName(root)) drives.push_back(std::move(folder));
   }
   return drives;
+}
+
+std::optional<fs::path> LastBackupFolder(const fs::path& dataFolder) {
+  std::string text;
+  if (!model::ReadWholeFile(dataFolder / kBackupFolderFile, text)) return std::nullopt;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  if (text.empty()) return std::nullopt;
+  return fs::path(text);
+}
+
+std::vector<fs::path> BackupTargets(const std::vector<fs::path>& drives, const std::optional<fs::path>& lastFolder) {
+  std::vector<fs::path> targets;
+  std::error_code ignored;
+  if (lastFolder && fs::is_directory(*lastFolder, ignored)) targets.push_back(*lastFolder);
+  for (const fs::path& drive : drives) {
+    if (std::find(targets.begin(), targets.end(), drive) == targets.end()) targets.push_back(drive);
+  }
+  return targets;
 }
 
 std::string ReadyToBackupText(std::size_t fileCount) {
@@ -157,6 +180,7 @@ BackupOutcome BackupFiles(platform::Dialogs& dialogs, const std::vector<std::str
     return outcome;
   }
   if (!UserAgrees(dialogs, target)) return outcome;
+  RememberBackupFolder(dataFolder, target);
   if (hooks.copyStarting) hooks.copyStarting();
   CopyAll(files, dataFolder, target, hooks, outcome);
   if (hooks.copyEnded) hooks.copyEnded();

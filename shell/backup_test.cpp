@@ -47,6 +47,33 @@ TEST(BackupTargetsTest, FoldersUnderEachRootInTurnMissingRootsSkipped) {
             (std::vector<fs::path>{media.path() / "CARD", media.path() / "USB2", mnt.path() / "backup"}));
 }
 
+TEST(BackupTargetsTest, NoMountOutsideTheUsersRemovableDrivesIsOffered) {
+  for (const fs::path& root : RemovableMountRoots()) {
+    const std::string folder = root.string();
+    EXPECT_TRUE(folder.starts_with("/media/") || folder.starts_with("/run/media/")) << folder;
+  }
+}
+
+TEST(BackupTargetsTest, LastBackupFolderComesFirstWhileItExists) {
+  engine::testing::TempDir last;
+  engine::testing::TempDir drive;
+  const std::vector<fs::path> lastThenDrive = {last.path(), drive.path()};
+  EXPECT_EQ(BackupTargets({drive.path()}, last.path()), lastThenDrive);
+  EXPECT_EQ(BackupTargets({last.path(), drive.path()}, last.path()), lastThenDrive);
+  EXPECT_EQ(BackupTargets({drive.path()}, last.path() / "unplugged"), std::vector<fs::path>{drive.path()});
+  EXPECT_TRUE(BackupTargets({}, std::nullopt).empty());
+}
+
+TEST(BackupTargetsTest, MissingEmptyOrUnreadableBackupDirRemembersNothing) {
+  engine::testing::TempDir data;
+  EXPECT_EQ(LastBackupFolder(data.path()), std::nullopt);
+  WriteBytes(data.path() / "Backup.Dir", {});
+  EXPECT_EQ(LastBackupFolder(data.path()), std::nullopt);
+  fs::remove(data.path() / "Backup.Dir");
+  fs::create_directory(data.path() / "Backup.Dir");
+  EXPECT_EQ(LastBackupFolder(data.path()), std::nullopt);
+}
+
 class BackupTest : public ::testing::Test {
  protected:
   BackupTest() {
@@ -88,9 +115,17 @@ TEST_F(BackupTest, CopiesEveryFileInListOrderAndReportsTheCount) {
   EXPECT_EQ(dialogs_.Log()[1].text, "Backup complete. 3 files were copied.");
 }
 
+TEST_F(BackupTest, TheTargetOfABackupIsRememberedForTheNext) {
+  dialogs_.Answer(Answer::kOk);
+  Backup(target_.path());
+  EXPECT_EQ(LastBackupFolder(fs::current_path()), target_.path());
+  EXPECT_FALSE(IsBackupFile(kBackupFolderFile));
+}
+
 TEST_F(BackupTest, CancelCopiesNothing) {
   dialogs_.Answer(Answer::kCancel);
   EXPECT_EQ(Backup(target_.path()).state, BackupOutcome::State::kCancelled);
+  EXPECT_EQ(LastBackupFolder(fs::current_path()), std::nullopt);
   EXPECT_TRUE(FileNamesIn(target_.path()).empty());
   EXPECT_TRUE(events_.empty());
   EXPECT_EQ(dialogs_.Log().size(), 1u);

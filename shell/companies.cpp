@@ -420,7 +420,7 @@ bool DeleteCompany(files::KeyedFile& list, platform::Dialogs& dialogs, const Com
     dialogs.inform(kDeleteCaption, kDeletingCurrent, platform::Icon::kWarning);
     return false;
   }
-  if (!dialogs.confirm("Please Confirm", kDeleteQuestion)) return false;
+  if (!dialogs.confirm("Please Confirm", kDeleteQuestion, platform::Answer::kNo)) return false;
   if (!list.Delete(number, company)) {
     dialogs.inform(kDeleteCaption, "Delete operation failed", platform::Icon::kError);
     return false;

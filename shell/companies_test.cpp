@@ -453,6 +453,17 @@ TEST_F(CompanyListTest, DeletingRemovesTheTenFilesOfThatCompanyOnly) {
   EXPECT_EQ(left.count("Company.DAT"), 1u);
 }
 
+TEST_F(CompanyListTest, DeleteQuestionDefaultsToNo) {
+  const CompanyRecord current = Numbered("Harbor Supply", "1");
+  Put(current);
+  const engine::RecordNumber doomed = Put(Numbered("Bay Traders", "2"));
+  TouchCompanyFiles("2");
+  dialogs_.PressEnter();
+  EXPECT_FALSE(DeleteCompany(list_, dialogs_, current, doomed, Stored(doomed)));
+  EXPECT_EQ(Companies(), 2);
+  EXPECT_TRUE(std::filesystem::exists("2P.DAT"));
+}
+
 TEST_F(CompanyListTest, CompanyWhoseNumberReachesOutsideLosesItsRecordButNoFiles) {
   list_.Close();
   std::filesystem::create_directory("data");

@@ -161,14 +161,18 @@ EnvelopeOutcome PrintEnvelope(const model::CompanyRecord& company, const model::
                    platform::Icon::kWarning);
     return EnvelopeOutcome::kBadLayout;
   }
-  if (!canvas.BeginDocument("Envelope", layout->orientation)) return EnvelopeOutcome::kPrintFailed;
+  // The company sets no envelope size; #10 is the usual business envelope.
+  if (!canvas.BeginDocument("Envelope", layout->orientation, platform::PageSize::kEnvelope10)) {
+    return EnvelopeOutcome::kPrintFailed;
+  }
   canvas.SetFont(FontSpecOf(company.EnvelopeFont));
   DrawEnvelope(*layout, company, customer, canvas);
   return canvas.EndDocument() ? EnvelopeOutcome::kPrinted : EnvelopeOutcome::kPrintFailed;
 }
 
-std::string EnvelopeSentText(const model::CustomerRecord& customer) {
-  return "Envelope for " + std::string(model::TrimBlanks(customer.CustName.str())) + " sent to printer.";
+std::string EnvelopeSentText(const model::CustomerRecord& customer, std::string_view destination) {
+  return "Envelope for " + std::string(model::TrimBlanks(customer.CustName.str())) + " sent to " +
+         std::string(destination) + ".";
 }
 
 }  // namespace shell

@@ -54,6 +54,7 @@ enum class EnvelopeOutcome { kPrinted, kBadLayout, kPrintFailed };
 EnvelopeOutcome PrintEnvelope(const model::CompanyRecord& company, const model::CustomerRecord& customer,
                               platform::PageCanvas& canvas, platform::Dialogs& dialogs);
 
-std::string EnvelopeSentText(const model::CustomerRecord& customer);
+// `destination` is where the job went, as the canvas describes it.
+std::string EnvelopeSentText(const model::CustomerRecord& customer, std::string_view destination);
 
 }  // namespace shell

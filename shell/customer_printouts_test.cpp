@@ -105,6 +105,7 @@ TEST_F(CustomerListTest, PrintsUnderTheReportsTitle) {
   platform::FixedClock clock({2026, 12, 8, 14, 5, 0});
   ASSERT_TRUE(PrintCustomerList(customers_, company_, dialogs_, clock, canvas));
   EXPECT_EQ(canvas.documents, (std::vector<std::string>{"Customer List by Number"}));
+  EXPECT_EQ(canvas.pageSize, platform::PageSize::kPrinterPaper);
   EXPECT_NE(canvas.Find("Date: Tuesday, December 8, 2026, 02:05 PM"), nullptr);
   EXPECT_NE(canvas.Find("Shipping Address: Dock 4, Harbor Road"), nullptr);
 }
@@ -142,6 +143,7 @@ TEST_F(EnvelopeTest, PortraitBillingAddressWithoutReturnAddress) {
   ASSERT_EQ(PrintEnvelope(company_, customer_, canvas_, dialogs_), EnvelopeOutcome::kPrinted);
   EXPECT_EQ(canvas_.documents, (std::vector<std::string>{"Envelope"}));
   EXPECT_EQ(canvas_.orientation, platform::Orientation::kPortrait);
+  EXPECT_EQ(canvas_.pageSize, platform::PageSize::kEnvelope10);
   EXPECT_EQ(Drawn(), (std::vector<std::tuple<int, int, std::string>>{{2400, 1000, "  Ship Chandlers "},
                                                                      {2400, 1100, "1 Quay Street"},
                                                                      {2400, 1200, ""},
@@ -152,7 +154,8 @@ TEST_F(EnvelopeTest, PortraitBillingAddressWithoutReturnAddress) {
   EXPECT_EQ(canvas_.texts[0].font.color, 0x0000FFu);
   EXPECT_TRUE(canvas_.texts[0].font.bold);
   EXPECT_EQ(canvas_.ended, 1);
-  EXPECT_EQ(EnvelopeSentText(customer_), "Envelope for Ship Chandlers sent to printer.");
+  EXPECT_EQ(EnvelopeSentText(customer_, "the printer Office"),
+            "Envelope for Ship Chandlers sent to the printer Office.");
 }
 
 TEST_F(EnvelopeTest, LandscapeShippingAddressWithReturnAddress) {
@@ -161,6 +164,7 @@ TEST_F(EnvelopeTest, LandscapeShippingAddressWithReturnAddress) {
   model::SetYes(company_.PrintReturnAddress, true);
   ASSERT_EQ(PrintEnvelope(company_, customer_, canvas_, dialogs_), EnvelopeOutcome::kPrinted);
   EXPECT_EQ(canvas_.orientation, platform::Orientation::kLandscape);
+  EXPECT_EQ(canvas_.pageSize, platform::PageSize::kEnvelope10);
   EXPECT_EQ(Drawn(), (std::vector<std::tuple<int, int, std::string>>{{150, 200, "Harbor Supply"},
                                                                      {150, 300, "1 Main St"},
                                                                      {150, 400, ""},

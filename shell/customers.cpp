@@ -278,7 +278,7 @@ bool DeleteCustomer(const files::Services& services, files::KeyedFile& customers
     return false;
   }
   const std::string caption = std::string(kDeleteCaption) + " " + std::string(model::TrimBlanks(customer.CustNo.str()));
-  if (!dialogs.confirm(caption, "Are you sure you want to delete this customer?")) return false;
+  if (!dialogs.confirm(caption, "Are you sure you want to delete this customer?", platform::Answer::kNo)) return false;
   if (!customers.Delete(number, customer)) {
     dialogs.inform(kDeleteCaption, "Delete customer failed", platform::Icon::kError);
     return false;

@@ -375,6 +375,15 @@ TEST_F(CustomersTest, DeleteAsksWithTheNumberAndDeletesOnYes) {
   EXPECT_EQ(dialogs_.Log()[0].buttons, platform::Buttons::kYesNo);
 }
 
+TEST_F(CustomersTest, DeleteQuestionDefaultsToNo) {
+  const model::CustomerRecord customer = Customer("12", "Harbor Supply");
+  const engine::RecordNumber number = File(customer);
+  FileTransactions({Transaction("100", "120")});
+  dialogs_.PressEnter();
+  EXPECT_FALSE(DeleteCustomer(Services(), customers_, number, customer));
+  EXPECT_EQ(engine_.KeysInIndex(customers_.Block(), 1), 1);
+}
+
 TEST_F(CustomersTest, LabelQueueEntry) {
   model::CustomerRecord customer = Customer("12", "Harbor Supply");
   customer.MailListCode = "EAST";

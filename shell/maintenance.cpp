@@ -37,7 +37,8 @@ void ReportFailure(const files::Services& services, std::string_view text) {
 }
 
 bool UserAgrees(const files::Services& services) {
-  return CheckPassword(services.dialogs) && services.dialogs.confirm(kPurgeCaption, kPurgeQuestion);
+  return CheckPassword(services.dialogs) &&
+         services.dialogs.confirm(kPurgeCaption, kPurgeQuestion, platform::Answer::kNo);
 }
 
 struct ChosenDate {
@@ -103,7 +104,8 @@ bool DeletePaidInvoices(const files::Services& services, const DateChooser& choo
   const std::optional<ChosenDate> cutOff = ChooseCutOff(services, chooseDate);
   if (!cutOff) return false;
   if (!services.dialogs.confirm(kConfirmCaption,
-                                "All paid records older than " + cutOff->text + " will be removed. Continue?"))
+                                "All paid records older than " + cutOff->text + " will be removed. Continue?",
+                                platform::Answer::kNo))
     return false;
   services.ShowStatus("Removing Records...");
   // The cut-off is compared as a date, so no date format has to be switched meanwhile.

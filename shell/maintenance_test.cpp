@@ -260,6 +260,20 @@ TEST_F(PurgeTest, RefusedPasswordStopsBeforeAnyQuestion) {
   ExpectNothingRemoved();
 }
 
+TEST_F(PurgeTest, PurgeQuestionsDefaultToNo) {
+  for (const bool agreedToTheFirst : {false, true}) {
+    ScriptedDialogs dialogs;
+    if (agreedToTheFirst) dialogs.Answer(Answer::kYes);
+    dialogs.PressEnter();
+
+    EXPECT_FALSE(Purge(dialogs, "03/15/2021"));
+
+    EXPECT_EQ(dialogs.Log().size(), agreedToTheFirst ? 2u : 1u);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+  }
+  ExpectNothingRemoved();
+}
+
 TEST_F(PurgeTest, EachQuestionStopsThePurge) {
   struct Case {
     std::vector<Answer> answers;

@@ -11,7 +11,7 @@ namespace tools {
 class ConsoleDialogs final : public platform::Dialogs {
  public:
   void inform(std::string_view caption, std::string_view text, platform::Icon) override { Say(caption, text); }
-  bool confirm(std::string_view caption, std::string_view text) override {
+  bool confirm(std::string_view caption, std::string_view text, platform::Answer) override {
     Say(caption, text, "Yes");
     return true;
   }

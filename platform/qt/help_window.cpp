@@ -1,5 +1,6 @@
 #include "platform/qt/help_window.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,15 +8,20 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <array>
 #include <cctype>
+
+#include "platform/qt/help_key.h"
 
 // The pages are compiled into the static library; this pulls them into the program.
 // It must stand outside any namespace.
@@ -149,6 +155,9 @@ constexpr const char* kPageStyle =
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   LinkHelpPages();
+  // Help never keeps the program running: it ends with the main window.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  SetHelpKeyword(*this, "How to use Help");
   setWindowTitle(QStringLiteral("VT Quillary PRO Help"));
   resize(980, 700);
 
@@ -275,6 +284,7 @@ void THelpWindow::ConnectSignals() {
   connect(contents_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { OpenContentsEntry(item); });
   connect(search_, &QLineEdit::textChanged, this, &THelpWindow::FilterContents);
   connect(search_, &QLineEdit::returnPressed, this, &THelpWindow::OpenFirstListedPage);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void THelpWindow::OpenPage(const QUrl& page) {
@@ -289,10 +299,30 @@ void THelpWindow::OpenPage(const QUrl& page) {
 void THelpWindow::PresentPage(const QUrl& page) {
   search_->clear();
   OpenPage(page);
+  FollowModalWindow();
   show();
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
+}
+
+// A modal dialog blocks every window but its own, and help is asked for from modal
+// dialogs most of all. Made transient for the dialog in front, help stays usable
+// there without becoming its child, so closing the dialog never takes help with it.
+void THelpWindow::FollowModalWindow() {
+  winId();  // the native window that takes the transient parent
+  QWidget* modal = QApplication::activeModalWidget();
+  QWindow* owner = modal != nullptr && modal != this ? modal->window()->windowHandle() : nullptr;
+  if (windowHandle()->transientParent() != owner) windowHandle()->setTransientParent(owner);
+}
+
+// Help already open when a dialog comes up follows it too; after the event, as the
+// blocking is still being worked out while it is delivered.
+bool THelpWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked && isVisible()) {
+    QTimer::singleShot(0, this, &THelpWindow::FollowModalWindow);
+  }
+  return QWidget::event(event);
 }
 
 void THelpWindow::SelectContentsEntry(const QUrl& page) {

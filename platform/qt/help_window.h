@@ -41,6 +41,9 @@ class THelpWindow : public QWidget, public platform::Help {
   // The note above the page; empty unless the last keyword asked for was unknown.
   QString Note() const;
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   QWidget* BuildButtonRow();
   QWidget* BuildContentsPane();
@@ -51,6 +54,7 @@ class THelpWindow : public QWidget, public platform::Help {
 
   void OpenPage(const QUrl& page);
   void PresentPage(const QUrl& page);  // opens it with the whole contents listed, in front
+  void FollowModalWindow();
   void SelectContentsEntry(const QUrl& page);
   void OpenContentsEntry(QTreeWidgetItem* item);
   void FilterContents(const QString& words);

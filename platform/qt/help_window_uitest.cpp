@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -60,6 +65,32 @@ QStringList ListedTitles(const THelpWindow& window) {
   const auto shownPages = QTreeWidgetItemIterator::NoChildren | QTreeWidgetItemIterator::NotHidden;
   for (QTreeWidgetItemIterator it(window.findChild<QTreeWidget*>(), shownPages); *it; ++it) titles << (*it)->text(0);
   return titles;
+}
+
+// Runs `inside` while a modal dialog is up over a main window, as the program's
+// managers and their dialogs are.
+void WhileAModalDialogIsOpen(const std::function<void()>& inside) {
+  QWidget main;
+  main.show();
+  QDialog dialog(&main);
+  QTimer::singleShot(0, &dialog, [&] {
+    inside();
+    dialog.reject();
+  });
+  dialog.exec();
+}
+
+// Input as the window system delivers it, which is where a modal dialog blocks it.
+void Click(QPushButton* button) {
+  QWidget* window = button->window();
+  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, button->mapTo(window, button->rect().center()));
+}
+
+QPushButton* ContentsButton(const THelpWindow& window) {
+  for (QPushButton* button : window.findChildren<QPushButton*>()) {
+    if (button->text() == "&Contents") return button;
+  }
+  return nullptr;
 }
 
 TEST(HelpWindowTest, EveryKeywordOpensALoadedPageAndTheProgramsOnesAPageOfTheirOwn) {
@@ -160,6 +191,35 @@ TEST(HelpWindowTest, ContentsSelectionFollowsThePageShownAlsoWhenGoingBack) {
   window.findChild<QPushButton*>(QStringLiteral("helpBack"))->click();
   EXPECT_EQ(window.CurrentTitle(), "Aging and the Aging Chart");
   EXPECT_EQ(tree->currentItem()->text(0), "Aging and the Aging Chart");
+}
+
+TEST(HelpWindowTest, HelpOpenedFromAModalDialogComesToTheFrontAndCanBeUsed) {
+  THelpWindow window;
+  WhileAModalDialogIsOpen([&window] {
+    window.ShowTopic("AgingChart");
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    Click(ContentsButton(window));
+    EXPECT_EQ(window.CurrentTitle(), "Contents");
+  });
+  EXPECT_TRUE(window.isVisible());  // the dialog is gone, help stays
+}
+
+TEST(HelpWindowTest, HelpAlreadyOpenStaysUsableWhenAModalDialogOpens) {
+  THelpWindow window;
+  window.ShowTopic("AgingChart");
+  WhileAModalDialogIsOpen([&window] {
+    QApplication::processEvents();
+    Click(ContentsButton(window));
+    EXPECT_EQ(window.CurrentTitle(), "Contents");
+  });
+}
+
+TEST(HelpWindowTest, EscapeClosesHelp) {
+  THelpWindow window;
+  window.ShowTopic("AgingChart");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST(HelpWindowTest, PagesSpeakOfThisDesktopOnly) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
@@ -43,6 +44,37 @@ QString PdfFileNameFor(std::string_view title) {
   return name + ".pdf";
 }
 
+QString FreePdfPathFor(const QString& folder, std::string_view title) {
+  const QDir dir(folder);
+  const QString name = PdfFileNameFor(title);
+  QString path = dir.absoluteFilePath(name);
+  const QString stem = name.chopped(4);
+  for (int copy = 2; QFileInfo::exists(path); ++copy) {
+    path = dir.absoluteFilePath(QStringLiteral("%1 (%2).pdf").arg(stem, QString::number(copy)));
+  }
+  return path;
+}
+
+QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title, PrintDestination destination) {
+  printer.setDocName(ToQString(title));
+  if (destination == PrintDestination::kDefaultPrinterOrPdf && !QPrinterInfo::defaultPrinter().isNull()) {
+    // The file of an earlier PDF job would otherwise carry over to the printer's job.
+    printer.setOutputFileName({});
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    return QObject::tr("the printer %1").arg(printer.printerName());
+  }
+  if (!QDir().mkpath(kPrintoutsFolder)) return {};
+  const QString path = FreePdfPathFor(kPrintoutsFolder, title);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  return path;
+}
+
+QString PrintoutStatus(bool printed, const PageCanvas& canvas) {
+  if (!printed) return QObject::tr("Nothing was printed.");
+  return QObject::tr("Printed to %1").arg(ToQString(canvas.OutputDescription()));
+}
+
 PrinterCanvas::PrinterCanvas(QPrinter* printer, PrintDestination destination)
     : printer_(printer), destination_(destination) {
   if (printer_ == nullptr) {
@@ -55,31 +87,19 @@ PrinterCanvas::~PrinterCanvas() {
   if (painter_.isActive()) painter_.end();
 }
 
-bool PrinterCanvas::UsePdf() const {
-  return destination_ == PrintDestination::kPdf || QPrinterInfo::defaultPrinter().isNull();
-}
-
-bool PrinterCanvas::PreparePdf(std::string_view title) {
-  if (!QDir().mkpath(kPrintoutsFolder)) return false;
-  const QString path = QDir(kPrintoutsFolder).absoluteFilePath(PdfFileNameFor(title));
-  printer_->setOutputFormat(QPrinter::PdfFormat);
-  printer_->setOutputFileName(path);
-  pending_ = path.toStdString();
-  return true;
-}
-
-bool PrinterCanvas::BeginDocument(std::string_view title, Orientation orientation) {
+bool PrinterCanvas::BeginDocument(std::string_view title, Orientation orientation, PageSize pageSize) {
   if (painter_.isActive()) return false;
-  printer_->setDocName(ToQString(title));
+  const QString destination = RouteToPrinterOrPdf(*printer_, title, destination_);
+  if (destination.isEmpty()) return false;
+  pending_ = destination.toStdString();
+  layoutBeforeJob_ = printer_->pageLayout();
+  if (pageSize == PageSize::kEnvelope10) printer_->setPageSize(QPageSize(QPageSize::Envelope10));
   printer_->setPageOrientation(orientation == Orientation::kLandscape ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait);
-  if (UsePdf()) {
-    if (!PreparePdf(title)) return false;
-  } else {
-    printer_->setOutputFormat(QPrinter::NativeFormat);
-    pending_ = "the printer " + printer_->printerName().toStdString();
+  if (!painter_.begin(printer_)) {
+    printer_->setPageLayout(layoutBeforeJob_);
+    return false;
   }
-  if (!painter_.begin(printer_)) return false;
   painter_.scale(DeviceDotsPerLayoutDot(), DeviceDotsPerLayoutDot());
   SetFont({});
   SetPen(1, 0);
@@ -89,8 +109,8 @@ bool PrinterCanvas::BeginDocument(std::string_view title, Orientation orientatio
 bool PrinterCanvas::EndDocument() {
   if (!painter_.isActive()) return false;
   const bool ended = painter_.end();
-  // The orientation of one job (an envelope, say) must not stay for the next.
-  printer_->setPageOrientation(QPageLayout::Portrait);
+  // An envelope's size and orientation must not stay for the next job.
+  printer_->setPageLayout(layoutBeforeJob_);
   if (ended) output_ = pending_;
   return ended;
 }

@@ -1,9 +1,11 @@
 // Printed pages on the desktop: the default printer when the system has one,
 // otherwise a PDF file named after the print job in the data folder's "Printouts"
-// folder. Layout units are dots at 600 per inch on every device.
+// folder, never replacing an earlier one. Layout units are dots at 600 per inch on
+// every device.
 #pragma once
 
 #include <QFont>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <memory>
@@ -18,6 +20,19 @@ constexpr const char* kPrintoutsFolder = "Printouts";
 
 // A print job title as a file name: characters a file name cannot hold become "_".
 QString PdfFileNameFor(std::string_view title);
+// Where in `folder` the PDF of a job titled `title` goes: its file name, or, when that
+// is taken, the name with " (2)", " (3)", ... before ".pdf".
+QString FreePdfPathFor(const QString& folder, std::string_view title);
+
+// Points the next job on `printer` at the default printer or, without one (or when
+// `destination` says so), at a fresh PDF in the "Printouts" folder. Returns where the
+// job goes, for the status bar ("the printer ...", or the file); empty when the
+// folder cannot be made.
+QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title,
+                            PrintDestination destination = PrintDestination::kDefaultPrinterOrPdf);
+
+// The status-bar line after a job: where it went, or that nothing was printed.
+QString PrintoutStatus(bool printed, const PageCanvas& canvas);
 
 class PrinterCanvas final : public PageCanvas {
  public:
@@ -26,7 +41,8 @@ class PrinterCanvas final : public PageCanvas {
                          PrintDestination destination = PrintDestination::kDefaultPrinterOrPdf);
   ~PrinterCanvas() override;
 
-  bool BeginDocument(std::string_view title, Orientation orientation) override;
+  bool BeginDocument(std::string_view title, Orientation orientation,
+                     PageSize pageSize = PageSize::kPrinterPaper) override;
   bool EndDocument() override;
   void NewPage() override;
   std::string OutputDescription() const override { return output_; }
@@ -46,8 +62,6 @@ class PrinterCanvas final : public PageCanvas {
   bool DrawPicture(int x, int y, int width, int height, std::string_view file) override;
 
  private:
-  bool UsePdf() const;
-  bool PreparePdf(std::string_view title);
   double DeviceDotsPerLayoutDot() const;
 
   QPrinter* printer_;
@@ -58,6 +72,7 @@ class PrinterCanvas final : public PageCanvas {
   QColor textColor_;
   std::string output_;
   std::string pending_;
+  QPageLayout layoutBeforeJob_;  // the printer set-up's page, given back after each job
 };
 
 }  // namespace platform::qt

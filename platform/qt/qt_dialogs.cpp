@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
+
 namespace platform::qt {
 namespace {
 
@@ -42,9 +44,12 @@ Answer AnswerOf(int button, Buttons buttons) {
   }
 }
 
-int ShowBox(std::string_view caption, std::string_view text, Icon icon, Buttons buttons) {
+// Without a default the box makes its first button (OK or Yes) the default.
+int ShowBox(std::string_view caption, std::string_view text, Icon icon, Buttons buttons,
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
   QMessageBox box(IconOf(icon), ToQString(caption), ToQString(text), ButtonsOf(buttons),
                   QApplication::activeWindow());
+  if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
   return box.exec();
 }
 
@@ -77,6 +82,7 @@ std::optional<std::string> TPromptDlg::Ask(std::string_view caption, bool secret
   helpKeyword_ = helpKeyword;
   showHelp_ = showHelp;
   HelpButton_->setVisible(!helpKeyword_.empty() && showHelp_);
+  SetHelpKeyword(*this, helpKeyword_);
   Password_->setFocus();
   if (exec() != QDialog::Accepted) return std::nullopt;
   return Password_->text().toStdString();
@@ -90,8 +96,10 @@ void QtDialogs::inform(std::string_view caption, std::string_view text, Icon ico
   ShowBox(caption, text, icon, Buttons::kOk);
 }
 
-bool QtDialogs::confirm(std::string_view caption, std::string_view text) {
-  return AnswerOf(ShowBox(caption, text, Icon::kQuestion, Buttons::kYesNo), Buttons::kYesNo) == Answer::kYes;
+bool QtDialogs::confirm(std::string_view caption, std::string_view text, Answer defaultAnswer) {
+  const QMessageBox::StandardButton defaultButton = defaultAnswer == Answer::kNo ? QMessageBox::No : QMessageBox::Yes;
+  return AnswerOf(ShowBox(caption, text, Icon::kQuestion, Buttons::kYesNo, defaultButton), Buttons::kYesNo) ==
+         Answer::kYes;
 }
 
 Answer QtDialogs::ask(std::string_view caption, std::string_view text, Buttons buttons, Icon icon) {

@@ -42,7 +42,7 @@ class QtDialogs final : public Dialogs {
   explicit QtDialogs(std::function<void(std::string_view)> showHelp = {}) : showHelp_(std::move(showHelp)) {}
 
   void inform(std::string_view caption, std::string_view text, Icon icon) override;
-  bool confirm(std::string_view caption, std::string_view text) override;
+  bool confirm(std::string_view caption, std::string_view text, Answer defaultAnswer) override;
   Answer ask(std::string_view caption, std::string_view text, Buttons buttons, Icon icon) override;
   std::optional<std::string> prompt(std::string_view caption, bool secret, int maxLength,
                                     std::string_view helpKeyword) override;

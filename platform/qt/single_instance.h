@@ -1,9 +1,11 @@
-// One running copy per data folder. The first copy listens on a local socket named
-// after the folder; a later start reaches it, asks it to come to the front and ends
-// without showing anything.
+// One running copy per data folder. The first copy takes a lock named after the folder
+// and then listens on a local socket of that name; a later start finds the lock taken,
+// reaches the running copy (waiting for it while it is still starting), asks it to
+// come to the front and ends without showing anything.
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -15,9 +17,13 @@ class SingleInstance : public QObject {
  public:
   explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
 
-  // True when this is the first copy (it now listens); false when another copy took
-  // the request to show itself.
+  // True when this is the first copy (it holds the folder and listens); false when
+  // another copy holds it and was asked to show itself, or did not answer in time.
   bool Claim();
+  // Claim's two steps, apart for tests of a copy caught between them: taking the
+  // folder (false when a running copy holds it), and listening for later starts.
+  bool Lock();
+  bool Listen();
   static QString ServerNameFor(const QString& dataFolder);
 
  signals:
@@ -28,6 +34,7 @@ class SingleInstance : public QObject {
   void ServerNewConnection();
 
   QString name_;
+  QLockFile lock_;
   QLocalServer server_;
 };
 

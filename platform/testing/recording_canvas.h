@@ -31,10 +31,12 @@ class RecordingCanvas final : public PageCanvas {
   static constexpr int kCharWidthPerPoint = 5;
   static constexpr int kLineHeightPerPoint = 10;
 
-  bool BeginDocument(std::string_view title, Orientation orientation) override {
+  bool BeginDocument(std::string_view title, Orientation orientation,
+                     PageSize pageSize = PageSize::kPrinterPaper) override {
     if (refuseToStart) return false;
     this->title = title;
     this->orientation = orientation;
+    this->pageSize = pageSize;
     documents.push_back(std::string(title));
     page = 1;
     return true;
@@ -89,6 +91,7 @@ class RecordingCanvas final : public PageCanvas {
   bool refuseToStart = false;
   std::string title;
   Orientation orientation = Orientation::kPortrait;
+  PageSize pageSize = PageSize::kPrinterPaper;
   std::vector<std::string> documents;
   int page = 0;
   int ended = 0;

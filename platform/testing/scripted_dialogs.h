@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,7 @@ struct LoggedMessage {
   std::string text;  // empty for a prompt
   Icon icon = Icon::kNone;
   Buttons buttons = Buttons::kOk;
+  Answer defaultAnswer = Answer::kOk;  // the button Enter would press
 };
 
 class UnexpectedDialog : public std::logic_error {
@@ -36,26 +38,36 @@ class ScriptedDialogs final : public Dialogs {
     answers_.push_back(answer);
     return *this;
   }
+  // Queue Enter for the next confirm() or ask(): it takes the question's default answer.
+  ScriptedDialogs& PressEnter() {
+    answers_.push_back(std::nullopt);
+    return *this;
+  }
   // Queue an entry for prompt(); nullopt presses Cancel.
   ScriptedDialogs& Type(std::optional<std::string> entry) {
     entries_.push_back(std::move(entry));
     return *this;
   }
 
+  // Called with each message as it comes up, for tests that look at the windows then.
+  std::function<void(const LoggedMessage&)> onMessage;
+
   void inform(std::string_view caption, std::string_view text, Icon icon) override {
-    log_.push_back({LoggedMessage::Kind::kInform, std::string(caption), std::string(text), icon, Buttons::kOk});
+    Show({LoggedMessage::Kind::kInform, std::string(caption), std::string(text), icon, Buttons::kOk});
   }
-  bool confirm(std::string_view caption, std::string_view text) override {
-    log_.push_back({LoggedMessage::Kind::kConfirm, std::string(caption), std::string(text), Icon::kQuestion,
-                    Buttons::kYesNo});
+  bool confirm(std::string_view caption, std::string_view text, platform::Answer defaultAnswer) override {
+    Show({LoggedMessage::Kind::kConfirm, std::string(caption), std::string(text), Icon::kQuestion, Buttons::kYesNo,
+          defaultAnswer});
     return NextAnswer(Buttons::kYesNo) == platform::Answer::kYes;
   }
   platform::Answer ask(std::string_view caption, std::string_view text, Buttons buttons, Icon icon) override {
-    log_.push_back({LoggedMessage::Kind::kAsk, std::string(caption), std::string(text), icon, buttons});
+    const bool okFirst = buttons == Buttons::kOk || buttons == Buttons::kOkCancel;
+    Show({LoggedMessage::Kind::kAsk, std::string(caption), std::string(text), icon, buttons,
+          okFirst ? platform::Answer::kOk : platform::Answer::kYes});
     return NextAnswer(buttons);
   }
   std::optional<std::string> prompt(std::string_view caption, bool, int, std::string_view) override {
-    log_.push_back({LoggedMessage::Kind::kPrompt, std::string(caption), {}, Icon::kNone, Buttons::kOkCancel});
+    Show({LoggedMessage::Kind::kPrompt, std::string(caption), {}, Icon::kNone, Buttons::kOkCancel});
     if (entries_.empty()) throw UnexpectedDialog("unscripted prompt: " + std::string(caption));
     auto entry = std::move(entries_.front());
     entries_.pop_front();
@@ -71,10 +83,14 @@ class ScriptedDialogs final : public Dialogs {
   bool AllAnswersUsed() const { return answers_.empty() && entries_.empty(); }
 
  private:
+  void Show(LoggedMessage message) {
+    log_.push_back(std::move(message));
+    if (onMessage) onMessage(log_.back());
+  }
   platform::Answer NextAnswer(Buttons buttons) {
     const std::string& question = log_.back().text;
     if (answers_.empty()) throw UnexpectedDialog("unscripted question: " + question);
-    const platform::Answer answer = answers_.front();
+    const platform::Answer answer = answers_.front().value_or(log_.back().defaultAnswer);
     answers_.pop_front();
     if (!Offers(buttons, answer)) throw UnexpectedDialog("scripted answer is not a button of: " + question);
     return answer;
@@ -90,7 +106,7 @@ class ScriptedDialogs final : public Dialogs {
     return false;
   }
 
-  std::deque<platform::Answer> answers_;
+  std::deque<std::optional<platform::Answer>> answers_;  // nullopt: Enter
   std::deque<std::optional<std::string>> entries_;
   std::vector<LoggedMessage> log_;
 };

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace shell::ui {
@@ -45,6 +46,7 @@ TAgingChart::TAgingChart(platform::Help& help, QWidget* parent)
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
+  platform::qt::SetHelpKeyword(*this, "AgingChart");
   ChartFrame_->setFrameShape(QFrame::Box);
   ChartFrame_->setFixedSize(kChartWidth, kChartHeight);
   Fill(ChartFrame_, Qt::white);
@@ -93,6 +95,6 @@ void TAgingChart::CloseChartButtonClick() {
   emit statusChanged(ToQString(files::kStatusReady));
 }
 
-void TAgingChart::HelpButtonClick() { help_.ShowTopic("AgingChart"); }
+void TAgingChart::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging_chart.h"
 #include "shell/backup.h"
@@ -35,6 +36,7 @@ TBackupPanel::TBackupPanel(platform::Dialogs& dialogs, platform::Help& help, QWi
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
+  platform::qt::SetHelpKeyword(*this, kBackupHelpKeyword);
   FileList_->hide();
   DriveLabel_->setBuddy(DriveCombo_);
   DriveCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -86,9 +88,9 @@ void TBackupPanel::RefreshFileList() {
 
 void TBackupPanel::OfferTargets() {
   DriveCombo_->clear();
-  for (const std::filesystem::path& drive : RemovableDrives(RemovableMountRoots())) {
-    DriveCombo_->addItem(ToQString(drive.string()));
-  }
+  const std::vector<std::filesystem::path> targets =
+      BackupTargets(RemovableDrives(RemovableMountRoots()), LastBackupFolder(std::filesystem::current_path()));
+  for (const std::filesystem::path& target : targets) DriveCombo_->addItem(ToQString(target.string()));
   for (const QString& folder : pickedFolders_) {
     if (DriveCombo_->findText(folder) < 0) DriveCombo_->addItem(folder);
   }

@@ -24,7 +24,8 @@ class TBackupPanel : public QFrame {
   TBackupPanel(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
 
   // The menu command. While the panel is showing it only says so; otherwise it lists
-  // the data files, offers the drives with the first selected, and shows the panel.
+  // the data files, offers the folder of the last backup and the removable drives,
+  // the first of them selected, and shows the panel.
   void Start();
   // Offers a folder as a target (once) and selects it; the "Choose Folder..." button
   // comes here with the folder the user picked.

@@ -61,6 +61,18 @@ TEST_F(BackupPanelTest, BacksUpTheListedFilesIntoTheChosenFolderAndHides) {
   EXPECT_TRUE(panel_.BackupButton()->isEnabled());
 }
 
+TEST_F(BackupPanelTest, TheFolderOfTheLastBackupIsOfferedFirst) {
+  panel_.Start();
+  panel_.AddTarget(QString::fromStdString(target_.path().string()));
+  dialogs_.Answer(platform::Answer::kOk);
+  panel_.BackupButton()->click();
+
+  TBackupPanel nextRun(dialogs_, help_);
+  nextRun.Start();
+  EXPECT_EQ(nextRun.DriveCombo()->itemText(0).toStdString(), target_.path().string());
+  EXPECT_EQ(nextRun.DriveCombo()->currentIndex(), 0);
+}
+
 TEST_F(BackupPanelTest, StartWhileShowingOnlySaysSo) {
   panel_.Start();
   WriteBytes(folder_.path() / "More.DAT", {'x'});

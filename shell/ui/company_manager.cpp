@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -13,6 +12,7 @@
 #include "files/company_files.h"
 #include "model/keys.h"
 #include "shell/ui/find_box.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/companies.h"
@@ -47,7 +47,7 @@ TCoManager::TCoManager(AppServices& services, QWidget* parent)
       Frame_(new TManagerFrame(services_, this)),
       CoOptions_(new TCoOptions(services_, this)),
       ByNumber_(new QRadioButton(tr("By &Number"), this)),
-      ByName_(new QRadioButton(tr("By N&ame"), this)),
+      ByName_(new QRadioButton(tr("By Na&me"), this)),  // Alt+A is for "&Add"
       AddButton_(new QPushButton(tr("&Add"), this)),
       EditButton_(new QPushButton(tr("&Edit"), this)),
       DeleteButton_(new QPushButton(tr("&Delete"), this)),
@@ -59,6 +59,7 @@ TCoManager::TCoManager(AppServices& services, QWidget* parent)
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setWindowTitle(ToQString(kManagerCaption));
   connect(Frame_, &TManagerFrame::programMustEnd, this, &TCoManager::programMustEnd);
+  platform::qt::SetHelpKeyword(*this, "CompanyManager");
   ByNumber_->setChecked(true);
   Frame_->SetCountPrefix(ToQString(kCompanyCountPrefix));
   Frame_->SetHeader(ToQString(CompanyBrowserHeader()));
@@ -103,8 +104,6 @@ void TCoManager::ConnectSignals() {
   connect(PrintWindowButton_, &QPushButton::clicked, this, &TCoManager::PrintWindowButtonClick);
   connect(CloseButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TCoManager::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &TCoManager::HelpButtonClick);
   // A double-click or Enter on a company opens it for editing.
   connect(Frame_, &TManagerFrame::rowChosen, this, &TCoManager::EditButtonClick);
 }
@@ -200,18 +199,15 @@ void TCoManager::FindButtonClick() {
 void TCoManager::ListButtonClick() {
   if (!Frame_->IsOpen()) return;
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  if (PrintCompanyList(Frame_->File(), services_.dialogs, services_.clock, canvas)) {
-    Frame_->SetMessage(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
-  }
+  const bool printed = PrintCompanyList(Frame_->File(), services_.dialogs, services_.clock, canvas);
+  Frame_->SetMessage(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TCoManager::PrintWindowButtonClick() {
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  if (PrintWindowImage(*this, canvas)) {
-    Frame_->SetMessage(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
-  }
+  Frame_->SetMessage(platform::qt::PrintoutStatus(PrintWindowImage(*this, canvas), canvas));
 }
 
-void TCoManager::HelpButtonClick() { services_.help.ShowTopic("CompanyManager"); }
+void TCoManager::HelpButtonClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

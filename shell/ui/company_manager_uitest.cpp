@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
@@ -107,6 +108,18 @@ class CompanyManagerTest : public shell::testing::WindowFixture {
   TCoManager manager_{services_};
 };
 
+TEST_F(CompanyManagerTest, NoAltKeyIsTakenTwice) {
+  std::map<QString, QString> taken;  // key → the button that has it
+  for (QAbstractButton* button : manager_.findChildren<QAbstractButton*>()) {
+    const QString key = QKeySequence::mnemonic(button->text()).toString();
+    if (button->window() != &manager_ || key.isEmpty()) continue;
+    const auto [earlier, added] = taken.emplace(key, button->text());
+    EXPECT_TRUE(added) << key.toStdString() << ": " << earlier->second.toStdString() << " and "
+                       << button->text().toStdString();
+  }
+  EXPECT_EQ(taken.size(), 10u);
+}
+
 TEST_F(CompanyManagerTest, OpensOnAFolderWithoutACompanyListByCreatingIt) {
   dialogs_.Answer(Answer::kOk);
   ShowManager();
@@ -191,6 +204,22 @@ TEST_F(CompanyManagerTest, AddedCompanyIsShownInTheBrowser) {
   EXPECT_EQ(stored.DateOrder.str(), "M");   // a new company's value
   EXPECT_EQ(stored.EnvAddress.str(), "S");  // kept from the current one
   EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+TEST_F(CompanyManagerTest, OptionsAreCaptionedEditCompanyWhenEditing) {
+  files::testing::WriteCompanyFolder(Numbered("Harbor Supply", "1"), Numbered("Harbor Supply", "1"));
+  session_.CurrentCompany = Numbered("Harbor Supply", "1");
+  ShowManager();
+  QStringList captions;
+  const auto noteCaptionAndCancel = [&] {
+    captions << manager_.OptionsDialog()->windowTitle();
+    manager_.OptionsDialog()->CancelButton()->click();
+  };
+  for (QPushButton* button : {manager_.EditButton(), manager_.AddButton(), manager_.EditButton()}) {
+    WhenModal(noteCaptionAndCancel);
+    button->click();
+  }
+  EXPECT_EQ(captions, (QStringList{"Edit Company", "Company Options", "Edit Company"}));
 }
 
 TEST_F(CompanyManagerTest, DuplicateNumberKeepsTheOptionsOpenWithWhatWasTyped) {

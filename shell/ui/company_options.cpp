@@ -12,11 +12,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "shell/ui/headers_dialog.h"
 #include "shell/ui/storable_text.h"
 
@@ -90,6 +90,7 @@ TCoOptions::TCoOptions(AppServices& services, QWidget* parent)
       HelpButton_(new QPushButton(tr("Help"), this)),
       HeadersDlg_(new THeadersDlg(services.help, this)) {
   setWindowTitle(tr("Company Options"));
+  platform::qt::SetHelpKeyword(*this, "CompanyOptions");
   BuildLayout();
   resize(std::max(sizeHint().width(), 820), sizeHint().height());
   ApplyTextRules(*this, CompanyTextControls());
@@ -293,8 +294,6 @@ void TCoOptions::ConnectSignals() {
   connect(SaveButton_, &QPushButton::clicked, this, &TCoOptions::SaveButtonClick);
   connect(CancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TCoOptions::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &TCoOptions::HelpButtonClick);
   connect(HeadersButton_, &QPushButton::clicked, this, &TCoOptions::HeadersButtonClick);
   connect(LogoBitmapButton_, &QPushButton::clicked, this, &TCoOptions::LogoBitmapButtonClick);
   connect(BackBitmapButton_, &QPushButton::clicked, this, &TCoOptions::BackBitmapButtonClick);
@@ -306,6 +305,7 @@ void TCoOptions::ConnectSignals() {
 void TCoOptions::Begin(const CompanyEdit& edit, Save save) {
   save_ = std::move(save);
   edit_ = edit;
+  setWindowTitle(edit.adding ? tr("Company Options") : tr("Edit Company"));
   LoadTerms();
   ShowControlValues(OptionsOf(edit.record));
   TextEditNamed(*this, "CoNumb")->setEnabled(edit.adding);
@@ -387,7 +387,7 @@ void TCoOptions::FocusControl(std::string_view name) {
   control->setFocus();
 }
 
-void TCoOptions::HelpButtonClick() { services_.help.ShowTopic("CompanyOptions"); }
+void TCoOptions::HelpButtonClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 void TCoOptions::HeadersButtonClick() {
   HeadersDlg_->SetValues(values_.Headers);

@@ -8,11 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "model/records.h"
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/ui/storable_text.h"
 
@@ -78,6 +79,7 @@ TEditRecord::TEditRecord(platform::Help& help, QWidget* parent)
       CancelButton_(new QPushButton(tr("Cancel"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setObjectName("EditRecord");
+  platform::qt::SetHelpKeyword(*this, "EditCustomer");
   for (int line = 0; line < kAddressLines; ++line) {
     CAddEdit_[static_cast<std::size_t>(line)] = LineEdit(Capacity<decltype(Record::BillAddr1)>(), this);
     CShip_[static_cast<std::size_t>(line)] = LineEdit(Capacity<decltype(Record::ShipAddr1)>(), this);
@@ -140,14 +142,23 @@ void TEditRecord::BuildLayout() {
   layout->addLayout(upper);
   layout->addLayout(notes);
   layout->addLayout(buttons);
+
+  // Tab goes down the account column, through the billing and shipping addresses, the
+  // notes and the buttons, as they stand, not in the order they were made.
+  std::vector<QWidget*> order = {CNo_,    CName_,  ShortName_, CustType_, TaxExempt_,
+                                 CLimit_, CTerms_, CPhone1_,   CPhone2_,  MListCode_};
+  order.insert(order.end(), CAddEdit_.begin(), CAddEdit_.end());
+  order.push_back(AutoCopy_);
+  order.insert(order.end(), CShip_.begin(), CShip_.end());
+  order.insert(order.end(), {CopyButton_, ClearButton_, CstNote_, NotesOnInv_, NotesOnStmnt_, CRHold_, OKButton_,
+                             CancelButton_, HelpButton_});
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TEditRecord::ConnectSignals() {
   connect(OKButton_, &QPushButton::clicked, this, &TEditRecord::OKButtonClick);
   connect(CancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &TEditRecord::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &TEditRecord::HelpButtonClick);
   connect(CopyButton_, &QPushButton::clicked, this, &TEditRecord::CopyButtonClick);
   connect(ClearButton_, &QPushButton::clicked, this, &TEditRecord::ClearButtonClick);
   for (int line = 0; line < kAddressLines; ++line) {
@@ -246,6 +257,6 @@ void TEditRecord::ClearButtonClick() {
   for (int line = 0; line < kAddressLines; ++line) CShip(line)->clear();
 }
 
-void TEditRecord::HelpButtonClick() { help_.ShowTopic("EditCustomer"); }
+void TEditRecord::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

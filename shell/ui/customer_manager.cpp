@@ -14,6 +14,7 @@
 #include "files/company_files.h"
 #include "model/keys.h"
 #include "shell/ui/find_box.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -56,6 +57,7 @@ TCustManager::TCustManager(AppServices& services, QWidget* parent)
       ToolBar_(new QToolBar(this)) {
   setWindowTitle(tr("Customer Manager"));
   connect(Frame_, &TManagerFrame::programMustEnd, this, &TCustManager::programMustEnd);
+  platform::qt::SetHelpKeyword(*this, kHelpKeyword);
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   Frame_->SetCountPrefix(tr("Customers: "));
   Frame_->SetHeader(ToQString(CustomerHeader()));
@@ -121,7 +123,6 @@ void TCustManager::BuildToolBar() {
   AddTool(ToolBar_, EnvelopeItem_, ToolIcon(ToolGlyph::kFormLetter), tr("Print Envelope"));
   ToolBar_->addSeparator();
   HelpItem_ = new QAction(tr("Help"), this);
-  HelpItem_->setShortcut(QKeySequence::HelpContents);
   connect(HelpItem_, &QAction::triggered, this, &TCustManager::HelpItemClick);
   AddTool(ToolBar_, HelpItem_, ToolIcon(ToolGlyph::kHelp), tr("Help"));
   AddTool(ToolBar_, CloseItem_, ToolIcon(ToolGlyph::kClose), tr("Close"));
@@ -251,7 +252,7 @@ void TCustManager::CustomerListItemClick() {
   platform::qt::PrinterCanvas canvas(&services_.printer);
   const bool printed = PrintCustomerList(Frame_->File(), services_.session.CurrentCompany, services_.dialogs,
                                          services_.clock, canvas);
-  ShowPrintout(printed, tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  ShowStatus(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TCustManager::LabelQueueItemClick() {
@@ -269,7 +270,8 @@ void TCustManager::EnvelopeItemClick() {
   const EnvelopeOutcome outcome =
       PrintEnvelope(services_.session.CurrentCompany, *current, canvas, services_.dialogs);
   if (outcome == EnvelopeOutcome::kBadLayout) return;
-  ShowPrintout(outcome == EnvelopeOutcome::kPrinted, ToQString(EnvelopeSentText(*current)));
+  ShowPrintout(outcome == EnvelopeOutcome::kPrinted,
+               ToQString(EnvelopeSentText(*current, canvas.OutputDescription())));
 }
 
 void TCustManager::CloseItemClick() { reject(); }
@@ -307,7 +309,7 @@ void TCustManager::PrintWindowItemClick() {
     canvas.DrawPicture(0, 0, size.width(), size.height(), file.fileName().toStdString());
     printed = canvas.EndDocument();
   }
-  ShowPrintout(printed, tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  ShowStatus(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TCustManager::HelpItemClick() { services_.help.ShowTopic(kHelpKeyword); }

@@ -3,10 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -129,6 +133,27 @@ TEST_F(CustomerManagerTest, ListsAFilledCompanyByNameOrNumber) {
   EXPECT_EQ(TCustManager::ChosenOrder(), 1);
 }
 
+TEST_F(CustomerManagerTest, PrintoutsOverwriteNothingAndTheStatusSaysWhereEachWent) {
+  FileCustomers({Customer("10", "Ship Chandlers")});
+  Show();
+  QStringList statuses;
+  for (int envelope = 0; envelope < 2; ++envelope) {
+    manager_.EnvelopeItem()->trigger();
+    statuses << manager_.Frame()->Message();
+  }
+  dialogs_.Answer(Answer::kNo).Answer(Answer::kNo);
+  manager_.CustomerListItem()->trigger();
+  statuses << manager_.Frame()->Message();
+
+  const QString printouts = QDir::current().absoluteFilePath("Printouts/");
+  EXPECT_EQ(statuses, (QStringList{"Envelope for Ship Chandlers sent to " + printouts + "Envelope.pdf.",
+                                   "Envelope for Ship Chandlers sent to " + printouts + "Envelope (2).pdf.",
+                                   "Printed to " + printouts + "Customer List by Name.pdf"}));
+  for (const char* file : {"Envelope.pdf", "Envelope (2).pdf", "Customer List by Name.pdf"}) {
+    EXPECT_TRUE(QFile::exists(printouts + file)) << file;
+  }
+}
+
 TEST_F(CustomerManagerTest, AddsACustomerThroughItsDialog) {
   FileCustomers({Customer("10", "Ship Chandlers")});
   Show();
@@ -184,6 +209,28 @@ TEST_F(CustomerManagerTest, RestoringTheManagerUnderAnOpenDialogStillRefusesADup
   EXPECT_EQ(dialogs_.Texts(),
             std::vector<std::string>{"That customer number already exists. You will need to use a different number."});
   EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 1");
+}
+
+TEST_F(CustomerManagerTest, TabOrderInTheCustomerDialogFollowsTheLayout) {
+  TEditRecord edit(help_);
+  edit.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
+  std::vector<QWidget*> expected = {edit.CNo(),      edit.CName(),  edit.ShortName(), edit.CustType(),
+                                    edit.TaxExempt(), edit.CLimit(), edit.CTerms(),    edit.CPhone1(),
+                                    edit.CPhone2(),   edit.MListCode()};
+  for (int line = 0; line < kAddressLines; ++line) expected.push_back(edit.CAddEdit(line));
+  expected.push_back(edit.AutoCopy());
+  for (int line = 0; line < kAddressLines; ++line) expected.push_back(edit.CShip(line));
+  expected.insert(expected.end(), {edit.CopyButton(), edit.ClearButton(), edit.CstNote(), edit.NotesOnInv(),
+                                   edit.NotesOnStmnt(), edit.CRHold(), edit.OKButton(), edit.CancelButton(),
+                                   edit.HelpButton(), edit.CNo()});
+  edit.CNo()->setFocus();
+  std::vector<QWidget*> visited = {QApplication::focusWidget()};
+  for (std::size_t tab = 1; tab < expected.size(); ++tab) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget());
+  }
+  EXPECT_EQ(visited, expected);
 }
 
 TEST_F(CustomerManagerTest, AutoCopyFollowsTheBillingLinesAsTyped) {

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/date_selection.h"
 
@@ -37,6 +38,7 @@ TDateSel::TDateSel(const model::CompanySession& session, platform::Help& help, Q
       CancelButton_(new QPushButton(tr("&Cancel"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setWindowTitle(tr("Date Selection"));
+  platform::qt::SetHelpKeyword(*this, "VTCalendar");
   // The dates the program can store; the pick lists do the paging.
   Calendar1_->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
   Calendar1_->setNavigationBarVisible(false);
@@ -74,6 +76,7 @@ void TDateSel::BuildLayout() {
 void TDateSel::ConnectSignals() {
   connect(Calendar1_, &QCalendarWidget::selectionChanged, this, &TDateSel::UpdateLabels);
   connect(Calendar1_, &QCalendarWidget::activated, this, &TDateSel::Calendar1DblClick);
+  connect(Calendar1_, &QCalendarWidget::currentPageChanged, this, &TDateSel::Calendar1PageChange);
   // Only the user's choices: the dialog sets both lists itself on show.
   connect(CBMonth_, &QComboBox::activated, this, &TDateSel::CBMonthChange);
   connect(CBYear_, &QComboBox::textActivated, this, &TDateSel::CBYearChange);
@@ -128,15 +131,32 @@ void TDateSel::showEvent(QShowEvent* event) {
 }
 
 void TDateSel::FormShow() {
+  ShowPicks(true);
+  UpdateLabels();
+  Calendar1_->setFocus();
+}
+
+void TDateSel::ShowPicks(bool refillYears) {
   const model::Date date = CalendarDate();
+  const QString year = QString::number(date.year);
   const QSignalBlocker monthBlocker(CBMonth_);
   const QSignalBlocker yearBlocker(CBYear_);
   CBMonth_->setCurrentIndex(date.month - 1);
-  CBYear_->clear();
-  for (int year : YearChoices(date.year)) CBYear_->addItem(QString::number(year));
-  CBYear_->setEditText(QString::number(date.year));
-  UpdateLabels();
-  Calendar1_->setFocus();
+  if (refillYears || CBYear_->findText(year) < 0) {
+    CBYear_->clear();
+    for (int choice : YearChoices(date.year)) CBYear_->addItem(QString::number(choice));
+  }
+  if (CBYear_->currentText() != year) CBYear_->setEditText(year);
+}
+
+// Paging the calendar (Page Up or Down, the mouse wheel, a day of the next month)
+// takes the chosen day along, cut to the month's last day, so that the lists, the
+// labels and the calendar show one date.
+void TDateSel::Calendar1PageChange(int year, int month) {
+  const QDate chosen = Calendar1_->selectedDate();
+  const int months = (year - chosen.year()) * 12 + (month - chosen.month());
+  if (months != 0) Calendar1_->setSelectedDate(chosen.addMonths(months));
+  ShowPicks(false);
 }
 
 void TDateSel::UpdateLabels() {
@@ -158,6 +178,6 @@ void TDateSel::CBYearChange(const QString& text) {
 
 void TDateSel::Calendar1DblClick() { accept(); }
 
-void TDateSel::HelpButtonClick() { help_.ShowTopic("VTCalendar"); }
+void TDateSel::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

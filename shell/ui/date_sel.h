@@ -59,7 +59,11 @@ class TDateSel : public QDialog {
   void BuildLayout();
   void ConnectSignals();
   void FormShow();
+  // The month and year lists set to the calendar's date; the year list is filled
+  // afresh when asked or when it lacks the year.
+  void ShowPicks(bool refillYears);
   void UpdateLabels();
+  void Calendar1PageChange(int year, int month);
   void CBMonthChange(int index);
   void CBYearChange(const QString& text);
   void Calendar1DblClick();

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/text.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace shell::ui {
@@ -48,6 +49,7 @@ TFindBox::TFindBox(platform::Dialogs& dialogs, platform::Help& help, QWidget* pa
       ListView1_(new QTreeWidget(this)),
       StatusBar1_(new QStatusBar(this)) {
   setWindowTitle(tr("Find..."));
+  platform::qt::SetHelpKeyword(*this, kHelpKeyword);
   FindText_->setMaxLength(kFindTextMaxLength);
   // Enter in the text runs Find; it must never press Exit instead.
   for (QPushButton* button : {FindButton_, Button1_, HelpButn_}) button->setAutoDefault(false);

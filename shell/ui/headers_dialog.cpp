@@ -11,8 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QShortcut>
 #include <QVBoxLayout>
+
+#include "platform/qt/help_key.h"
 
 namespace shell::ui {
 namespace {
@@ -84,6 +85,7 @@ THeadersDlg::THeadersDlg(platform::Help& help, QWidget* parent)
       CancelButton_(new QPushButton(tr("&Cancel"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setWindowTitle(tr("Headers, Fonts and Colors"));
+  platform::qt::SetHelpKeyword(*this, "HeadersFontsColors");
   BuildLayout();
   ApplyTextRules(*this, HeaderTextControls());
   ConnectSignals();
@@ -134,8 +136,6 @@ void THeadersDlg::ConnectSignals() {
   connect(OKButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpButton_, &QPushButton::clicked, this, &THeadersDlg::HelpButtonClick);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-          &THeadersDlg::HelpButtonClick);
 }
 
 void THeadersDlg::SetValues(const HeaderOptions& headers) {
@@ -158,6 +158,6 @@ void THeadersDlg::ShowSamples() {
   for (std::size_t i = 0; i < kFontCount; ++i) ShowFontSample(FontSamples_[i], values_.FormFonts[i]);
 }
 
-void THeadersDlg::HelpButtonClick() { help_.ShowTopic("HeadersFontsColors"); }
+void THeadersDlg::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

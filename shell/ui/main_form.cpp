@@ -16,7 +16,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 
+#include "platform/qt/help_key.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/aging_chart.h"
@@ -63,6 +66,36 @@ class TBackground : public QWidget {
 
 namespace {
 
+// The dialogs of a run, each message preceded by `beforeMessage`.
+class RunDialogs final : public platform::Dialogs {
+ public:
+  RunDialogs(platform::Dialogs& dialogs, std::function<void()> beforeMessage)
+      : dialogs_(dialogs), beforeMessage_(std::move(beforeMessage)) {}
+
+  void inform(std::string_view caption, std::string_view text, platform::Icon icon) override {
+    beforeMessage_();
+    dialogs_.inform(caption, text, icon);
+  }
+  bool confirm(std::string_view caption, std::string_view text, platform::Answer defaultAnswer) override {
+    beforeMessage_();
+    return dialogs_.confirm(caption, text, defaultAnswer);
+  }
+  platform::Answer ask(std::string_view caption, std::string_view text, platform::Buttons buttons,
+                       platform::Icon icon) override {
+    beforeMessage_();
+    return dialogs_.ask(caption, text, buttons, icon);
+  }
+  std::optional<std::string> prompt(std::string_view caption, bool secret, int maxLength,
+                                    std::string_view helpKeyword) override {
+    beforeMessage_();
+    return dialogs_.prompt(caption, secret, maxLength, helpKeyword);
+  }
+
+ private:
+  platform::Dialogs& dialogs_;
+  std::function<void()> beforeMessage_;
+};
+
 constexpr int kClockTickMs = 1000;
 constexpr std::string_view kLabelsQuestion =
     "You have labels in the print queue that you have not printed or saved to a file. Exit anyway?";
@@ -70,9 +103,13 @@ constexpr std::string_view kLabelsQuestion =
 }  // namespace
 
 TMainForm::TMainForm(AppServices services, QWidget* parent)
-    : QMainWindow(parent), services_(services), ProgressWindow_(new platform::qt::TProgressWindow(this)) {
+    : QMainWindow(parent),
+      services_(services),
+      runDialogs_(std::make_unique<RunDialogs>(services.dialogs, [this] { ClearRunningStatus(); })),
+      ProgressWindow_(new platform::qt::TProgressWindow(this)) {
   services_.showStatus = [this](std::string_view text) { SetStatus(ToQString(text)); };
   setWindowTitle(ToQString(kProgramCaption));
+  platform::qt::SetHelpKeyword(*this, "Main window");
   BuildActions();
   BuildMenus();
   BuildToolBar();
@@ -241,7 +278,7 @@ void TMainForm::BuildCentralArea() {
   AgingChart_ = new TAgingChart(services_.help, Background_);
   AgingChart_->hide();
   connect(AgingChart_, &TAgingChart::statusChanged, this, &TMainForm::SetStatus);
-  BackupPanel_ = new TBackupPanel(services_.dialogs, services_.help, Background_);
+  BackupPanel_ = new TBackupPanel(*runDialogs_, services_.help, Background_);
   BackupPanel_->hide();
   connect(BackupPanel_, &TBackupPanel::statusChanged, this, &TMainForm::SetStatus);
 
@@ -277,7 +314,11 @@ bool TMainForm::LoadCompany() {
   if (result.state == StartState::kNoDataFiles) return false;
   engineStarted_ = result.state != StartState::kEngineStopped;
   ApplyCompanySettings(result);
-  if (QScreen* screen = QApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  // Maximised by the window manager, which keeps the title bar on the screen (placing
+  // the window itself at the screen's corner put the frame above its top). The size
+  // of the screen serves a desktop without a window manager, where nothing maximises.
+  if (QScreen* screen = QApplication::primaryScreen()) resize(screen->availableGeometry().size());
+  setWindowState(windowState() | Qt::WindowMaximized);
   return true;
 }
 
@@ -332,6 +373,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (engineStarted_) services_.engine.ExitEngine();
   engineStarted_ = false;
   event->accept();
+  // The program ends with its main window; a window still open (help, say) would
+  // keep it running unseen, holding the data folder.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
+  }
 }
 
 void TMainForm::BringToFront() {
@@ -342,8 +388,13 @@ void TMainForm::BringToFront() {
 
 void TMainForm::SetStatus(const QString& text) { StatePanel_->setText(text); }
 
+// Running texts end in "...", finished ones ("Ready.", "3 records were removed.") do not.
+void TMainForm::ClearRunningStatus() {
+  if (StatePanel_ != nullptr && StatePanel_->text().endsWith("...")) StatePanel_->clear();
+}
+
 void TMainForm::ReportPrintout(const platform::PageCanvas& canvas) {
-  SetStatus(tr("Printed to %1").arg(ToQString(canvas.OutputDescription())));
+  SetStatus(platform::qt::PrintoutStatus(true, canvas));
 }
 QString TMainForm::StatusText() const { return StatePanel_->text(); }
 QString TMainForm::ClockPanelText() const { return ClockPanel_->text(); }
@@ -412,7 +463,7 @@ void TMainForm::PrinterSetupClick() {
 
 void TMainForm::EditPaymentTermsClick() {
   PrepareForWindow();
-  TTermsEdit editor(services_.dialogs, services_.help, this);
+  TTermsEdit editor(services_.dialogs, this);
   editor.exec();
 }
 
@@ -425,7 +476,10 @@ void TMainForm::AgingChartClick() {
   RunAgingAndShow(true);
 }
 
-files::Services TMainForm::Logic() const { return services_.WithProgress(*ProgressWindow_); }
+files::Services TMainForm::Logic() const {
+  return {services_.engine, *runDialogs_,      *ProgressWindow_,
+          services_.clock,  services_.session, services_.showStatus};
+}
 
 void TMainForm::RunAgingAndShow(bool forceChart) {
   const books::AgingResult result = books::RunAging(Logic(), forceChart);

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <map>
+#include <memory>
 
 #include "engine/engine.h"
 #include "platform/clock.h"
@@ -87,6 +88,8 @@ class TMainForm : public QMainWindow {
   void ApplyCompanySettings(const StartResult& result);
   void ApplyHints(bool show);
   void PrepareForWindow();
+  // Takes a running text such as "Removing Records..." out of status panel 1.
+  void ClearRunningStatus();
 
   void FormShow();
   void ClockTimerTimer();
@@ -115,6 +118,10 @@ class TMainForm : public QMainWindow {
   files::Services Logic() const;
 
   AppServices services_;
+  // The dialogs of the runs that write status panel 1 (the purge, the backup, aging):
+  // before any message the running text goes, as the run waits for the user; so a
+  // run's closing message never sits under a text saying it goes on.
+  std::unique_ptr<platform::Dialogs> runDialogs_;
   std::map<Command, QAction*> actions_;
   QLabel* CompanyLabel_ = nullptr;
   QLabel* ClockPanel_ = nullptr;

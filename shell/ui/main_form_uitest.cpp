@@ -4,19 +4,26 @@
 #include <QApplication>
 #include <QImage>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "model/company_defaults.h"
 #include "files/company_files.h"
 #include "model/side_files.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "files/testing/company_folder.h"
+#include "shell/ui/backup_panel.h"
+#include "shell/ui/date_sel.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
@@ -65,6 +72,14 @@ TEST_F(MainFormTest, ShowsCaptionClockCompanyAndBackground) {
   EXPECT_EQ(form->StatusText(), "Ready.");
   EXPECT_TRUE(form->BackgroundShown());
   EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+TEST_F(MainFormTest, OpensMaximised) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  ShowAndSettle(*form);
+  EXPECT_TRUE(form->isMaximized());
 }
 
 TEST_F(MainFormTest, CompanyWithoutANameAsksToBeSetUp) {
@@ -164,6 +179,62 @@ TEST_F(MainFormTest, PendingLabelsAreAskedAboutBeforeClosing) {
   EXPECT_FALSE(form->close());
   dialogs_.Answer(platform::Answer::kYes);
   EXPECT_TRUE(form->close());
+}
+
+TEST_F(MainFormTest, ExitWithHelpOpenEndsTheProgram) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  platform::qt::THelpWindow help;
+  QTimer::singleShot(0, form.get(), [&] {
+    form->show();
+    help.ShowTopic("CustomerManager");
+    form->Action(Command::kExit)->trigger();
+  });
+  bool stillRunning = false;
+  QTimer giveUp;
+  giveUp.setSingleShot(true);
+  QObject::connect(&giveUp, &QTimer::timeout, [&stillRunning] {
+    stillRunning = true;
+    QApplication::exit(1);
+  });
+  giveUp.start(5000);
+  QApplication::exec();
+  EXPECT_FALSE(stillRunning);
+  EXPECT_FALSE(help.isVisible());
+}
+
+TEST_F(MainFormTest, StaleRunningTextsAreClearedWhenTheRunEnds) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  std::map<std::string, std::string> statusUnder;  // message → status panel 1 while it showed
+  dialogs_.onMessage = [&](const platform::testing::LoggedMessage& message) {
+    statusUnder[message.text] = form->StatusText().toStdString();
+  };
+
+  engine::testing::TempDir target;
+  form->Action(Command::kBackupDataFiles)->trigger();
+  auto* backup = form->findChild<TBackupPanel*>();
+  backup->AddTarget(QString::fromStdString(target.path().string()));
+  dialogs_.Answer(platform::Answer::kOk);
+  backup->BackupButton()->click();
+  EXPECT_EQ(statusUnder.at("Backup complete. 3 files were copied."), "");
+  EXPECT_EQ(form->StatusText(), "Ready.");
+
+  QTimer::singleShot(0, [] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* dateSel = qobject_cast<TDateSel*>(window); dateSel != nullptr && dateSel->isVisible()) {
+        dateSel->OKButton()->click();
+      }
+    }
+  });
+  // The two questions of the purge, and the notice that the company's invoice file is new.
+  dialogs_.Answer(platform::Answer::kYes).Answer(platform::Answer::kYes).Answer(platform::Answer::kOk);
+  form->Action(Command::kDeletePaidInvoices)->trigger();
+  EXPECT_EQ(statusUnder.at("0 paid records older than 12/08/2026 were removed."), "");
+  EXPECT_EQ(form->StatusText(), "0 records were removed.");
+  EXPECT_TRUE(dialogs_.AllAnswersUsed());
 }
 
 TEST_F(MainFormTest, RebuildDataFilesRunsFromTheToolsMenu) {

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/ui/storable_text.h"
 
@@ -38,6 +39,7 @@ TEditProduct::TEditProduct(platform::Help& help, QWidget* parent)
       StatusBar1_(new QStatusBar(this)),
       SetupPanel_(new QLabel(this)),
       ChangedPanel_(new QLabel(this)) {
+  platform::qt::SetHelpKeyword(*this, "NewProduct");
   setObjectName("Edit Product");
   PNum_->setMaxLength(kCodeLength);
   PDesc_->setMaxLength(kDescriptionLength);
@@ -112,6 +114,6 @@ void TEditProduct::OKButtonClick() {
   accept();
 }
 
-void TEditProduct::HelpButtonClick() { help_.ShowTopic("NewProduct"); }
+void TEditProduct::HelpButtonClick() { help_.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 }  // namespace shell::ui

@@ -1,12 +1,10 @@
 #include "shell/ui/product_list_window.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -80,20 +78,6 @@ QString AskForRtfFile(QWidget* parent, const QString& suggestedName) {
 }
 
 }  // namespace
-
-QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title) {
-  printer.setDocName(ToQString(title));
-  if (!QPrinterInfo::defaultPrinter().isNull()) {
-    printer.setOutputFileName({});
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    return QObject::tr("the printer %1").arg(printer.printerName());
-  }
-  if (!QDir().mkpath(platform::qt::kPrintoutsFolder)) return {};
-  const QString path = QDir(platform::qt::kPrintoutsFolder).absoluteFilePath(platform::qt::PdfFileNameFor(title));
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path);
-  return path;
-}
 
 void ShowRtfDocument(QTextDocument& target, const documents::RtfDocument& document) {
   target.clear();
@@ -175,7 +159,7 @@ void TProdList::Render() {
 QString TProdList::StatusText() const { return StatusLabel_->text(); }
 
 void TProdList::PrintButtonClick() {
-  const QString destination = RouteToPrinterOrPdf(printer_, report_.title);
+  const QString destination = platform::qt::RouteToPrinterOrPdf(printer_, report_.title);
   if (destination.isEmpty()) {
     dialogs_.inform("Print", "The printout could not be started.", platform::Icon::kWarning);
     return;

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <functional>
 #include <optional>
-#include <string_view>
 
 #include "documents/list_report.h"
 #include "documents/rtf_writer.h"
@@ -21,11 +20,6 @@ class QTextEdit;
 class QToolButton;
 
 namespace shell::ui {
-
-// Points the next job on `printer` at the default printer, or, when the system has
-// none, at a PDF named after `title` in the "Printouts" folder, as printed pages do.
-// Returns where the job goes; empty when the folder cannot be made.
-QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title);
 
 // Lays the document out in `target`, replacing what it held.
 void ShowRtfDocument(QTextDocument& target, const documents::RtfDocument& document);

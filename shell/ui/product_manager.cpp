@@ -16,6 +16,8 @@
 #include "model/dates.h"
 #include "model/keys.h"
 #include "shell/ui/find_box.h"
+#include "platform/qt/help_key.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "model/company_session.h"
 #include "shell/products.h"
@@ -44,6 +46,7 @@ TProdManager::TProdManager(AppServices& services, QWidget* parent)
       ProdList_(new TProdList(services.dialogs, services.printer, this)) {
   setWindowTitle(ToQString(kWindowTitle));
   connect(Frame_, &TManagerFrame::programMustEnd, this, &TProdManager::programMustEnd);
+  platform::qt::SetHelpKeyword(*this, "ProductManager");
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   resize(820, 520);
   Frame_->SetCountPrefix(tr("Products: "));
@@ -238,7 +241,7 @@ void TProdManager::ListItemClick() {
 // Prints the window as it looks, scaled to the page.
 void TProdManager::PrintWindowItemClick() {
   const QPixmap image = grab();
-  const QString destination = RouteToPrinterOrPdf(services_.printer, kWindowTitle);
+  const QString destination = platform::qt::RouteToPrinterOrPdf(services_.printer, kWindowTitle);
   QPainter painter;
   if (destination.isEmpty() || !painter.begin(&services_.printer)) {
     services_.dialogs.inform(kWindowTitle, "The printout could not be started.", platform::Icon::kWarning);
@@ -260,7 +263,7 @@ void TProdManager::ShowOrder(engine::KeyNumber order) {
 void TProdManager::ByCodeItemClick() { ShowOrder(model::product_key::kCode); }
 void TProdManager::ByDescriptionItemClick() { ShowOrder(model::product_key::kDescription); }
 
-void TProdManager::HelpItemClick() { services_.help.ShowTopic("ProductManager"); }
+void TProdManager::HelpItemClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }
 
 // In the picker the chosen row goes back to invoice entry; otherwise it is edited.
 void TProdManager::BrowserRowChosen() {

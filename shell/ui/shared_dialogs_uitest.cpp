@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <gtest/gtest.h>
 
 #include "engine/test_support.h"
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/ui/date_sel.h"
 #include "shell/ui/terms_edit.h"
@@ -99,6 +99,23 @@ TEST_F(DateSelTest, TypedYearMovesTheCalendarAndNonsenseGivesWay) {
   EXPECT_EQ(dialog_.NDate()->text(), "05/20/2031");
 }
 
+TEST_F(DateSelTest, MonthAndYearListsFollowTheCalendarWhenItIsPaged) {
+  ShowOn({2026, 12, 31});
+  QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+  QCoreApplication::sendEvent(dialog_.Calendar1()->focusProxy(), &pageDown);
+  EXPECT_EQ(dialog_.CBMonth()->currentText(), "January");
+  EXPECT_EQ(dialog_.CBYear()->currentText(), "2027");
+  EXPECT_EQ(dialog_.NDate()->text(), "01/31/2027");
+
+  dialog_.Calendar1()->showNextMonth();  // as the mouse wheel pages
+  EXPECT_EQ(dialog_.CBMonth()->currentText(), "February");
+  EXPECT_EQ(dialog_.NDate()->text(), "02/28/2027");
+  dialog_.Calendar1()->setCurrentPage(2031, 6);
+  EXPECT_EQ(dialog_.CBYear()->currentText(), "2031");
+  EXPECT_EQ(dialog_.CBYear()->itemText(0), "2028");
+  EXPECT_EQ(dialog_.NDate()->text(), "06/28/2031");
+}
+
 class TermsEditTest : public ::testing::Test {
  protected:
   TTermsEdit& ShowWith(const Terms& terms) {
@@ -124,8 +141,7 @@ class TermsEditTest : public ::testing::Test {
 
   engine::testing::ScopedWorkingFolder folder_;
   platform::testing::ScriptedDialogs dialogs_;
-  RecordingHelp help_;
-  TTermsEdit editor_{dialogs_, help_};
+  TTermsEdit editor_{dialogs_};
 };
 
 TEST_F(TermsEditTest, ShowsTheTermsSortedWithNothingPending) {
@@ -200,11 +216,13 @@ TEST(SharedDialogsHelp, EachDialogOpensItsOwnTopic) {
   engine::testing::ScopedWorkingFolder folder;
   platform::testing::ScriptedDialogs dialogs;
   RecordingHelp help;
+  platform::qt::HelpKey helpKey(help);
   model::CompanySession session;
   TDateSel dateSel(session, help);
   dateSel.HelpButton()->click();
-  TTermsEdit terms(dialogs, help);
-  for (QShortcut* shortcut : terms.findChildren<QShortcut*>()) emit shortcut->activated();
+  TTermsEdit terms(dialogs);
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QCoreApplication::sendEvent(terms.ListBox1(), &f1);
   EXPECT_EQ(help.topics, (Terms{"VTCalendar", "EditTerms"}));
 }
 

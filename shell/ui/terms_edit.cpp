@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "model/side_files.h"
+#include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/ui/storable_text.h"
 
@@ -32,10 +32,9 @@ QStringList ItemTexts(const QListWidget& list) {
 
 }  // namespace
 
-TTermsEdit::TTermsEdit(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent)
+TTermsEdit::TTermsEdit(platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       editor_(dialogs),
-      help_(help),
       ListBox1_(new QListWidget(this)),
       Edit1_(new QLineEdit(this)),
       Prompt_(new QLabel(this)),
@@ -45,6 +44,7 @@ TTermsEdit::TTermsEdit(platform::Dialogs& dialogs, platform::Help& help, QWidget
       OkButton_(new QPushButton(tr("Ok"), this)),
       CloseButton_(new QPushButton(tr("&Close"), this)) {
   setWindowTitle(tr("Edit Payment Terms"));
+  platform::qt::SetHelpKeyword(*this, "EditTerms");
   Edit1_->setMaxLength(static_cast<int>(model::kTermCapacity));
   // Enter in the entry means "Ok", never closing the dialog.
   for (QPushButton* button : {EditButton_, DeleteButton_, AddButton_, OkButton_, CloseButton_}) {
@@ -78,7 +78,6 @@ void TTermsEdit::ConnectSignals() {
   // A click on the chosen term, or a move to another one by mouse or keyboard.
   connect(ListBox1_, &QListWidget::itemClicked, this, &TTermsEdit::ListBox1Click);
   connect(ListBox1_, &QListWidget::currentRowChanged, this, &TTermsEdit::ListBox1Click);
-  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &TTermsEdit::HelpKeyPress);
 }
 
 void TTermsEdit::showEvent(QShowEvent* event) {
@@ -144,7 +143,5 @@ void TTermsEdit::ListBox1Click() {
   editor_.CancelPending();
   Render();
 }
-
-void TTermsEdit::HelpKeyPress() { help_.ShowTopic("EditTerms"); }
 
 }  // namespace shell::ui

@@ -6,7 +6,6 @@
 #include <QDialog>
 
 #include "platform/dialogs.h"
-#include "platform/help.h"
 #include "shell/terms_list.h"
 
 class QLabel;
@@ -20,7 +19,7 @@ class TTermsEdit : public QDialog {
   Q_OBJECT
 
  public:
-  TTermsEdit(platform::Dialogs& dialogs, platform::Help& help, QWidget* parent = nullptr);
+  TTermsEdit(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
   // Every way of closing (the "&Close" button, Escape, the title bar) writes the list;
   // when writing fails the dialog stays open, so nothing typed is lost.
@@ -51,10 +50,8 @@ class TTermsEdit : public QDialog {
   void OkButtonClick();
   void CloseButtonClick();
   void ListBox1Click();
-  void HelpKeyPress();
 
   TermsEditor editor_;
-  platform::Help& help_;
   QListWidget* ListBox1_;
   QLineEdit* Edit1_;
   QLabel* Prompt_;
