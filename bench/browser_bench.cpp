@@ -57,8 +57,8 @@ bool BuildFile(Engine& engine, const std::string& name, int records, FileBlock*&
   return true;
 }
 
-void Report(const char* step, double milliseconds, int errorClass) {
-  std::printf("%-28s %10.3f ms%s\n", step, milliseconds, errorClass > 1 ? "  (failed)" : "");
+void Report(const char* step, double milliseconds, engine::StatusClass outcome) {
+  std::printf("%-28s %10.3f ms%s\n", step, milliseconds, engine::Failed(outcome) ? "  (failed)" : "");
 }
 
 void TimeBrowser(Engine& engine, FileBlock* file) {
@@ -69,21 +69,22 @@ void TimeBrowser(Engine& engine, FileBlock* file) {
     return 0;
   };
   source.SetVisibleRows(kVisibleRows);
-  int outcome = 0;
+  engine::StatusClass outcome = engine::StatusClass::kSuccess;
   Report("first page", MillisecondsOf([&] { outcome = source.First(); }), outcome);
   Report("page down x100", MillisecondsOf([&] {
-           for (int i = 0; i < 100 && outcome <= 1; ++i) outcome = source.PageDown();
+           for (int i = 0; i < 100 && !engine::Failed(outcome); ++i) outcome = source.PageDown();
          }),
          outcome);
   Report("last page (Ctrl+End)", MillisecondsOf([&] { outcome = source.Last(); }), outcome);
   std::int32_t position = 0;
   Report("scroll position", MillisecondsOf([&] { outcome = source.ScrollPosition(position); }), outcome);
   Report("thumb moves x62", MillisecondsOf([&] {
-           for (std::int32_t p = 1; p < engine::kScrollScale && outcome <= 1; ++p) outcome = source.PositionAtScroll(p);
+           for (std::int32_t p = 1; p < engine::kScrollScale && !engine::Failed(outcome); ++p)
+             outcome = source.PositionAtScroll(p);
          }),
          outcome);
   Report("refresh x100", MillisecondsOf([&] {
-           for (int i = 0; i < 100 && outcome <= 1; ++i) outcome = source.Refresh();
+           for (int i = 0; i < 100 && !engine::Failed(outcome); ++i) outcome = source.Refresh();
          }),
          outcome);
 }

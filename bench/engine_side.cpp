@@ -29,7 +29,7 @@ constexpr int kPageBuffers = 30;
   std::vsnprintf(call, sizeof call, format, arguments);
   va_end(arguments);
   std::fprintf(stderr, "engine_bench: engine call failed: %s -> status %d (error class %d, OS error %d)\n", call,
-               engine.Status(), engine.ErrorClass(), engine.OsErrorNumber());
+               engine.Status(), engine::ClassNumber(engine.ErrorClass()), engine.OsErrorNumber());
   _exit(3);
 }
 

@@ -12,7 +12,6 @@ namespace engine {
 
 namespace {
 
-constexpr int kNotFound = 1;  // the error class of a normal "nothing there"
 constexpr int kMaxRetries = 32;
 constexpr auto kRetryPause = std::chrono::milliseconds(30);
 constexpr int kEntriesBetweenLockPauses = 64;
@@ -34,7 +33,7 @@ bool IsDeleted(std::span<const std::byte> record) {
 // A lock conflict may clear up; a scan that could not read the file will not, so
 // it is reported at once instead of being tried again (or, worse, taken for success).
 bool IsWorthRetrying(const Engine& engine) {
-  return engine.ErrorClass() == 2 && engine.Status() != status::kScanReadError;
+  return engine.ErrorClass() == StatusClass::kMayRetry && engine.Status() != status::kScanReadError;
 }
 
 }  // namespace
@@ -90,20 +89,20 @@ BrowserSource::BrowserSource(Engine& engine, FileBlock* fileBlock, KeyNumber key
 // --- Outcomes ------------------------------------------------------------------
 
 // The class of the engine's last status; a failure's status is kept for the report.
-int BrowserSource::Outcome() {
-  const int errorClass = engine_.ErrorClass();
-  if (errorClass != 0) lastStatus_ = engine_.Status();
-  return errorClass;
+StatusClass BrowserSource::Outcome() {
+  const StatusClass statusClass = engine_.ErrorClass();
+  if (statusClass != StatusClass::kSuccess) lastStatus_ = engine_.Status();
+  return statusClass;
 }
 
-int BrowserSource::HandlerOutcome(int handlerStatus) {
-  if (handlerStatus == status::kOk) return 0;
+StatusClass BrowserSource::HandlerOutcome(int handlerStatus) {
+  if (handlerStatus == status::kOk) return StatusClass::kSuccess;
   lastStatus_ = handlerStatus;
   return ClassOfStatus(handlerStatus);
 }
 
 template <class Read>
-int BrowserSource::Retried(Read read) {
+StatusClass BrowserSource::Retried(Read read) {
   read();
   for (int retry = 0; retry < kMaxRetries && IsWorthRetrying(engine_); ++retry) {
     std::this_thread::sleep_for(kRetryPause);
@@ -125,13 +124,13 @@ BrowserSource::Entry BrowserSource::Clamped(const Entry& entry) const {
   return entry;
 }
 
-int BrowserSource::SeekEntry(Seek seek, Entry& entry) {
+StatusClass BrowserSource::SeekEntry(Seek seek, Entry& entry) {
   return KeyOrder() ? SeekKey(seek, entry) : SeekRecord(seek, entry);
 }
 
 // The index keeps one walking position that other callers move too, so every seek
 // finds the row's entry again before stepping from it.
-int BrowserSource::SeekKey(Seek seek, Entry& entry) {
+StatusClass BrowserSource::SeekKey(Seek seek, Entry& entry) {
   const auto find = [this, &entry](int mode) {
     return Retried([&] { engine_.FindKey(fileBlock_, keyNumber_, entry.number, entry.key, mode); });
   };
@@ -148,16 +147,16 @@ int BrowserSource::SeekKey(Seek seek, Entry& entry) {
     case Seek::kBefore: {
       const Entry from = entry;
       const bool forward = seek == Seek::kAfter;
-      const int found = find(forward ? 1 : -1);
+      const StatusClass found = find(forward ? 1 : -1);
       // When the row's entry is gone, the nearest one found is already the step.
-      if (found != 0 || entry.key != from.key || entry.number != from.number) return found;
+      if (found != StatusClass::kSuccess || entry.key != from.key || entry.number != from.number) return found;
       return StepEntry(forward, entry);
     }
   }
-  return kNotFound;
+  return StatusClass::kNotFound;
 }
 
-int BrowserSource::SeekRecord(Seek seek, Entry& entry) {
+StatusClass BrowserSource::SeekRecord(Seek seek, Entry& entry) {
   entry.key = KeyString();
   const auto scan = [this, &entry](int direction) {
     return Retried([&] { engine_.TestUsedRecord(fileBlock_, entry.number, direction); });
@@ -175,10 +174,10 @@ int BrowserSource::SeekRecord(Seek seek, Entry& entry) {
     case Seek::kBefore:
       return StepEntry(seek == Seek::kAfter, entry);
   }
-  return kNotFound;
+  return StatusClass::kNotFound;
 }
 
-int BrowserSource::StepEntry(bool forward, Entry& entry) {
+StatusClass BrowserSource::StepEntry(bool forward, Entry& entry) {
   if (!KeyOrder()) {
     return Retried([&] {
       forward ? engine_.NextUsedRecord(fileBlock_, entry.number) : engine_.PrevUsedRecord(fileBlock_, entry.number);
@@ -191,59 +190,60 @@ int BrowserSource::StepEntry(bool forward, Entry& entry) {
 }
 
 // A record that cannot be read leaves its row in place, marked, for a placeholder text.
-int BrowserSource::ReadRecord(RowRec& row) {
-  const int read = Retried([&] { engine_.GetRecord(fileBlock_, row.number, record_); });
-  if (read > 1) return read;
-  row.readStatus = read == 0 && !IsDeleted(record_) ? 0 : -1;
-  return 0;
+StatusClass BrowserSource::ReadRecord(RowRec& row) {
+  const StatusClass read = Retried([&] { engine_.GetRecord(fileBlock_, row.number, record_); });
+  if (Failed(read)) return read;
+  row.readStatus = read == StatusClass::kSuccess && !IsDeleted(record_) ? 0 : -1;
+  return StatusClass::kSuccess;
 }
 
-int BrowserSource::Count(std::int32_t& entries) {
+StatusClass BrowserSource::Count(std::int32_t& entries) {
   entries = KeyOrder() ? engine_.KeysInIndex(fileBlock_, keyNumber_) : engine_.UsedRecords(fileBlock_);
   return Outcome();
 }
 
-int BrowserSource::PositionOf(const Entry& entry, std::int32_t scale, std::int32_t& position) {
+StatusClass BrowserSource::PositionOf(const Entry& entry, std::int32_t scale, std::int32_t& position) {
   position = KeyOrder() ? engine_.KeyPosition(fileBlock_, keyNumber_, entry.key, entry.number, scale)
                         : engine_.RecordPosition(fileBlock_, entry.number, scale);
   return Outcome();
 }
 
 // An entry near `position`: the engine's estimate, moved onto an entry that exists.
-int BrowserSource::EntryAtPosition(std::int32_t position, std::int32_t scale, Entry& entry) {
+StatusClass BrowserSource::EntryAtPosition(std::int32_t position, std::int32_t scale, Entry& entry) {
   if (KeyOrder()) {
     engine_.KeyAtPosition(fileBlock_, keyNumber_, position, scale, entry.number, entry.key);
   } else {
     entry.number = engine_.RecordAtPosition(fileBlock_, position, scale);
   }
-  if (const int estimated = Outcome(); estimated != 0) return estimated;
-  const int found = SeekEntry(Seek::kAtOrAfter, entry);
-  return found == kNotFound ? SeekEntry(Seek::kLast, entry) : found;
+  if (const StatusClass estimated = Outcome(); estimated != StatusClass::kSuccess) return estimated;
+  const StatusClass found = SeekEntry(Seek::kAtOrAfter, entry);
+  return found == StatusClass::kNotFound ? SeekEntry(Seek::kLast, entry) : found;
 }
 
 // --- Scroll positions ------------------------------------------------------------
 
-int BrowserSource::DisplayedPosition(const Entry& entry, std::int32_t entries, std::int32_t& position) {
+StatusClass BrowserSource::DisplayedPosition(const Entry& entry, std::int32_t entries, std::int32_t& position) {
   position = 0;
-  if (entries <= 1) return 0;
+  if (entries <= 1) return StatusClass::kSuccess;
   const int margin = ScrollMargin(entries);
   std::int32_t enlarged = 0;
-  if (const int placed = PositionOf(entry, kScrollScale + margin, enlarged); placed != 0) return placed;
+  if (const StatusClass placed = PositionOf(entry, kScrollScale + margin, enlarged); placed != StatusClass::kSuccess)
+    return placed;
   if (enlarged > margin / 2) position = std::min(enlarged - margin / 2, kScrollScale);
-  return 0;
+  return StatusClass::kSuccess;
 }
 
-int BrowserSource::ScrollPosition(std::int32_t& position) {
+StatusClass BrowserSource::ScrollPosition(std::int32_t& position) {
   position = 0;
-  if (!positionValid_) return 0;
+  if (!positionValid_) return StatusClass::kSuccess;
   std::int32_t entries = 0;
-  if (const int counted = Count(entries); counted != 0) return counted;
+  if (const StatusClass counted = Count(entries); counted != StatusClass::kSuccess) return counted;
   return DisplayedPosition({CurrentKey(), CurrentRecordNumber()}, entries, position);
 }
 
 // The estimate of the entry at a thumb position is refined by bisection over the trial
 // positions until the entry's own scroll position matches or no new trial remains.
-int BrowserSource::NearestEntryToThumb(std::int32_t position, std::int32_t entries, Entry& best) {
+StatusClass BrowserSource::NearestEntryToThumb(std::int32_t position, std::int32_t entries, Entry& best) {
   const int margin = ScrollMargin(entries);
   const std::int32_t scale = kScrollScale + margin;
   std::int32_t low = 0;
@@ -252,61 +252,63 @@ int BrowserSource::NearestEntryToThumb(std::int32_t position, std::int32_t entri
   std::int32_t bestDistance = std::numeric_limits<std::int32_t>::max();
   for (;;) {
     Entry candidate;
-    if (const int found = EntryAtPosition(trial, scale, candidate); found != 0) return found;
+    if (const StatusClass found = EntryAtPosition(trial, scale, candidate); found != StatusClass::kSuccess)
+      return found;
     std::int32_t shown = 0;
-    if (const int placed = DisplayedPosition(candidate, entries, shown); placed != 0) return placed;
+    if (const StatusClass placed = DisplayedPosition(candidate, entries, shown); placed != StatusClass::kSuccess)
+      return placed;
     if (std::abs(shown - position) < bestDistance) {
       bestDistance = std::abs(shown - position);
       best = candidate;
     }
-    if (shown == position) return 0;
+    if (shown == position) return StatusClass::kSuccess;
     (shown < position ? low : high) = trial;
     const std::int32_t halfway = low + (high - low) / 2;
-    if (halfway == trial) return 0;
+    if (halfway == trial) return StatusClass::kSuccess;
     trial = halfway;
   }
 }
 
-int BrowserSource::PositionAtScroll(std::int32_t position) {
+StatusClass BrowserSource::PositionAtScroll(std::int32_t position) {
   if (position <= 0) return First();
   if (position >= kScrollScale) return Last();
   std::int32_t entries = 0;
-  if (const int counted = Count(entries); counted != 0) return counted;
+  if (const StatusClass counted = Count(entries); counted != StatusClass::kSuccess) return counted;
   Entry best;
-  const int found = entries == 0 ? kNotFound : NearestEntryToThumb(position, entries, best);
-  if (found == kNotFound) return First();
-  if (found != 0) return found;
+  const StatusClass found = entries == 0 ? StatusClass::kNotFound : NearestEntryToThumb(position, entries, best);
+  if (found == StatusClass::kNotFound) return First();
+  if (found != StatusClass::kSuccess) return found;
   return PageOperation([&] { return FillAround(Seek::kAtOrAfter, Clamped(best), HighlightRow()); });
 }
 
 // --- Fetching rows ------------------------------------------------------------------
 
-int BrowserSource::Fetch(Seek seek, const Entry& from, RowRec& row) {
+StatusClass BrowserSource::Fetch(Seek seek, const Entry& from, RowRec& row) {
   Entry entry = from;
   const bool forward = IsForward(seek);
-  for (int found = SeekEntry(seek, entry);; found = StepEntry(forward, entry)) {
-    if (found != 0) return found;
-    if (!WithinBounds(entry)) return kNotFound;
+  for (StatusClass found = SeekEntry(seek, entry);; found = StepEntry(forward, entry)) {
+    if (found != StatusClass::kSuccess) return found;
+    if (!WithinBounds(entry)) return StatusClass::kNotFound;
     CountFetchedEntry();
     row = RowRec();
     row.key = entry.key;
     row.number = entry.number;
-    if (const int read = ReadRecord(row); read != 0) return read;
+    if (const StatusClass read = ReadRecord(row); read != StatusClass::kSuccess) return read;
     bool useIt = true;
-    if (const int filtered = Filter(row, useIt); filtered != 0) return filtered;
+    if (const StatusClass filtered = Filter(row, useIt); filtered != StatusClass::kSuccess) return filtered;
     if (useIt) return BuildRow(row);
   }
 }
 
-int BrowserSource::Filter(RowRec& row, bool& useIt) {
+StatusClass BrowserSource::Filter(RowRec& row, bool& useIt) {
   useIt = true;
-  if (!filterEnabled_ || !OnPerformFilter) return 0;
+  if (!filterEnabled_ || !OnPerformFilter) return StatusClass::kSuccess;
   const int handlerStatus = OnPerformFilter(row, useIt);
   ReportFilterWorking(!useIt);
   return HandlerOutcome(handlerStatus);
 }
 
-int BrowserSource::BuildRow(RowRec& row) {
+StatusClass BrowserSource::BuildRow(RowRec& row) {
   row.elements.assign(static_cast<std::size_t>(elementsPerRow_), BRLRowEltString());
   const int handlerStatus = OnBuildRow ? OnBuildRow(row) : status::kOk;
   row.elements.resize(static_cast<std::size_t>(elementsPerRow_));
@@ -346,15 +348,15 @@ void BrowserSource::SetFilterEnabled(bool enabled) {
   if (!enabled) EndFilterReport();
 }
 
-int BrowserSource::Lock() {
+StatusClass BrowserSource::Lock() {
   engine_.ReadLockFileSet(fileBlock_);
-  const int locked = Outcome();
-  readWithLocks_ = locked == 0;
+  const StatusClass locked = Outcome();
+  readWithLocks_ = locked == StatusClass::kSuccess;
   entriesSinceLockPause_ = 0;
   return locked;
 }
 
-int BrowserSource::Unlock() {
+StatusClass BrowserSource::Unlock() {
   readWithLocks_ = false;
   engine_.ReadUnlockFileSet(fileBlock_);
   return Outcome();
@@ -363,60 +365,63 @@ int BrowserSource::Unlock() {
 // --- Pages ------------------------------------------------------------------------
 
 template <class Fill>
-int BrowserSource::PageOperation(Fill fill) {
+StatusClass BrowserSource::PageOperation(Fill fill) {
   const auto notify = [this](const TPrePostCompletePage& event) { return HandlerOutcome(event ? event() : 0); };
-  int outcome = notify(OnPreCompletePage);
-  if (outcome == 0) {
+  StatusClass outcome = notify(OnPreCompletePage);
+  if (outcome == StatusClass::kSuccess) {
     outcome = fill();
-    if (outcome <= 1) outcome = std::max(outcome, notify(OnPostCompletePage));
+    if (!Failed(outcome)) outcome = std::max(outcome, notify(OnPostCompletePage));
   }
   EndFilterReport();
   return outcome;
 }
 
-int BrowserSource::Prepend(Page& page, int count, int& added) {
+StatusClass BrowserSource::Prepend(Page& page, int count, int& added) {
   for (added = 0; added < count; ++added) {
     RowRec row;
-    if (const int found = Fetch(Seek::kBefore, {page.front().key, page.front().number}, row); found != 0)
+    if (const StatusClass found = Fetch(Seek::kBefore, {page.front().key, page.front().number}, row);
+        found != StatusClass::kSuccess)
       return found;
     page.push_front(std::move(row));
   }
-  return 0;
+  return StatusClass::kSuccess;
 }
 
-int BrowserSource::Append(Page& page, int count, int& added) {
+StatusClass BrowserSource::Append(Page& page, int count, int& added) {
   for (added = 0; added < count; ++added) {
     RowRec row;
-    if (const int found = Fetch(Seek::kAfter, {page.back().key, page.back().number}, row); found != 0) return found;
+    if (const StatusClass found = Fetch(Seek::kAfter, {page.back().key, page.back().number}, row);
+        found != StatusClass::kSuccess)
+      return found;
     page.push_back(std::move(row));
   }
-  return 0;
+  return StatusClass::kSuccess;
 }
 
 // Fills the rest of the window below the page and then, at the end, above it.
-int BrowserSource::FillWindow(Page& page, int& addedAbove) {
+StatusClass BrowserSource::FillWindow(Page& page, int& addedAbove) {
   int addedBelow = 0;
-  if (const int below = Append(page, visibleRows_ - static_cast<int>(page.size()), addedBelow); below > 1)
+  if (const StatusClass below = Append(page, visibleRows_ - static_cast<int>(page.size()), addedBelow); Failed(below))
     return below;
-  if (const int above = Prepend(page, visibleRows_ - static_cast<int>(page.size()), addedAbove); above > 1)
+  if (const StatusClass above = Prepend(page, visibleRows_ - static_cast<int>(page.size()), addedAbove); Failed(above))
     return above;
-  return 0;
+  return StatusClass::kSuccess;
 }
 
 // A page with the entry found by `seek` on `screenRow`, or as near to it as the
 // entries before it allow.
-int BrowserSource::FillAround(Seek seek, const Entry& from, int screenRow) {
+StatusClass BrowserSource::FillAround(Seek seek, const Entry& from, int screenRow) {
   Page page(1);
-  int found = Fetch(seek, from, page.front());
-  if (found == kNotFound && seek == Seek::kAtOrAfter) found = Fetch(Seek::kLast, {}, page.front());
-  if (found == kNotFound) Clear();
-  if (found != 0) return found;
+  StatusClass found = Fetch(seek, from, page.front());
+  if (found == StatusClass::kNotFound && seek == Seek::kAtOrAfter) found = Fetch(Seek::kLast, {}, page.front());
+  if (found == StatusClass::kNotFound) Clear();
+  if (found != StatusClass::kSuccess) return found;
   int above = 0;
-  if (const int filled = Prepend(page, screenRow, above); filled > 1) return filled;
+  if (const StatusClass filled = Prepend(page, screenRow, above); Failed(filled)) return filled;
   int more = 0;
-  if (const int filled = FillWindow(page, more); filled > 1) return filled;
+  if (const StatusClass filled = FillWindow(page, more); Failed(filled)) return filled;
   Commit(page, above + more);
-  return 0;
+  return StatusClass::kSuccess;
 }
 
 void BrowserSource::Commit(Page& page, int currentRow) {
@@ -438,9 +443,9 @@ void BrowserSource::MarkPainted() {
   for (RowRec& row : rows_) row.changed = false;
 }
 
-int BrowserSource::SetVisibleRows(int count) {
+StatusClass BrowserSource::SetVisibleRows(int count) {
   visibleRows_ = std::clamp(count, 1, rowCapacity_);
-  if (!positionValid_ || RowCount() == visibleRows_) return 0;
+  if (!positionValid_ || RowCount() == visibleRows_) return StatusClass::kSuccess;
   Page page = CurrentPage();
   if (RowCount() > visibleRows_) {
     // Rows below the current one go first, so that it stays in the window.
@@ -449,83 +454,83 @@ int BrowserSource::SetVisibleRows(int count) {
     page.erase(page.end() - fromBottom, page.end());
     page.erase(page.begin(), page.begin() + (excess - fromBottom));
     Commit(page, currentRow_ - (excess - fromBottom));
-    return 0;
+    return StatusClass::kSuccess;
   }
   return PageOperation([&] {
     int above = 0;
-    if (const int filled = FillWindow(page, above); filled > 1) return filled;
+    if (const StatusClass filled = FillWindow(page, above); Failed(filled)) return filled;
     Commit(page, currentRow_ + above);
-    return 0;
+    return StatusClass::kSuccess;
   });
 }
 
 // --- Moves ----------------------------------------------------------------------------
 
-int BrowserSource::First() {
+StatusClass BrowserSource::First() {
   return PageOperation([&] { return FillAround(Seek::kFirst, {}, 0); });
 }
 
-int BrowserSource::Last() {
+StatusClass BrowserSource::Last() {
   return PageOperation([&] { return FillAround(Seek::kLast, {}, visibleRows_ - 1); });
 }
 
-int BrowserSource::MoveDown() {
-  if (!positionValid_) return kNotFound;
+StatusClass BrowserSource::MoveDown() {
+  if (!positionValid_) return StatusClass::kNotFound;
   if (currentRow_ + 1 < RowCount()) {
     ++currentRow_;
-    return 0;
+    return StatusClass::kSuccess;
   }
   return PageOperation([&] {
     Page page = CurrentPage();
     int added = 0;
-    if (const int found = Append(page, 1, added); found != 0) return found;
+    if (const StatusClass found = Append(page, 1, added); found != StatusClass::kSuccess) return found;
     if (static_cast<int>(page.size()) > visibleRows_) page.pop_front();
     Commit(page, static_cast<int>(page.size()) - 1);
-    return 0;
+    return StatusClass::kSuccess;
   });
 }
 
-int BrowserSource::MoveUp() {
-  if (!positionValid_) return kNotFound;
+StatusClass BrowserSource::MoveUp() {
+  if (!positionValid_) return StatusClass::kNotFound;
   if (currentRow_ > 0) {
     --currentRow_;
-    return 0;
+    return StatusClass::kSuccess;
   }
   return PageOperation([&] {
     Page page = CurrentPage();
     int added = 0;
-    if (const int found = Prepend(page, 1, added); found != 0) return found;
+    if (const StatusClass found = Prepend(page, 1, added); found != StatusClass::kSuccess) return found;
     if (static_cast<int>(page.size()) > visibleRows_) page.pop_back();
     Commit(page, 0);
-    return 0;
+    return StatusClass::kSuccess;
   });
 }
 
 // The rows move up by the entries fetched and the highlight keeps its place on the
 // screen; at the end of the list it goes to the last row.
-int BrowserSource::PageDown() {
-  if (!positionValid_) return kNotFound;
+StatusClass BrowserSource::PageDown() {
+  if (!positionValid_) return StatusClass::kNotFound;
   return PageOperation([&] {
     Page page = CurrentPage();
     int added = 0;
-    if (const int found = Append(page, visibleRows_, added); found > 1) return found;
+    if (const StatusClass found = Append(page, visibleRows_, added); Failed(found)) return found;
     const int excess = std::max(static_cast<int>(page.size()) - visibleRows_, 0);
     page.erase(page.begin(), page.begin() + excess);
     Commit(page, added < visibleRows_ ? static_cast<int>(page.size()) - 1 : currentRow_);
-    return 0;
+    return StatusClass::kSuccess;
   });
 }
 
-int BrowserSource::PageUp() {
-  if (!positionValid_) return kNotFound;
+StatusClass BrowserSource::PageUp() {
+  if (!positionValid_) return StatusClass::kNotFound;
   return PageOperation([&] {
     Page page = CurrentPage();
     int added = 0;
-    if (const int found = Prepend(page, visibleRows_, added); found > 1) return found;
+    if (const StatusClass found = Prepend(page, visibleRows_, added); Failed(found)) return found;
     const int excess = std::max(static_cast<int>(page.size()) - visibleRows_, 0);
     page.erase(page.end() - excess, page.end());
     Commit(page, added < visibleRows_ ? 0 : currentRow_);
-    return 0;
+    return StatusClass::kSuccess;
   });
 }
 
@@ -535,17 +540,17 @@ bool BrowserSource::SelectRow(int row) {
   return true;
 }
 
-int BrowserSource::PositionAtKey(const KeyString& key, RecordNumber number) {
+StatusClass BrowserSource::PositionAtKey(const KeyString& key, RecordNumber number) {
   return PageOperation([&] { return FillAround(Seek::kAtOrAfter, Clamped({key, number}), HighlightRow()); });
 }
 
-int BrowserSource::Refresh() {
+StatusClass BrowserSource::Refresh() {
   if (!positionValid_) return First();
   const Entry current{CurrentKey(), CurrentRecordNumber()};
   return PageOperation([&] { return FillAround(Seek::kAtOrAfter, current, HighlightRow()); });
 }
 
-int BrowserSource::SetKeyNumber(KeyNumber keyNumber) {
+StatusClass BrowserSource::SetKeyNumber(KeyNumber keyNumber) {
   keyNumber_ = keyNumber;
   Clear();
   return First();
@@ -553,11 +558,11 @@ int BrowserSource::SetKeyNumber(KeyNumber keyNumber) {
 
 // --- The current entry ---------------------------------------------------------------
 
-int BrowserSource::ReadCurrentRecord() {
-  if (!positionValid_) return kNotFound;
+StatusClass BrowserSource::ReadCurrentRecord() {
+  if (!positionValid_) return StatusClass::kNotFound;
   RowRec row = rows_[static_cast<std::size_t>(currentRow_)];
-  if (const int read = ReadRecord(row); read != 0) return read;
-  return row.readStatus == 0 ? 0 : kNotFound;
+  if (const StatusClass read = ReadRecord(row); read != StatusClass::kSuccess) return read;
+  return row.readStatus == 0 ? StatusClass::kSuccess : StatusClass::kNotFound;
 }
 
 KeyString BrowserSource::CurrentKey() const {

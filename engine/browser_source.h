@@ -31,7 +31,7 @@ struct RowRec {
 };
 
 // The events carry no sender: a handler captures what it needs. A nonzero result is
-// an engine status and ends the operation with that status's error class.
+// an engine status (not a class) and ends the operation with that status's class.
 using TBuildRowEvent = std::function<int(RowRec& row)>;
 using TFilterEvent = std::function<int(RowRec& row, bool& useIt)>;
 using TFilterWorkingEvent = std::function<void(int callState, bool rejected)>;
@@ -62,13 +62,13 @@ class BrowserSource {
   TPrePostCompletePage OnPreCompletePage;
   TPrePostCompletePage OnPostCompletePage;
 
-  // Every operation returning int returns an error class: 0 done, 1 nothing to move
-  // to (a normal outcome), above 1 failed with LastStatus().
+  // Every operation returning a StatusClass ends in kSuccess, kNotFound (nothing to
+  // move to, a normal outcome) or a class that Failed(), with LastStatus() telling why.
   int LastStatus() const { return lastStatus_; }
 
   // --- The page -------------------------------------------------------------
   // How many rows fit the window (1..capacity); a taller window fetches more rows.
-  int SetVisibleRows(int count);
+  StatusClass SetVisibleRows(int count);
   int VisibleRows() const { return visibleRows_; }
   int RowCapacity() const { return rowCapacity_; }
   int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -78,31 +78,31 @@ class BrowserSource {
   void MarkPainted();
 
   // --- Moves ------------------------------------------------------------------
-  int First();
-  int Last();
-  int MoveDown();
-  int MoveUp();
-  int PageDown();
-  int PageUp();
+  StatusClass First();
+  StatusClass Last();
+  StatusClass MoveDown();
+  StatusClass MoveUp();
+  StatusClass PageDown();
+  StatusClass PageUp();
   bool SelectRow(int row);
   // The first entry at or after (key, number) becomes the current row; the last entry
   // when there is none.
-  int PositionAtKey(const KeyString& key, RecordNumber number);
+  StatusClass PositionAtKey(const KeyString& key, RecordNumber number);
   // Re-reads the page around the current entry, which stays current while it exists.
-  int Refresh();
+  StatusClass Refresh();
   // Browses another index from its first entry: the data source cannot make the
   // current record's key in another index, so callers position at it afterwards.
-  int SetKeyNumber(KeyNumber keyNumber);
+  StatusClass SetKeyNumber(KeyNumber keyNumber);
   KeyNumber CurrentKeyNumber() const { return keyNumber_; }
 
   // --- Scroll bar (0..kScrollScale) -------------------------------------------
-  int ScrollPosition(std::int32_t& position);
-  int PositionAtScroll(std::int32_t position);
+  StatusClass ScrollPosition(std::int32_t& position);
+  StatusClass PositionAtScroll(std::int32_t position);
 
   // --- The current entry --------------------------------------------------------
-  // Reads the current row's record into the record buffer; 1 when there is no
+  // Reads the current row's record into the record buffer; kNotFound when there is no
   // current row or its record was deleted.
-  int ReadCurrentRecord();
+  StatusClass ReadCurrentRecord();
   KeyString CurrentKey() const;
   RecordNumber CurrentRecordNumber() const;
 
@@ -110,8 +110,8 @@ class BrowserSource {
   void SetFilterEnabled(bool enabled);
   bool FilterEnabled() const { return filterEnabled_; }
   // While the read lock is held, long scans let go of it every 64 entries.
-  int Lock();
-  int Unlock();
+  StatusClass Lock();
+  StatusClass Unlock();
 
  private:
   struct Entry {
@@ -127,37 +127,37 @@ class BrowserSource {
   Entry Clamped(const Entry& entry) const;
   int HighlightRow() const;
 
-  // Engine calls, with their outcome taken as an error class.
-  int Outcome();
-  int HandlerOutcome(int status);
+  // Engine calls, with their outcome taken as the class of the status they leave.
+  StatusClass Outcome();
+  StatusClass HandlerOutcome(int status);
   template <class Read>
-  int Retried(Read read);
-  int SeekEntry(Seek seek, Entry& entry);
-  int SeekKey(Seek seek, Entry& entry);
-  int SeekRecord(Seek seek, Entry& entry);
-  int StepEntry(bool forward, Entry& entry);
-  int ReadRecord(RowRec& row);
-  int Count(std::int32_t& entries);
-  int PositionOf(const Entry& entry, std::int32_t scale, std::int32_t& position);
-  int EntryAtPosition(std::int32_t position, std::int32_t scale, Entry& entry);
-  int DisplayedPosition(const Entry& entry, std::int32_t entries, std::int32_t& position);
-  int NearestEntryToThumb(std::int32_t position, std::int32_t entries, Entry& best);
+  StatusClass Retried(Read read);
+  StatusClass SeekEntry(Seek seek, Entry& entry);
+  StatusClass SeekKey(Seek seek, Entry& entry);
+  StatusClass SeekRecord(Seek seek, Entry& entry);
+  StatusClass StepEntry(bool forward, Entry& entry);
+  StatusClass ReadRecord(RowRec& row);
+  StatusClass Count(std::int32_t& entries);
+  StatusClass PositionOf(const Entry& entry, std::int32_t scale, std::int32_t& position);
+  StatusClass EntryAtPosition(std::int32_t position, std::int32_t scale, Entry& entry);
+  StatusClass DisplayedPosition(const Entry& entry, std::int32_t entries, std::int32_t& position);
+  StatusClass NearestEntryToThumb(std::int32_t position, std::int32_t entries, Entry& best);
 
   // Fetching one row: bounds, record, filter, row text, lock pause.
-  int Fetch(Seek seek, const Entry& from, RowRec& row);
-  int Filter(RowRec& row, bool& useIt);
-  int BuildRow(RowRec& row);
+  StatusClass Fetch(Seek seek, const Entry& from, RowRec& row);
+  StatusClass Filter(RowRec& row, bool& useIt);
+  StatusClass BuildRow(RowRec& row);
   void CountFetchedEntry();
   void ReportFilterWorking(bool rejected);
   void EndFilterReport();
 
   // Pages.
   template <class Fill>
-  int PageOperation(Fill fill);
-  int FillAround(Seek seek, const Entry& from, int screenRow);
-  int Prepend(Page& page, int count, int& added);
-  int Append(Page& page, int count, int& added);
-  int FillWindow(Page& page, int& addedAbove);
+  StatusClass PageOperation(Fill fill);
+  StatusClass FillAround(Seek seek, const Entry& from, int screenRow);
+  StatusClass Prepend(Page& page, int count, int& added);
+  StatusClass Append(Page& page, int count, int& added);
+  StatusClass FillWindow(Page& page, int& addedAbove);
   void Commit(Page& page, int currentRow);
   void Clear();
   Page CurrentPage() const { return Page(rows_.begin(), rows_.end()); }

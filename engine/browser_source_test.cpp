@@ -81,7 +81,7 @@ class BrowserSourceTest : public ::testing::Test {
   }
   std::int32_t Scroll() {
     std::int32_t position = -1;
-    EXPECT_EQ(source_->ScrollPosition(position), 0);
+    EXPECT_EQ(source_->ScrollPosition(position), StatusClass::kSuccess);
     return position;
   }
 
@@ -94,31 +94,31 @@ class BrowserSourceTest : public ::testing::Test {
 
 TEST_F(BrowserSourceTest, EmptyFileShowsNoRowsAndIgnoresMoves) {
   BrowserSource& source = Browse(5);
-  EXPECT_EQ(source.First(), 1);
+  EXPECT_EQ(source.First(), StatusClass::kNotFound);
   EXPECT_EQ(source.RowCount(), 0);
-  EXPECT_EQ(source.MoveDown(), 1);
-  EXPECT_EQ(source.MoveUp(), 1);
-  EXPECT_EQ(source.PageDown(), 1);
-  EXPECT_EQ(source.PositionAtScroll(30), 1);
+  EXPECT_EQ(source.MoveDown(), StatusClass::kNotFound);
+  EXPECT_EQ(source.MoveUp(), StatusClass::kNotFound);
+  EXPECT_EQ(source.PageDown(), StatusClass::kNotFound);
+  EXPECT_EQ(source.PositionAtScroll(30), StatusClass::kNotFound);
   EXPECT_EQ(source.RowCount(), 0);
   EXPECT_EQ(Scroll(), 0);
   EXPECT_EQ(source.CurrentRecordNumber(), 0);
-  EXPECT_EQ(source.ReadCurrentRecord(), 1);
+  EXPECT_EQ(source.ReadCurrentRecord(), StatusClass::kNotFound);
 }
 
 TEST_F(BrowserSourceTest, FirstLastAndSingleStepsScrollAtTheEdgesAndStopAtTheEnds) {
   AddCodes(6);
   BrowserSource& source = Browse(3);
-  ASSERT_EQ(source.First(), 0);
+  ASSERT_EQ(source.First(), StatusClass::kSuccess);
   EXPECT_EQ(Shown(), "[C00] C01 C02");
-  EXPECT_EQ(source.MoveUp(), 1);
+  EXPECT_EQ(source.MoveUp(), StatusClass::kNotFound);
   source.MoveDown();
   source.MoveDown();
-  EXPECT_EQ(source.MoveDown(), 0);
+  EXPECT_EQ(source.MoveDown(), StatusClass::kSuccess);
   EXPECT_EQ(Shown(), "C01 C02 [C03]");
-  ASSERT_EQ(source.Last(), 0);
+  ASSERT_EQ(source.Last(), StatusClass::kSuccess);
   EXPECT_EQ(Shown(), "C03 C04 [C05]");
-  EXPECT_EQ(source.MoveDown(), 1);
+  EXPECT_EQ(source.MoveDown(), StatusClass::kNotFound);
   source.MoveUp();
   source.MoveUp();
   source.MoveUp();
@@ -130,7 +130,7 @@ TEST_F(BrowserSourceTest, PagesKeepTheHighlightOnItsScreenRowUntilTheEnd) {
   BrowserSource& source = Browse(4);
   source.First();
   source.MoveDown();
-  ASSERT_EQ(source.PageDown(), 0);
+  ASSERT_EQ(source.PageDown(), StatusClass::kSuccess);
   EXPECT_EQ(Shown(), "C04 [C05] C06 C07");
   source.PageDown();
   EXPECT_EQ(Shown(), "C06 C07 C08 [C09]");
@@ -147,7 +147,7 @@ TEST_F(BrowserSourceTest, BoundsListOnlyTheKeysBetweenThem) {
   EXPECT_EQ(Shown(), "[A1] AZ B");
   source.Last();
   EXPECT_EQ(source.CurrentKey(), KeyString("B"));
-  EXPECT_EQ(source.MoveDown(), 1);
+  EXPECT_EQ(source.MoveDown(), StatusClass::kNotFound);
   source.PositionAtKey("0", 0);
   EXPECT_EQ(source.CurrentKey(), KeyString("A1"));
   source.PositionAtKey("Z", 0);
@@ -171,12 +171,12 @@ TEST_F(BrowserSourceTest, FilterRejectingEveryEntryReportsEachThenEndsAfterThePa
     log.push_back(std::to_string(state) + (rejected ? "R" : ""));
   };
   source.SetFilterEnabled(true);
-  EXPECT_EQ(source.First(), 1);
+  EXPECT_EQ(source.First(), StatusClass::kNotFound);
   EXPECT_EQ(source.RowCount(), 0);
   EXPECT_EQ(log, (std::vector<std::string>{"pre", "-1R", "0R", "0R", "0R", "post", "1"}));
   log.clear();
   source.SetFilterEnabled(false);
-  EXPECT_EQ(source.First(), 0);
+  EXPECT_EQ(source.First(), StatusClass::kSuccess);
   EXPECT_EQ(log, (std::vector<std::string>{"pre", "post"}));
 }
 
@@ -243,14 +243,14 @@ TEST_F(BrowserSourceTest, SmallFilesSpreadOverTheBarAndTheThumbFindsTheNearestEn
     while (engine_.KeysInIndex(file_, kByCode) < entries) Add(Code(engine_.KeysInIndex(file_, kByCode)));
     source.First();
     std::vector<std::int32_t> positions{Scroll()};
-    while (source.MoveDown() == 0) positions.push_back(Scroll());
+    while (source.MoveDown() == StatusClass::kSuccess) positions.push_back(Scroll());
     EXPECT_EQ(positions.front(), 0) << entries;
     EXPECT_EQ(positions.back(), kScrollScale) << entries;
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << entries;
     for (std::int32_t thumb = 1; thumb < kScrollScale; ++thumb) {
       std::int32_t nearest = kScrollScale;
       for (const std::int32_t position : positions) nearest = std::min(nearest, std::abs(position - thumb));
-      ASSERT_EQ(source.PositionAtScroll(thumb), 0);
+      ASSERT_EQ(source.PositionAtScroll(thumb), StatusClass::kSuccess);
       EXPECT_LE(std::abs(Scroll() - thumb), nearest + 1) << entries << " entries, thumb at " << thumb;
     }
   }
@@ -275,7 +275,7 @@ TEST_F(BrowserSourceTest, ChangesBetweenFetchesAreFollowed) {
   EXPECT_EQ(Shown(), "C02 C03 [C03A]");
   // An entry before the current one is added; the current row stays.
   Add("C02A");
-  ASSERT_EQ(source.Refresh(), 0);
+  ASSERT_EQ(source.Refresh(), StatusClass::kSuccess);
   EXPECT_EQ(Shown(), "C02A C03 [C03A]");
   // The current entry is removed: the next one takes its place.
   Remove(source.CurrentRecordNumber(), "C03A");
@@ -289,11 +289,11 @@ TEST_F(BrowserSourceTest, RecordDeletedUnderItsKeyKeepsItsRowMarkedUnreadable) {
   source.First();
   source.MoveDown();
   engine_.DeleteRecord(file_, 2);
-  ASSERT_EQ(source.Refresh(), 0);
+  ASSERT_EQ(source.Refresh(), StatusClass::kSuccess);
   EXPECT_EQ(Shown(), "C00 [****] C02");
   EXPECT_EQ(source.Row(1).readStatus, -1);
   EXPECT_EQ(source.Row(1).key, KeyString("C01"));
-  EXPECT_EQ(source.ReadCurrentRecord(), 1);
+  EXPECT_EQ(source.ReadCurrentRecord(), StatusClass::kNotFound);
 }
 
 TEST_F(BrowserSourceTest, WindowSizeChangesKeepTheCurrentRowInView) {
@@ -332,12 +332,33 @@ TEST_F(BrowserSourceTest, RecordOrderAndOtherIndexes) {
 TEST_F(BrowserSourceTest, FailuresReturnTheirClassAndStatus) {
   AddCodes(2);
   BrowserSource& badIndex = Browse(3, 7);
-  EXPECT_EQ(badIndex.First(), 4);
+  EXPECT_EQ(badIndex.First(), StatusClass::kFatal);
   EXPECT_EQ(badIndex.LastStatus(), status::kBadKeyNumber);
   BrowserSource& source = Browse(3);
   source.OnBuildRow = [](RowRec&) { return status::kRecordOutOfRange; };
-  EXPECT_EQ(source.First(), 4);
+  EXPECT_EQ(source.First(), StatusClass::kFatal);
   EXPECT_EQ(source.LastStatus(), status::kRecordOutOfRange);
+}
+
+// A page hook's status ends the move with its own class: before the page it stops the
+// fill, after it the worse of the page's outcome and the hook's counts.
+TEST_F(BrowserSourceTest, PageHookStatusesEndTheMoveWithTheirClass) {
+  AddCodes(4);
+  BrowserSource& source = Browse(3);
+  source.OnPreCompletePage = [] { return status::kReadOnly; };
+  EXPECT_EQ(source.First(), StatusClass::kMayRetry);
+  EXPECT_EQ(source.RowCount(), 0) << "a refused page is not filled";
+
+  source.OnPreCompletePage = nullptr;
+  source.OnPostCompletePage = [] { return status::kSearchNotFound; };
+  EXPECT_EQ(source.First(), StatusClass::kNotFound);
+  EXPECT_EQ(Shown(), "[C00] C01 C02");
+  EXPECT_EQ(source.LastStatus(), status::kSearchNotFound);
+
+  source.OnPostCompletePage = [] { return status::kDeleteKeyRolledBack; };
+  EXPECT_EQ(source.Last(), StatusClass::kRolledBack);
+  EXPECT_EQ(source.LastStatus(), status::kDeleteKeyRolledBack);
+  EXPECT_EQ(source.MoveUp(), StatusClass::kSuccess) << "a move within the page runs no hook";
 }
 
 TEST_F(BrowserSourceTest, OnALargeFileScrollPositionAndThumbFollowTheFractionOfTheFile) {
@@ -346,14 +367,14 @@ TEST_F(BrowserSourceTest, OnALargeFileScrollPositionAndThumbFollowTheFractionOfT
   BrowserSource& source = Browse(20);
   source.PositionAtKey("50000", 0);
   EXPECT_NEAR(Scroll(), 31, 2);
-  ASSERT_EQ(source.PositionAtScroll(0), 0);
+  ASSERT_EQ(source.PositionAtScroll(0), StatusClass::kSuccess);
   EXPECT_EQ(source.CurrentKey(), KeyString("00000"));
   EXPECT_EQ(Scroll(), 0);
-  ASSERT_EQ(source.PositionAtScroll(kScrollScale), 0);
+  ASSERT_EQ(source.PositionAtScroll(kScrollScale), StatusClass::kSuccess);
   EXPECT_EQ(source.CurrentKey(), KeyString("99999"));
   EXPECT_EQ(Scroll(), kScrollScale);
   for (const std::int32_t position : {1, 16, 31, 47, 62}) {
-    ASSERT_EQ(source.PositionAtScroll(position), 0);
+    ASSERT_EQ(source.PositionAtScroll(position), StatusClass::kSuccess);
     EXPECT_NEAR(std::stod(source.CurrentKey().str()) / kEntries, position / 63.0, 0.03) << position;
     EXPECT_NEAR(Scroll(), position, 1) << position;
   }

@@ -87,7 +87,7 @@ class Engine {
   // --- Status -----------------------------------------------------------------
   bool Ok() const { return status_ == status::kOk; }
   int Status() const { return status_; }
-  int ErrorClass() const { return ClassOfStatus(status_); }
+  StatusClass ErrorClass() const { return ClassOfStatus(status_); }
   int OsErrorNumber() const { return osError_; }
   FileFunction FailedFunction() const { return failedFunction_; }
 

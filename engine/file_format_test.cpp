@@ -426,7 +426,7 @@ TEST_F(FileSetTest, OperationsCheckHandleThenReadOnlyThenKeyNumberThenKeyLength)
     FileBlock* readOnly = Open(name, true);
     c.run(engine_, readOnly);
     EXPECT_EQ(engine_.Status(), status::kReadOnly);
-    EXPECT_EQ(engine_.ErrorClass(), 2);
+    EXPECT_EQ(engine_.ErrorClass(), StatusClass::kMayRetry);
     Close(readOnly);
   }
 
@@ -465,7 +465,7 @@ TEST_F(FileSetTest, OperationsCheckHandleThenReadOnlyThenKeyNumberThenKeyLength)
 
   EXPECT_EQ(engine_.OpenFileSet(dir_.Name("missing"), false), nullptr);
   EXPECT_EQ(engine_.Status(), status::kFileNotFound);
-  EXPECT_EQ(engine_.ErrorClass(), 1);
+  EXPECT_EQ(engine_.ErrorClass(), StatusClass::kNotFound);
 }
 
 TEST_F(FileSetTest, MissingIndexFileMeansTheIndexesMustBeRebuilt) {

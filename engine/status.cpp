@@ -1,14 +1,16 @@
 #include "engine/status.h"
 
+#include <ostream>
+
 namespace engine {
 
-int ClassOfStatus(int code) {
+StatusClass ClassOfStatus(int code) {
   switch (code) {
     case status::kOk:
-      return 0;
+      return StatusClass::kSuccess;
     case status::kFileNotFound:
     case 10410:
-      return 1;
+      return StatusClass::kNotFound;
     case status::kPathNotFound:
     case status::kReadOnly:
     case 10110:
@@ -21,13 +23,32 @@ int ClassOfStatus(int code) {
     case status::kScanReadError:
     case status::kOsErrorReadOnly:
     case status::kRenameFailed:
-      return 2;
+      return StatusClass::kMayRetry;
     default:
       break;
   }
-  if (code >= 10200 && code <= 10299) return 1;
-  if (code >= 10001 && code <= 10009) return 3;
-  return 4;
+  if (code >= 10200 && code <= 10299) return StatusClass::kNotFound;
+  if (code >= 10001 && code <= 10009) return StatusClass::kRolledBack;
+  return StatusClass::kFatal;
+}
+
+namespace {
+
+const char* NameOf(StatusClass statusClass) {
+  switch (statusClass) {
+    case StatusClass::kSuccess: return "success";
+    case StatusClass::kNotFound: return "not found";
+    case StatusClass::kMayRetry: return "may retry";
+    case StatusClass::kRolledBack: return "rolled back";
+    case StatusClass::kFatal: return "fatal";
+  }
+  return "unknown";
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, StatusClass statusClass) {
+  return out << NameOf(statusClass) << " (class " << ClassNumber(statusClass) << ")";
 }
 
 }  // namespace engine

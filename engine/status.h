@@ -5,6 +5,8 @@
 // or treat the outcome as a normal "not found".
 #pragma once
 
+#include <iosfwd>
+
 namespace engine {
 
 namespace status {
@@ -81,8 +83,25 @@ constexpr int kKeyFunctionFailed = 10470;
 constexpr int kRecordCheckFailed = 10475;
 }  // namespace status
 
-// 0 success; 1 not found or end of index (a normal outcome); 2 may succeed if
-// retried; 3 failed and rolled back; 4 fatal.
-int ClassOfStatus(int code);
+// What a caller does about a status. The values are the class numbers users see in
+// error messages, so they must not change.
+enum class StatusClass {
+  kSuccess = 0,
+  kNotFound = 1,    // not found or end of index: a normal outcome
+  kMayRetry = 2,    // may succeed if retried
+  kRolledBack = 3,  // failed, and the change was rolled back
+  kFatal = 4,
+};
+
+StatusClass ClassOfStatus(int code);
+
+// Anything worse than "not found" is a failure to report.
+constexpr bool Failed(StatusClass statusClass) { return statusClass > StatusClass::kNotFound; }
+
+// The class number as shown in error messages.
+constexpr int ClassNumber(StatusClass statusClass) { return static_cast<int>(statusClass); }
+
+// Readable in test failures and logs: the name with its number.
+std::ostream& operator<<(std::ostream& out, StatusClass statusClass);
 
 }  // namespace engine

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+#include <utility>
+
 #include "engine/engine.h"
 #include "engine/test_support.h"
 
@@ -10,24 +14,63 @@ namespace {
 
 struct ClassCase {
   int code;
-  int expectedClass;
+  StatusClass expectedClass;
 };
 
-class ErrorClassTable : public ::testing::TestWithParam<ClassCase> {};
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ClassCase& c, std::ostream* out) { *out << c.code << " -> " << c.expectedClass; }
 
-TEST_P(ErrorClassTable, SortsEveryCodeIntoTheClassCallersActOn) {
+constexpr ClassCase kClassCases[] = {
+    {0, StatusClass::kSuccess},
+    {9903, StatusClass::kNotFound},
+    {10200, StatusClass::kNotFound},
+    {10250, StatusClass::kNotFound},
+    {10299, StatusClass::kNotFound},
+    {10410, StatusClass::kNotFound},
+    {9900, StatusClass::kMayRetry},
+    {10065, StatusClass::kMayRetry},
+    {10110, StatusClass::kMayRetry},
+    {10306, StatusClass::kMayRetry},
+    {10390, StatusClass::kMayRetry},
+    {10397, StatusClass::kMayRetry},
+    {10399, StatusClass::kMayRetry},
+    {10001, StatusClass::kRolledBack},
+    {10009, StatusClass::kRolledBack},
+    {10000, StatusClass::kFatal},
+    {10010, StatusClass::kFatal},
+    {10140, StatusClass::kFatal},
+    {10300, StatusClass::kFatal},
+    {9901, StatusClass::kFatal},
+    {10465, StatusClass::kFatal},
+    {9513, StatusClass::kFatal},
+};
+
+class StatusClassTable : public ::testing::TestWithParam<ClassCase> {};
+
+TEST_P(StatusClassTable, SortsEveryCodeIntoTheClassCallersActOn) {
   EXPECT_EQ(ClassOfStatus(GetParam().code), GetParam().expectedClass) << GetParam().code;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, ErrorClassTable,
-    ::testing::Values(ClassCase{0, 0}, ClassCase{9903, 1}, ClassCase{10200, 1}, ClassCase{10250, 1},
-                      ClassCase{10299, 1}, ClassCase{10410, 1}, ClassCase{9900, 2}, ClassCase{10065, 2},
-                      ClassCase{10110, 2}, ClassCase{10306, 2}, ClassCase{10390, 2}, ClassCase{10397, 2},
-                      ClassCase{10399, 2}, ClassCase{10001, 3}, ClassCase{10009, 3}, ClassCase{10000, 4},
-                      ClassCase{10010, 4}, ClassCase{10140, 4}, ClassCase{10300, 4}, ClassCase{9901, 4},
-                      ClassCase{10465, 4}, ClassCase{9513, 4}),
-    [](const ::testing::TestParamInfo<ClassCase>& info) { return "Code" + std::to_string(info.param.code); });
+INSTANTIATE_TEST_SUITE_P(Codes, StatusClassTable, ::testing::ValuesIn(kClassCases),
+                         [](const ::testing::TestParamInfo<ClassCase>& info) {
+                           return "Code" + std::to_string(info.param.code);
+                         });
+
+// Users quote these numbers from error messages, so the classes must keep them; only
+// the classes above "not found" are failures to report.
+TEST(StatusClasses, KeepTheirNumbersAndOnlyTheWorseOnesFail) {
+  const std::pair<StatusClass, bool> failing[] = {{StatusClass::kSuccess, false},
+                                                  {StatusClass::kNotFound, false},
+                                                  {StatusClass::kMayRetry, true},
+                                                  {StatusClass::kRolledBack, true},
+                                                  {StatusClass::kFatal, true}};
+  for (int number = 0; number < 5; ++number) {
+    const auto [statusClass, failed] = failing[number];
+    EXPECT_EQ(ClassNumber(statusClass), number);
+    EXPECT_EQ(Failed(statusClass), failed) << statusClass;
+  }
+  EXPECT_EQ(::testing::PrintToString(StatusClass::kMayRetry), "may retry (class 2)");
+}
 
 TEST(LockLayer, GrantsEveryLockAtOnceButStillRejectsABadHandle) {
   testing::TempDir dir;
@@ -52,7 +95,7 @@ TEST(LockLayer, GrantsEveryLockAtOnceButStillRejectsABadHandle) {
   engine.CloseFileSet(file);
   engine.LockFileSet(file);
   EXPECT_EQ(engine.Status(), status::kInvalidFileBlock);
-  EXPECT_EQ(engine.ErrorClass(), 4);
+  EXPECT_EQ(engine.ErrorClass(), StatusClass::kFatal);
 }
 
 TEST(EngineStart, RefusesTooFewBuffersAndASecondStart) {

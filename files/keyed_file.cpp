@@ -20,7 +20,6 @@ constexpr std::string_view kChangedCaption = "Record Changed";
 constexpr std::string_view kRefusedNameCaption = "Company Number";
 constexpr std::string_view kRebuildTitle = "Rebuild Status";
 constexpr int kRebuildReportEvery = 50;
-constexpr int kLockClass = 2;
 
 bool SameBytes(std::span<const std::byte> a, std::span<const std::byte> b) {
   return std::ranges::equal(a, b);
@@ -120,7 +119,7 @@ bool KeyedFile::Rebuild() {
 bool KeyedFile::WithRetry(const std::function<void()>& call) {
   for (;;) {
     call();
-    if (engine_.ErrorClass() != kLockClass) return engine_.Ok();
+    if (engine_.ErrorClass() != engine::StatusClass::kMayRetry) return engine_.Ok();
     if (dialogs_.confirm(kConfirmCaption, kLockQuestion)) return false;
   }
 }

@@ -23,9 +23,9 @@ constexpr int kDragIntervalMs = 50;
 constexpr int kThumbPageStep = 8;
 constexpr int kWheelUnitsPerRow = 40;  // three rows per notch of 120
 
-std::string ErrorText(int errorClass, int status) {
+std::string ErrorText(engine::StatusClass statusClass, int status) {
   char text[64];
-  std::snprintf(text, sizeof text, "Class %d error.  Isam Error %d", errorClass, status);
+  std::snprintf(text, sizeof text, "Class %d error.  Isam Error %d", engine::ClassNumber(statusClass), status);
   return text;
 }
 
@@ -86,9 +86,9 @@ void TFvcBrowser::PositionAtKey(const engine::KeyString& key, engine::RecordNumb
 
 bool TFvcBrowser::CurrentRecord() {
   if (!source_) return false;
-  const int read = source_->ReadCurrentRecord();
+  const engine::StatusClass read = source_->ReadCurrentRecord();
   Report(read);
-  return read == 0;
+  return read == engine::StatusClass::kSuccess;
 }
 
 engine::KeyString TFvcBrowser::CurrentKey() const { return source_ ? source_->CurrentKey() : engine::KeyString(); }
@@ -103,15 +103,15 @@ void TFvcBrowser::Refresh() {
 
 // --- Moves --------------------------------------------------------------------------
 
-void TFvcBrowser::FinishMove(int errorClass) {
-  Report(errorClass);
+void TFvcBrowser::FinishMove(engine::StatusClass outcome) {
+  Report(outcome);
   viewport()->update();
   if (OnRowChanged) OnRowChanged();
-  if (errorClass <= 1) UpdateVerticalScrollBar();
+  if (!engine::Failed(outcome)) UpdateVerticalScrollBar();
 }
 
-void TFvcBrowser::Report(int errorClass) {
-  if (errorClass > 1 && OnError) OnError(ErrorText(errorClass, source_->LastStatus()));
+void TFvcBrowser::Report(engine::StatusClass outcome) {
+  if (engine::Failed(outcome) && OnError) OnError(ErrorText(outcome, source_->LastStatus()));
 }
 
 // The bar shows where the current entry lies; while the thumb is dragged it follows
@@ -126,7 +126,7 @@ void TFvcBrowser::UpdateVerticalScrollBar() {
 
 void TFvcBrowser::VertScrollBarActionTriggered(int action) {
   if (!source_) return;
-  int moved = 0;
+  engine::StatusClass moved = engine::StatusClass::kSuccess;
   switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: moved = source_->MoveDown(); break;
     case QAbstractSlider::SliderSingleStepSub: moved = source_->MoveUp(); break;
@@ -162,7 +162,7 @@ void TFvcBrowser::keyPressEvent(QKeyEvent* event) {
 
 bool TFvcBrowser::MoveByKey(const QKeyEvent& event) {
   const bool control = event.modifiers() & Qt::ControlModifier;
-  int moved = 0;
+  engine::StatusClass moved = engine::StatusClass::kSuccess;
   switch (event.key()) {
     case Qt::Key_Down: moved = source_->MoveDown(); break;
     case Qt::Key_Up: moved = source_->MoveUp(); break;
@@ -216,7 +216,7 @@ void TFvcBrowser::mousePressEvent(QMouseEvent* event) {
   if (!source_ || event->button() != Qt::LeftButton) {
     QAbstractScrollArea::mousePressEvent(event);
   } else if (SelectRowAt(event->position().toPoint().y())) {
-    FinishMove(0);
+    FinishMove(engine::StatusClass::kSuccess);
   }
 }
 
@@ -234,7 +234,7 @@ void TFvcBrowser::mouseMoveEvent(QMouseEvent* event) {
   }
   dragTimer_.stop();
   const int before = source_->CurrentRow();
-  if (SelectRowAt(y) && source_->CurrentRow() != before) FinishMove(0);
+  if (SelectRowAt(y) && source_->CurrentRow() != before) FinishMove(engine::StatusClass::kSuccess);
 }
 
 void TFvcBrowser::mouseReleaseEvent(QMouseEvent* event) {
@@ -247,7 +247,7 @@ void TFvcBrowser::mouseDoubleClickEvent(QMouseEvent* event) {
   if (!source_ || event->button() != Qt::LeftButton) {
     QAbstractScrollArea::mouseDoubleClickEvent(event);
   } else if (SelectRowAt(event->position().toPoint().y())) {
-    FinishMove(0);
+    FinishMove(engine::StatusClass::kSuccess);
     if (OnDblClick) OnDblClick();
   }
 }
@@ -259,8 +259,8 @@ void TFvcBrowser::wheelEvent(QWheelEvent* event) {
     return;
   }
   const int rows = event->angleDelta().y() / kWheelUnitsPerRow;
-  int moved = 0;
-  for (int step = 0; step < std::abs(rows) && moved == 0; ++step) {
+  engine::StatusClass moved = engine::StatusClass::kSuccess;
+  for (int step = 0; step < std::abs(rows) && moved == engine::StatusClass::kSuccess; ++step) {
     moved = rows < 0 ? source_->MoveDown() : source_->MoveUp();
   }
   FinishMove(moved);

@@ -107,8 +107,8 @@ class TFvcBrowser : public QAbstractScrollArea {
   void DragTimerTimeout();
 
   // Moves and their aftermath: the error report, OnRowChanged and the scroll bar.
-  void FinishMove(int errorClass);
-  void Report(int errorClass);
+  void FinishMove(engine::StatusClass outcome);
+  void Report(engine::StatusClass outcome);
   void UpdateVerticalScrollBar();
   bool MoveByKey(const QKeyEvent& event);
   bool ScrollByKey(const QKeyEvent& event);

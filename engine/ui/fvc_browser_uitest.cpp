@@ -182,6 +182,21 @@ TEST_F(FvcBrowserTest, FailingReadShowsClassAndEngineStatus) {
   EXPECT_EQ(errors_[0], "Class 4 error.  Isam Error 10445");
 }
 
+TEST_F(FvcBrowserTest, MovesPastTheEndsAreNoErrorButARetryableFailureIsReported) {
+  Attach();
+  Press(Qt::Key_Up);
+  Press(Qt::Key_End, Qt::ControlModifier);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(Current(), Code(kItems - 1));
+  EXPECT_EQ(ScrollValue(), engine::kScrollScale);
+  EXPECT_TRUE(errors_.empty());
+
+  browser_.DataSource()->OnBuildRow = [](engine::RowRec&) { return engine::status::kReadOnly; };
+  Press(Qt::Key_Plus, Qt::NoModifier, "+");
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0], "Class 2 error.  Isam Error 10065");
+}
+
 TEST_F(FvcBrowserTest, HeaderAndFooterEachTakeARowButOneRowAlwaysShows) {
   EXPECT_EQ(browser_.KeyNumber(), TFvcBrowser::kNoKeyNumber);
   int initialisations = 0;
