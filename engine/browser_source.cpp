@@ -24,12 +24,6 @@ const KeyString& HighestKey() {
   return key;
 }
 
-bool IsDeleted(std::span<const std::byte> record) {
-  std::int32_t deletion = 0;
-  std::memcpy(&deletion, record.data(), std::min(sizeof deletion, record.size()));
-  return deletion != 0;
-}
-
 // A lock conflict may clear up; a scan that could not read the file will not, so
 // it is reported at once instead of being tried again (or, worse, taken for success).
 bool IsWorthRetrying(const Engine& engine) {
@@ -193,7 +187,7 @@ StatusClass BrowserSource::StepEntry(bool forward, Entry& entry) {
 StatusClass BrowserSource::ReadRecord(RowRec& row) {
   const StatusClass read = Retried([&] { engine_.GetRecord(fileBlock_, row.number, record_); });
   if (Failed(read)) return read;
-  row.readStatus = read == StatusClass::kSuccess && !IsDeleted(record_) ? 0 : -1;
+  row.readStatus = read == StatusClass::kSuccess && RecordInUse(record_) ? 0 : -1;
   return StatusClass::kSuccess;
 }
 

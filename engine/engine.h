@@ -8,6 +8,7 @@
 // in engine/file_format.h.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -204,6 +205,13 @@ class Engine {
 // The names of a file set's files: the extension replaces the text after the last
 // dot of the last path component, or is appended; the file name is cut to 64 characters.
 std::string FileSetPath(std::string_view name, std::string_view extension);
+
+// A record is in use while its 4-byte deletion field is zero; a deleted record holds
+// the link of the free chain there. A buffer shorter than the field is no record.
+inline bool RecordInUse(std::span<const std::byte> record) {
+  return record.size() >= 4 &&
+         std::all_of(record.begin(), record.begin() + 4, [](std::byte b) { return b == std::byte{0}; });
+}
 
 template <class T>
 std::span<std::byte> RecordBytes(T& record) {

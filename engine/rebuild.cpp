@@ -27,7 +27,7 @@ constexpr char kLineBreak[] = "\r\n";
 
 int RecordsPerBlock(int recordLength) { return std::max(1, kBlockBytes / recordLength); }
 
-bool InUse(const std::byte* record) { return format::LoadInt32(record) == 0; }
+bool InUse(const std::byte* record) { return RecordInUse(std::span(record, 4)); }
 
 }  // namespace
 

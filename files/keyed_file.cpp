@@ -25,10 +25,6 @@ bool SameBytes(std::span<const std::byte> a, std::span<const std::byte> b) {
   return std::ranges::equal(a, b);
 }
 
-bool DeletionFieldClear(std::span<const std::byte> record) {
-  return std::all_of(record.begin(), record.begin() + 4, [](std::byte b) { return b == std::byte{0}; });
-}
-
 std::vector<std::string> RebuildLines(const engine::RebuildProgress& progress) {
   return {"Key number: " + std::to_string(progress.keyNumber),
           "Records read: " + std::to_string(progress.recordsRead),
@@ -204,7 +200,7 @@ bool KeyedFile::Update(RecordNumber number, std::span<const std::byte> record, s
   if (!LockFile()) return false;
   std::vector<std::byte> stored(record.size());
   engine_.GetRecord(block_, number, stored);
-  if (!engine_.Ok() || !DeletionFieldClear(stored)) {
+  if (!engine_.Ok() || !engine::RecordInUse(stored)) {
     UnlockFile();
     return Fail(engine_.Ok() ? status::kNoUsedRecord : engine_.Status());
   }
@@ -265,7 +261,7 @@ bool KeyedFile::Delete(RecordNumber number, std::span<const std::byte> record) {
   // Deleting a slot that is already free would tangle the free chain.
   std::vector<std::byte> stored(record.size());
   engine_.GetRecord(block_, number, stored);
-  if (!engine_.Ok() || !DeletionFieldClear(stored)) {
+  if (!engine_.Ok() || !engine::RecordInUse(stored)) {
     UnlockFile();
     return Fail(engine_.Ok() ? status::kNoUsedRecord : engine_.Status());
   }
@@ -289,7 +285,7 @@ bool KeyedFile::Search(KeyNumber index, RecordNumber& number, KeyString& key) {
 bool KeyedFile::Read(RecordNumber number, std::span<std::byte> record) {
   if (!RecordBuffersFit(record)) return false;
   engine_.GetRecord(block_, number, record);
-  return engine_.Ok() && DeletionFieldClear(record);
+  return engine_.Ok() && engine::RecordInUse(record);
 }
 
 bool KeyedFile::WalkIndex(KeyNumber index, const KeyString& from, const EntryVisitor& visit) {

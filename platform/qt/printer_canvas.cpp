@@ -9,15 +9,13 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QWidget>
 
 #include "platform/qt/qt_dialogs.h"
 
 namespace platform::qt {
 namespace {
-
-QColor ColorOf(std::uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 // Font sizes are given in layout dots, so text keeps its size whatever the device.
 QFont FontOf(const FontSpec& requested) {
@@ -73,6 +71,29 @@ QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title, PrintDest
 QString PrintoutStatus(bool printed, const PageCanvas& canvas) {
   if (!printed) return QObject::tr("Nothing was printed.");
   return QObject::tr("Printed to %1").arg(ToQString(canvas.OutputDescription()));
+}
+
+QColor ColorOfStored(std::uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+std::uint32_t StoredColorOf(const QColor& color) {
+  return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
+         static_cast<std::uint32_t>(color.blue()) << 16;
+}
+
+// The canvas prints pictures from files, so the window goes through one.
+bool PrintWindowPicture(QWidget& window, std::string_view title, PageCanvas& canvas) {
+  QTemporaryDir folder;
+  const QString file = folder.filePath("window.png");
+  const QImage picture = window.grab().toImage();
+  if (!folder.isValid() || picture.isNull() || !picture.save(file)) return false;
+  const Orientation orientation =
+      picture.width() > picture.height() ? Orientation::kLandscape : Orientation::kPortrait;
+  if (!canvas.BeginDocument(title, orientation)) return false;
+  const QSize size = picture.size().scaled(canvas.PageWidth(), canvas.PageHeight(), Qt::KeepAspectRatio);
+  canvas.DrawPicture(0, 0, size.width(), size.height(), file.toStdString());
+  return canvas.EndDocument();
 }
 
 PrinterCanvas::PrinterCanvas(QPrinter* printer, PrintDestination destination)
@@ -131,7 +152,7 @@ int PrinterCanvas::PageHeight() const {
 
 void PrinterCanvas::SetFont(const FontSpec& font) {
   font_ = FontOf(font);
-  textColor_ = ColorOf(font.color);
+  textColor_ = ColorOfStored(font.color);
   if (painter_.isActive()) painter_.setFont(font_);
 }
 
@@ -151,7 +172,7 @@ void PrinterCanvas::DrawText(int x, int y, std::string_view text) {
 }
 
 void PrinterCanvas::SetPen(int width, std::uint32_t color) {
-  painter_.setPen(QPen(ColorOf(color), std::max(1, width)));
+  painter_.setPen(QPen(ColorOfStored(color), std::max(1, width)));
 }
 
 void PrinterCanvas::DrawLine(int x1, int y1, int x2, int y2) { painter_.drawLine(x1, y1, x2, y2); }
@@ -164,7 +185,7 @@ void PrinterCanvas::DrawRectangle(int x, int y, int width, int height) {
 }
 
 void PrinterCanvas::FillRectangle(int x, int y, int width, int height, std::uint32_t color, Fill fill) {
-  painter_.fillRect(x, y, width, height, QBrush(ColorOf(color), fill == Fill::kHatched ? Qt::BDiagPattern : Qt::SolidPattern));
+  painter_.fillRect(x, y, width, height, QBrush(ColorOfStored(color), fill == Fill::kHatched ? Qt::BDiagPattern : Qt::SolidPattern));
 }
 
 bool PrinterCanvas::DrawPicture(int x, int y, int width, int height, std::string_view file) {

@@ -12,6 +12,8 @@
 
 #include "platform/page_canvas.h"
 
+class QWidget;
+
 namespace platform::qt {
 
 enum class PrintDestination { kDefaultPrinterOrPdf, kPdf };
@@ -33,6 +35,14 @@ QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title,
 
 // The status-bar line after a job: where it went, or that nothing was printed.
 QString PrintoutStatus(bool printed, const PageCanvas& canvas);
+
+// Colours as the company record keeps them, 0x00BBGGRR, and back.
+QColor ColorOfStored(std::uint32_t bgr);
+std::uint32_t StoredColorOf(const QColor& color);
+
+// "Print Window": the window as it shows, as large as the page takes it (turned to
+// landscape for a wide window), in a job titled `title`. False when nothing printed.
+bool PrintWindowPicture(QWidget& window, std::string_view title, PageCanvas& canvas);
 
 class PrinterCanvas final : public PageCanvas {
  public:

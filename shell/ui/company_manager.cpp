@@ -26,19 +26,6 @@ using platform::qt::ToQString;
 
 constexpr std::string_view kManagerCaption = "Company Manager";
 
-// The window as it looks, across the page's width.
-bool PrintWindowImage(QWidget& window, platform::PageCanvas& canvas) {
-  QTemporaryDir folder;
-  const QString file = folder.filePath("window.png");
-  const QImage image = window.grab().toImage();
-  if (!folder.isValid() || image.isNull() || !image.save(file)) return false;
-  if (!canvas.BeginDocument(kManagerCaption)) return false;
-  const int width = canvas.PageWidth();
-  const int height = static_cast<int>(static_cast<long long>(width) * image.height() / image.width());
-  canvas.DrawPicture(0, 0, width, height, file.toStdString());
-  return canvas.EndDocument();
-}
-
 }  // namespace
 
 TCoManager::TCoManager(AppServices& services, QWidget* parent)
@@ -205,7 +192,8 @@ void TCoManager::ListButtonClick() {
 
 void TCoManager::PrintWindowButtonClick() {
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  Frame_->SetMessage(platform::qt::PrintoutStatus(PrintWindowImage(*this, canvas), canvas));
+  Frame_->SetMessage(
+      platform::qt::PrintoutStatus(platform::qt::PrintWindowPicture(*this, kManagerCaption, canvas), canvas));
 }
 
 void TCoManager::HelpButtonClick() { services_.help.ShowTopic(platform::qt::HelpKeywordOf(this)); }

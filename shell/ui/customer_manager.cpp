@@ -40,10 +40,6 @@ void AddTool(QToolBar* bar, QAction* action, const QIcon& icon, const QString& h
 }
 
 // A window picture scaled to fit the page, keeping its proportions.
-QSize FittedOnPage(const QSize& picture, const platform::PageCanvas& canvas) {
-  return picture.scaled(canvas.PageWidth(), canvas.PageHeight(), Qt::KeepAspectRatio);
-}
-
 }  // namespace
 
 TCustManager::TCustManager(AppServices& services, QWidget* parent)
@@ -290,25 +286,9 @@ void TCustManager::ByNumberItemClick() {
   ByNumberItem_->setChecked(true);
 }
 
-// The window as it shows, drawn on one page through a picture file, the form the
-// page canvas prints pictures from.
 void TCustManager::PrintWindowItemClick() {
-  const QPixmap picture = grab();
-  QTemporaryFile file(QDir::temp().filePath("customer-window-XXXXXX.png"));
-  if (!file.open() || !picture.save(&file, "PNG")) {
-    ShowPrintout(false, {});
-    return;
-  }
-  file.close();
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  const platform::Orientation orientation = picture.width() > picture.height() ? platform::Orientation::kLandscape
-                                                                                : platform::Orientation::kPortrait;
-  bool printed = canvas.BeginDocument(windowTitle().toStdString(), orientation);
-  if (printed) {
-    const QSize size = FittedOnPage(picture.size(), canvas);
-    canvas.DrawPicture(0, 0, size.width(), size.height(), file.fileName().toStdString());
-    printed = canvas.EndDocument();
-  }
+  const bool printed = platform::qt::PrintWindowPicture(*this, windowTitle().toStdString(), canvas);
   ShowStatus(platform::qt::PrintoutStatus(printed, canvas));
 }
 

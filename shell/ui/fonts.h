@@ -5,21 +5,15 @@
 #include <QFont>
 
 #include "model/fields.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace shell::ui {
 
-// Colours are stored as 0x00BBGGRR.
-inline QColor ColorOf(std::int32_t bgr) {
-  const auto value = static_cast<std::uint32_t>(bgr);
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
-
+// Colours are stored as 0x00BBGGRR in a signed field.
+inline QColor ColorOf(std::int32_t bgr) { return platform::qt::ColorOfStored(static_cast<std::uint32_t>(bgr)); }
 inline std::int32_t StoredColorOf(const QColor& color) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
-                                   static_cast<std::uint32_t>(color.green()) << 8 |
-                                   static_cast<std::uint32_t>(color.blue()) << 16);
+  return static_cast<std::int32_t>(platform::qt::StoredColorOf(color));
 }
 
 // An empty name or size keeps the fallback's.

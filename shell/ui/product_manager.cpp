@@ -238,19 +238,10 @@ void TProdManager::ListItemClick() {
   ProdList_->activateWindow();
 }
 
-// Prints the window as it looks, scaled to the page.
 void TProdManager::PrintWindowItemClick() {
-  const QPixmap image = grab();
-  const QString destination = platform::qt::RouteToPrinterOrPdf(services_.printer, kWindowTitle);
-  QPainter painter;
-  if (destination.isEmpty() || !painter.begin(&services_.printer)) {
-    services_.dialogs.inform(kWindowTitle, "The printout could not be started.", platform::Icon::kWarning);
-    return;
-  }
-  const QRect page = painter.viewport();
-  painter.drawPixmap(QRect(page.topLeft(), image.size().scaled(page.size(), Qt::KeepAspectRatio)), image);
-  painter.end();
-  Frame_->SetMessage(tr("Printed to %1").arg(destination));
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  const bool printed = platform::qt::PrintWindowPicture(*this, kWindowTitle, canvas);
+  Frame_->SetMessage(platform::qt::PrintoutStatus(printed, canvas));
 }
 
 void TProdManager::CloseItemClick() { reject(); }
