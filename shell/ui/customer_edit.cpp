@@ -200,6 +200,7 @@ void TEditRecord::ShowEntry(const CustomerEntry& entry) {
 
 CustomerEntry TEditRecord::ReadControls() const {
   CustomerEntry entry;
+  entry.nameAsOpened = entry_.nameAsOpened;
   entry.number = Text(CNo_);
   entry.name = Text(CName_);
   entry.type = Text(CustType_);

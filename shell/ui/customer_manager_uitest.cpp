@@ -19,6 +19,7 @@
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
+#include "files/table.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/customers.h"
@@ -231,6 +232,25 @@ TEST_F(CustomerManagerTest, TabOrderInTheCustomerDialogFollowsTheLayout) {
     visited.push_back(QApplication::focusWidget());
   }
   EXPECT_EQ(visited, expected);
+}
+
+TEST_F(CustomerManagerTest, RenamedCustomerGetsTheShortNameOfItsNewName) {
+  model::CustomerRecord stored = Customer("10", "Harbor Supply Company");
+  stored.ShortName = "HSupply Co";
+  FileCustomers({stored});
+  Show();
+  TEditRecord* edit = manager_.EditRecord();
+  WhenModalShows([&] {
+    edit->CName()->setText(QString::fromUtf8("Hafen Bäckerei"));
+    edit->OKButton()->click();
+  });
+  manager_.EditItem()->trigger();
+  ASSERT_TRUE(manager_.Frame()->ReadCurrent());
+  EXPECT_EQ(Rows().at(0).substr(0, 15), "Hafen Bäckerei");
+  files::KeyedFile file(engine_, dialogs_, progress_, files::DescribeFile(files::CompanyFile::kCustomers, "1"));
+  manager_.CloseItem()->trigger();
+  ASSERT_TRUE(file.Open());
+  EXPECT_EQ(files::Table<model::CustomerRecord>(file).Read(1)->ShortName.str(), "HBäckerei");
 }
 
 TEST_F(CustomerManagerTest, AutoCopyFollowsTheBillingLinesAsTyped) {
