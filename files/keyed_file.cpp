@@ -56,26 +56,37 @@ bool KeyedFile::Open() {
   if (!NameUsable()) return false;
   bool created = false;
   for (;;) {
-    FileBlock* opened = engine_.OpenFileSet(description_.name, false);
-    if (engine_.Ok()) {
-      block_ = opened;
-      return true;
-    }
-    switch (engine_.Status()) {
+    const int opened = OpenAsDescribed();
+    switch (opened) {
+      case status::kOk:
+        return true;
       case status::kMustRebuild:
         // Whatever the rebuild's outcome, the open is tried again: a file it could
         // not repair brings the same question back.
-        if (!dialogs_.confirm(kConfirmCaption, kDefectiveQuestion)) return Fail(engine_.Status());
+        if (!dialogs_.confirm(kConfirmCaption, kDefectiveQuestion)) return Fail(opened);
         Rebuild();
         break;
       case status::kFileNotFound:
-        if (created || !AgreeToCreate() || !Create()) return Fail(engine_.Status());
+        if (created || !AgreeToCreate() || !Create()) return Fail(engine_.Ok() ? opened : engine_.Status());
         created = true;
         break;
       default:
-        return Fail(engine_.Status());
+        return Fail(opened);
     }
   }
+}
+
+// A file whose records are not of the described length would be read as the wrong
+// records: it is treated as one to rebuild, as a damaged header is.
+int KeyedFile::OpenAsDescribed() {
+  FileBlock* opened = engine_.OpenFileSet(description_.name, false);
+  if (!engine_.Ok()) return engine_.Status();
+  if (engine_.RecordLength(opened) != description_.recordLength) {
+    engine_.CloseFileSet(opened);
+    return status::kMustRebuild;
+  }
+  block_ = opened;
+  return status::kOk;
 }
 
 bool KeyedFile::AgreeToCreate() {

@@ -111,6 +111,7 @@ class KeyedFile {
  private:
   bool Fail(int code);  // keeps the first failure of a routine; returns false
   bool UniqueKeysFree(std::span<const std::byte> record);
+  int OpenAsDescribed();  // the engine status of the open
   bool NameUsable();
   bool AgreeToCreate();
   // Runs one changing or searching engine call again while it fails for a lock and

@@ -96,6 +96,17 @@ TEST_F(KeyedFileTest, DecliningTheNoticeCreatesNothing) {
   EXPECT_EQ(file_->FailureStatus(), status::kFileNotFound);
 }
 
+// Records of another length would be read as the wrong records.
+TEST_F(KeyedFileTest, FileOfAnotherRecordLengthIsOfferedTheRebuild) {
+  engine_.CreateFileSet("7X", sizeof(KeyedItem) + 4, std::vector<IndexSpec>{{8, false}, {12, false}});
+  ASSERT_TRUE(engine_.Ok());
+  dialogs_.Answer(Answer::kNo);
+  EXPECT_FALSE(File().Open());
+  EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{std::string(kDefective)}));
+  EXPECT_EQ(file_->FailureStatus(), status::kMustRebuild);
+  EXPECT_FALSE(file_->IsOpen());
+}
+
 TEST_F(KeyedFileTest, FileWithoutNoticeIsCreatedSilently) {
   EXPECT_TRUE(File(ItemFile("")).Open());
   EXPECT_TRUE(dialogs_.Log().empty());

@@ -27,8 +27,6 @@ inline std::string ToUpperAscii(std::string_view text) {
   return upper;
 }
 
-inline bool EqualIgnoringCase(std::string_view a, std::string_view b) { return ToUpperAscii(a) == ToUpperAscii(b); }
-
 // Codes and numbers as their keys compare them: blanks around dropped, case ignored.
 inline std::string Folded(std::string_view text) { return ToUpperAscii(TrimBlanks(text)); }
 
