@@ -3,16 +3,16 @@
 #include <QDir>
 #include <QPrinter>
 
+#include "documents/label_queue.h"
 #include "engine/engine.h"
+#include "model/company_session.h"
 #include "platform/clock.h"
+#include "platform/progress.h"
 #include "platform/qt/help_key.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/launcher.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
-#include "documents/label_queue.h"
-#include "model/company_session.h"
-#include "platform/progress.h"
 #include "shell/ui/main_form.h"
 
 int main(int argc, char** argv) {

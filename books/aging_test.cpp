@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "files/keyed_file.h"
 #include "engine/test_support.h"
-#include "model/company_defaults.h"
 #include "files/company_files.h"
+#include "files/keyed_file.h"
+#include "model/company_defaults.h"
 #include "model/field_values.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <system_error>
 
+#include "files/company_files.h"
+#include "files/company_files.h"
 #include "files/table.h"
 #include "model/company_defaults.h"
-#include "files/company_files.h"
+#include "model/company_session.h"
 #include "model/field_values.h"
 #include "model/fields.h"
 #include "model/keys.h"
 #include "model/text.h"
 #include "model/whole_file.h"
-#include "files/company_files.h"
-#include "model/company_session.h"
 #include "shell/startup.h"
 
 namespace shell {

@@ -10,9 +10,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "documents/list_report.h"
 #include "files/keyed_file.h"
 #include "model/records.h"
-#include "documents/list_report.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/page_canvas.h"

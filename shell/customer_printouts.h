@@ -1,15 +1,14 @@
-// What the customer manager prints: the customer list, by name or by number, with or
-// without addresses, and an envelope for one customer in the company's envelope
-// layout.
+// What the customer manager prints from its file: the customer list, by name or by
+// number, with or without addresses.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "documents/list_report.h"
 #include "files/keyed_file.h"
 #include "model/records.h"
-#include "documents/list_report.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/page_canvas.h"
@@ -34,27 +33,5 @@ documents::ListReport CustomerListReport(files::KeyedFile& customers, const mode
 bool PrintCustomerList(files::KeyedFile& customers, const model::CompanyRecord& company, platform::Dialogs& dialogs,
                        const platform::Clock& clock, platform::PageCanvas& canvas);
 
-// The company's envelope settings in printer dots.
-struct EnvelopeLayout {
-  int lineSpacing = 0;  // L
-  int returnLeft = 0;   // X
-  int top = 0;          // T
-  int sendLeft = 0;     // S
-  platform::Orientation orientation = platform::Orientation::kPortrait;
-  bool returnAddress = false;
-  bool shipTo = false;
-};
-
-// nullopt when a spacing or margin is not a whole number.
-std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& company);
-
-enum class EnvelopeOutcome { kPrinted, kBadLayout, kPrintFailed };
-
-// A layout that is not whole numbers is reported and nothing is printed.
-EnvelopeOutcome PrintEnvelope(const model::CompanyRecord& company, const model::CustomerRecord& customer,
-                              platform::PageCanvas& canvas, platform::Dialogs& dialogs);
-
-// `destination` is where the job went, as the canvas describes it.
-std::string EnvelopeSentText(const model::CustomerRecord& customer, std::string_view destination);
 
 }  // namespace shell

@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "books/customer_transactions.h"
+#include "books/customer_transactions.h"
 #include "books/posting.h"
+#include "books/posting.h"
+#include "files/company_files.h"
 #include "files/company_files.h"
 #include "files/table.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "model/money.h"
 #include "model/text.h"
-#include "books/customer_transactions.h"
-#include "books/posting.h"
-#include "files/company_files.h"
 
 namespace shell {
 namespace {

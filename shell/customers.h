@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "documents/label_queue.h"
 #include "files/keyed_file.h"
+#include "files/services.h"
 #include "model/records.h"
 #include "platform/dialogs.h"
-#include "documents/label_queue.h"
-#include "files/services.h"
 
 namespace shell {
 

@@ -6,10 +6,10 @@
 
 #include "engine/test_support.h"
 #include "files/company_files.h"
-#include "model/keys.h"
-#include "platform/testing/scripted_dialogs.h"
 #include "files/company_files.h"
 #include "files/testing/company_folder.h"
+#include "model/keys.h"
+#include "platform/testing/scripted_dialogs.h"
 
 namespace shell {
 namespace {

@@ -5,9 +5,9 @@
 #include <map>
 #include <memory>
 
-#include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "files/company_files.h"
+#include "files/keyed_file.h"
 #include "platform/testing/scripted_dialogs.h"
 
 namespace shell {

@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
+#include "books/purge.h"
+#include "files/company_files.h"
 #include "files/keyed_file.h"
 #include "files/table.h"
-#include "files/company_files.h"
 #include "model/dates.h"
 #include "model/keys.h"
 #include "model/records.h"
 #include "model/text.h"
-#include "books/purge.h"
 #include "shell/password.h"
 
 namespace shell {

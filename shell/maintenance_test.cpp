@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "engine/file_format.h"
-#include "files/keyed_file.h"
 #include "engine/test_support.h"
-#include "model/company_defaults.h"
 #include "files/company_files.h"
+#include "files/keyed_file.h"
+#include "model/company_defaults.h"
 #include "model/keys.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"

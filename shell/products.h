@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "files/keyed_file.h"
-#include "model/records.h"
 #include "documents/list_report.h"
 #include "documents/rtf_writer.h"
+#include "files/keyed_file.h"
+#include "model/records.h"
 #include "platform/dialogs.h"
 
 namespace shell {

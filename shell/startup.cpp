@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "files/keyed_file.h"
 #include "files/company_files.h"
+#include "files/company_files.h"
+#include "files/keyed_file.h"
 #include "model/side_files.h"
 #include "model/text.h"
-#include "files/company_files.h"
 
 namespace shell {
 namespace {

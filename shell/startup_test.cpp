@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "files/keyed_file.h"
 #include "engine/test_support.h"
-#include "model/company_defaults.h"
 #include "files/company_files.h"
+#include "files/keyed_file.h"
+#include "files/testing/company_folder.h"
+#include "model/company_defaults.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/password.h"
-#include "files/testing/company_folder.h"
 
 namespace shell {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "files/company_files.h"
 #include "files/keyed_file.h"
 #include "files/table.h"
 #include "model/company_defaults.h"
-#include "files/company_files.h"
 #include "model/keys.h"
 #include "model/side_files.h"
 #include "platform/progress.h"

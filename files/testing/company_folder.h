@@ -6,9 +6,9 @@
 
 #include <string_view>
 
+#include "files/company_files.h"
 #include "files/keyed_file.h"
 #include "model/company_defaults.h"
-#include "files/company_files.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 

@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/testing/temp_folder.h"
 #include "platform/qt/launcher.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
+#include "platform/testing/temp_folder.h"
 
 namespace platform::qt {
 namespace {

@@ -11,12 +11,12 @@
 
 #include "files/company_files.h"
 #include "model/keys.h"
-#include "shell/ui/find_box.h"
 #include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/companies.h"
 #include "shell/ui/company_options.h"
+#include "shell/ui/find_box.h"
 #include "shell/ui/manager_frame.h"
 
 namespace shell::ui {

@@ -17,15 +17,15 @@
 
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
+#include "files/testing/company_folder.h"
 #include "model/keys.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/companies.h"
-#include "files/testing/company_folder.h"
-#include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/company_options.h"
 #include "shell/ui/headers_dialog.h"
 #include "shell/ui/manager_frame.h"
+#include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
 namespace {

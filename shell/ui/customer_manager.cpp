@@ -10,16 +10,17 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "documents/envelope.h"
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
 #include "model/keys.h"
-#include "shell/ui/find_box.h"
 #include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/customer_printouts.h"
 #include "shell/ui/customer_edit.h"
+#include "shell/ui/find_box.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/tool_icons.h"
 
@@ -263,11 +264,11 @@ void TCustManager::EnvelopeItemClick() {
   const std::optional<model::CustomerRecord> current = CurrentCustomer();
   if (!current) return;
   platform::qt::PrinterCanvas canvas(&services_.printer);
-  const EnvelopeOutcome outcome =
-      PrintEnvelope(services_.session.CurrentCompany, *current, canvas, services_.dialogs);
-  if (outcome == EnvelopeOutcome::kBadLayout) return;
-  ShowPrintout(outcome == EnvelopeOutcome::kPrinted,
-               ToQString(EnvelopeSentText(*current, canvas.OutputDescription())));
+  const documents::EnvelopeOutcome outcome =
+      documents::PrintEnvelope(services_.session.CurrentCompany, *current, canvas, services_.dialogs);
+  if (outcome == documents::EnvelopeOutcome::kBadLayout) return;
+  ShowPrintout(outcome == documents::EnvelopeOutcome::kPrinted,
+               ToQString(documents::EnvelopeSentText(*current, canvas.OutputDescription())));
 }
 
 void TCustManager::CloseItemClick() { reject(); }

@@ -20,13 +20,13 @@
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
 #include "files/table.h"
+#include "files/testing/company_folder.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "shell/customers.h"
-#include "files/testing/company_folder.h"
-#include "shell/ui/testing/window_fixture.h"
 #include "shell/ui/customer_edit.h"
 #include "shell/ui/manager_frame.h"
+#include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
 namespace {

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "model/company_session.h"
 #include "model/dates.h"
 #include "platform/clock.h"
 #include "platform/help.h"
-#include "model/company_session.h"
 
 class QCalendarWidget;
 class QComboBox;

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/find.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
+#include "shell/find.h"
 
 class QLineEdit;
 class QPushButton;

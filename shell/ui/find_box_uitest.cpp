@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "files/keyed_file.h"
 #include "engine/test_support.h"
 #include "files/company_files.h"
-#include "shell/ui/find_box.h"
+#include "files/keyed_file.h"
 #include "platform/testing/scripted_dialogs.h"
+#include "shell/ui/find_box.h"
 
 namespace shell::ui {
 namespace {

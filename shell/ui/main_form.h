@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "engine/engine.h"
+#include "model/company_session.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "platform/launcher.h"
 #include "platform/page_canvas.h"
-#include "model/company_session.h"
 #include "shell/startup.h"
 #include "shell/ui/app_services.h"
 

@@ -12,16 +12,16 @@
 
 #include <map>
 
-#include "files/keyed_file.h"
 #include "engine/test_support.h"
-#include "model/company_defaults.h"
 #include "files/company_files.h"
+#include "files/keyed_file.h"
+#include "files/testing/company_folder.h"
+#include "model/company_defaults.h"
 #include "model/side_files.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "files/testing/company_folder.h"
 #include "shell/ui/backup_panel.h"
 #include "shell/ui/date_sel.h"
 #include "shell/ui/testing/window_fixture.h"

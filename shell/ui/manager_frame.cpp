@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "engine/browser_source.h"
-#include "shell/ui/find_box.h"
 #include "engine/ui/fvc_browser.h"
 #include "platform/qt/progress_window.h"
+#include "shell/ui/find_box.h"
 #include "shell/ui/fonts.h"
 
 namespace shell::ui {

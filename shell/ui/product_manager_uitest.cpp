@@ -18,14 +18,14 @@
 #include "engine/test_support.h"
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
-#include "shell/ui/find_box.h"
+#include "files/testing/company_folder.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "files/testing/company_folder.h"
-#include "shell/ui/testing/window_fixture.h"
+#include "shell/ui/find_box.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/product_edit.h"
 #include "shell/ui/product_list_window.h"
+#include "shell/ui/testing/window_fixture.h"
 
 namespace shell::ui {
 namespace {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/ui/find_box.h"
 #include "platform/qt/help_key.h"
 #include "shell/ui/aging_chart.h"
 #include "shell/ui/backup_panel.h"
@@ -15,6 +14,7 @@
 #include "shell/ui/customer_edit.h"
 #include "shell/ui/customer_manager.h"
 #include "shell/ui/date_sel.h"
+#include "shell/ui/find_box.h"
 #include "shell/ui/headers_dialog.h"
 #include "shell/ui/main_form.h"
 #include "shell/ui/product_edit.h"

@@ -7,14 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "documents/label_queue.h"
 #include "engine/engine.h"
 #include "engine/test_support.h"
+#include "model/company_session.h"
 #include "platform/clock.h"
+#include "platform/progress.h"
 #include "platform/testing/fake_desktop.h"
 #include "platform/testing/scripted_dialogs.h"
-#include "documents/label_queue.h"
-#include "model/company_session.h"
-#include "platform/progress.h"
 #include "shell/ui/app_services.h"
 
 namespace shell::testing {
