@@ -1,0 +1,92 @@
+// What storing an invoice does to the books: the header with its six keys, its detail
+// lines, its memo, the customer's balance, last invoice, last payment and aging
+// bucket, and the company's A/R total and invoice numbers. Adding, editing and
+// deleting are one function each, with the checks and questions that come before.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "documents/label_queue.h"
+#include "files/keyed_file.h"
+#include "files/services.h"
+#include "invoicing/invoice_form.h"
+#include "model/records.h"
+
+namespace invoicing {
+
+// The invoice manager's three files, open while its window is.
+struct InvoiceFiles {
+  files::KeyedFile& transactions;
+  files::KeyedFile& details;
+  files::KeyedFile& memos;
+};
+
+// The next invoice number after storing `invoiceNo`: its numeric value (characters 5
+// to 9 when the company prefixes numbers) plus one, without decimals; nullopt when
+// that is no number.
+std::optional<std::string> NextInvoiceNumberAfter(std::string_view invoiceNo, bool prefixed);
+
+// A header read back from the form (add, step 2): number, type "I", date and its
+// parts, texts, customer, amounts, balance and paid marks, company and body style.
+// nullopt when the date does not read (the entry window's checks prevent that).
+std::optional<model::TransactionRecord> HeaderOfForm(const InvoiceForm& form, const model::CompanyRecord& company);
+
+// The 63-character LineText of a grid line: quantity (10), description (32), unit
+// price (10), taxable flag (1), extension (10), amounts without commas.
+std::string LineTextOf(const GridLine& line);
+// A stored line back into grid cells (amounts shown with ",0.00").
+GridLine GridLineOf(const model::DetailRecord& detail);
+
+// --- Add ---------------------------------------------------------------------------
+
+struct AddOutcome {
+  bool added = false;  // the header is on file
+  files::RecordNumber number = 0;
+  model::TransactionRecord header{};
+  int lineCount = 0;
+  std::string status;  // "Added invoice 1043 containing 2 line item(s)."
+};
+
+// Stores a new invoice from the form the entry window accepted. `labelQueue` takes
+// the customer when the company copies new invoices to the label queue.
+AddOutcome AddInvoice(const files::Services& services, InvoiceFiles& files, const InvoiceForm& form,
+                      documents::LabelQueue& labelQueue);
+
+// --- Edit --------------------------------------------------------------------------
+
+// The checks and notes before an edit, in their order; false when the edit may not
+// go on.
+bool MayEditInvoice(const files::Services& services, const model::TransactionRecord& header);
+
+// The entry form for editing the stored invoice: its fields, its lines from the detail
+// file and its memo. `linesLoaded` is how many grid rows came from detail records.
+struct EditForm {
+  InvoiceForm form;
+  int linesLoaded = 0;
+};
+EditForm FormOfInvoice(const files::Services& services, InvoiceFiles& files, const model::TransactionRecord& header);
+
+struct EditOutcome {
+  bool stored = false;
+  model::TransactionRecord header{};
+  std::string status;  // "Editing invoice 1043 completed."
+};
+
+// Stores the edited form over slot `number`, which held `snapshot` when the edit began.
+EditOutcome EditInvoice(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
+                        const model::TransactionRecord& snapshot, const EditForm& edited);
+
+// --- Delete --------------------------------------------------------------------------
+
+struct DeleteOutcome {
+  bool deleted = false;
+  std::string status;  // "Deleted invoice 1043 containing 2 line item(s)."
+};
+
+// The checks and questions, then the header, its lines, the customer and company
+// totals and the memo.
+DeleteOutcome DeleteInvoice(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
+                            const model::TransactionRecord& header);
+
+}  // namespace invoicing
