@@ -210,6 +210,7 @@ void TMainForm::BuildToolBar() {
   };
   static const ToolButton kButtons[] = {
       {Command::kCompanyManager, "Companies/System Options", ToolGlyph::kCompanies},
+      {Command::kInvoiceManager, "Invoice Manager", ToolGlyph::kInvoice},
       {Command::kPasswordSetup, "Password Setup", ToolGlyph::kPassword},
       {Command::kViewCalendar, "View Calendar", ToolGlyph::kCalendar},
       {Command::kCalculator, "Calculator", ToolGlyph::kCalculator},
@@ -406,6 +407,15 @@ void TMainForm::ClockTimerTimer() { ClockPanel_->setText(ToQString(model::ClockT
 void TMainForm::PrepareForWindow() {
   AgingChart_->hide();
   SetStatus(tr("Ready."));
+}
+
+void TMainForm::SetOpener(Command command, std::function<void()> open) {
+  QAction* action = Action(command);
+  connect(action, &QAction::triggered, this, [this, open = std::move(open)] {
+    PrepareForWindow();
+    open();
+  });
+  action->setEnabled(true);
 }
 
 template <class Manager>

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -63,6 +64,9 @@ class TMainForm : public QMainWindow {
   TAgingChart* AgingChart() const { return AgingChart_; }
   // Status panel 1.
   void SetStatus(const QString& text);
+  // Makes `command` open a window of a library built over this one (the invoice
+  // manager, the wizards): the program hands in how, and the command is enabled.
+  void SetOpener(Command command, std::function<void()> open);
   // Tells where a finished print job went: the printer, or the PDF file's name.
   void ReportPrintout(const platform::PageCanvas& canvas);
 

@@ -137,10 +137,22 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsArePresentButDisabled) {
   MakeDataFolder(NamedCompany("Harbor Supply"));
   auto form = MakeForm();
   ASSERT_TRUE(form->LoadCompany());
-  EXPECT_FALSE(form->Action(Command::kInvoiceManager)->isEnabled());
+  EXPECT_FALSE(form->Action(Command::kPaymentWizard)->isEnabled());
   EXPECT_EQ(form->Action(Command::kInvoiceManager)->text(), "&Invoice Manager...");
   EXPECT_TRUE(form->Action(Command::kAgingChart)->isEnabled());
   EXPECT_EQ(form->Action(Command::kReportWizard)->text(), "&Report  Wizard...");
+}
+
+TEST_F(MainFormTest, AnOpenerHandedInEnablesItsCommandAndRunsOnIt) {
+  MakeDataFolder(NamedCompany("Harbor Supply"));
+  auto form = MakeForm();
+  ASSERT_TRUE(form->LoadCompany());
+  int opened = 0;
+  form->SetOpener(Command::kInvoiceManager, [&opened] { ++opened; });
+  ASSERT_TRUE(form->Action(Command::kInvoiceManager)->isEnabled());
+  form->Action(Command::kInvoiceManager)->trigger();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(form->StatusText(), "Ready.");
 }
 
 TEST_F(MainFormTest, ToolButtonsCarryTheirHints) {

@@ -71,7 +71,8 @@ bool TManagerFrame::Open(files::FileDescription description, engine::KeyNumber o
   if (!file_->Open()) return false;
   auto source = file_->BrowserOver(order, record, kBrowserRows);
   source->OnBuildRow = [buildRow = std::move(buildRow)](engine::RowRec& row) {
-    row.elements.assign(1, buildRow());
+    // A record deleted since its key was met cannot be shown.
+    row.elements.assign(1, row.readStatus == 0 ? buildRow() : std::string("****"));
     return 0;
   };
   Browser_->AttachDataSource(std::move(source));
@@ -82,12 +83,23 @@ bool TManagerFrame::Open(files::FileDescription description, engine::KeyNumber o
 bool TManagerFrame::OpenOrEndProgram(files::FileDescription description, engine::KeyNumber order,
                                      std::span<std::byte> record, std::function<std::string()> buildRow,
                                      std::string_view refusal) {
+  return OpenOrEndProgram(std::move(description), order, record, std::move(buildRow),
+                          [refusal](int) { return std::string(refusal); });
+}
+
+bool TManagerFrame::OpenOrEndProgram(files::FileDescription description, engine::KeyNumber order,
+                                     std::span<std::byte> record, std::function<std::string()> buildRow,
+                                     const std::function<std::string(int status)>& refusal) {
   if (Open(std::move(description), order, record, std::move(buildRow))) return true;
+  EndProgram(refusal(file_->FailureStatus()));
+  return false;
+}
+
+void TManagerFrame::EndProgram(std::string_view refusal) {
   QWidget* manager = window();
   services_.dialogs.inform(manager->windowTitle().toStdString(), refusal, platform::Icon::kError);
   emit programMustEnd();
   if (auto* dialog = qobject_cast<QDialog*>(manager)) QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-  return false;
 }
 
 void TManagerFrame::Close() {
@@ -112,6 +124,8 @@ void TManagerFrame::SetMessage(const QString& text) { MessagePanel_->setText(tex
 QString TManagerFrame::Message() const { return MessagePanel_->text(); }
 QString TManagerFrame::CountText() const { return CountPanel_->text(); }
 QString TManagerFrame::CompanyCaption() const { return CompanyLabel_->text(); }
+void TManagerFrame::SetCompanyCaption(const QString& caption) { CompanyLabel_->setText(caption); }
+void TManagerFrame::AddStatusPanel(QWidget* panel) { StatusBar1_->addPermanentWidget(panel); }
 
 engine::KeyNumber TManagerFrame::Order() const { return Browser_->KeyNumber(); }
 

@@ -42,6 +42,12 @@ class TManagerFrame : public QWidget {
   // and the window closes as soon as it can.
   bool OpenOrEndProgram(files::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
                         std::function<std::string()> buildRow, std::string_view refusal);
+  // The same, with the refusal made from the engine status the open failed with.
+  bool OpenOrEndProgram(files::FileDescription description, engine::KeyNumber order, std::span<std::byte> record,
+                        std::function<std::string()> buildRow, const std::function<std::string(int status)>& refusal);
+  // Tells `refusal` under the window's title and ends the program, as a failed open does;
+  // for managers that need files besides the listed one.
+  void EndProgram(std::string_view refusal);
   void Close();
   bool IsOpen() const;
   files::KeyedFile& File() { return *file_; }
@@ -55,6 +61,10 @@ class TManagerFrame : public QWidget {
   QString Message() const;
   QString CountText() const;
   QString CompanyCaption() const;
+  // Replaces the caption the company's name and number make.
+  void SetCompanyCaption(const QString& caption);
+  // Adds a panel after the message panel of the status bar.
+  void AddStatusPanel(QWidget* panel);
 
   // Lists the file in another order, keeping the current record in view.
   void SetOrder(engine::KeyNumber order);

@@ -142,6 +142,37 @@ void DrawFormLetter(QPainter& p) {
   p.drawLine(28, 8, 16, 18);
 }
 
+void DrawInvoice(QPainter& p) {
+  p.setBrush(kPaper);
+  p.drawRect(7, 3, 18, 26);
+  for (int y : {8, 12, 16}) p.drawLine(10, y, 22, y);
+  p.setPen(QPen(QColor(30, 130, 70), 2));
+  p.drawLine(14, 22, 22, 22);
+  p.drawLine(14, 25, 22, 25);
+}
+
+void DrawFilter(QPainter& p) {
+  p.setBrush(kAccent);
+  QPainterPath funnel;
+  funnel.moveTo(4, 5);
+  funnel.lineTo(28, 5);
+  funnel.lineTo(18, 17);
+  funnel.lineTo(18, 27);
+  funnel.lineTo(14, 24);
+  funnel.lineTo(14, 17);
+  funnel.closeSubpath();
+  p.drawPath(funnel);
+}
+
+void DrawCustomerData(QPainter& p) {
+  p.setBrush(kPaper);
+  p.drawRect(4, 6, 24, 20);
+  p.setBrush(kAccent);
+  p.drawEllipse(QPoint(11, 13), 3, 3);
+  p.drawRoundedRect(7, 17, 8, 6, 2, 2);
+  for (int y : {11, 15, 19}) p.drawLine(18, y, 25, y);
+}
+
 }  // namespace
 
 QIcon ToolIcon(ToolGlyph glyph) {
@@ -164,6 +195,9 @@ QIcon ToolIcon(ToolGlyph glyph) {
     case ToolGlyph::kPrinter: DrawPrinter(p); break;
     case ToolGlyph::kClose: DrawClose(p); break;
     case ToolGlyph::kFormLetter: DrawFormLetter(p); break;
+    case ToolGlyph::kInvoice: DrawInvoice(p); break;
+    case ToolGlyph::kFilter: DrawFilter(p); break;
+    case ToolGlyph::kCustomerData: DrawCustomerData(p); break;
   }
   return QIcon(pixmap);
 }

@@ -8,7 +8,7 @@ namespace shell::ui {
 
 enum class ToolGlyph {
   kCompanies, kPassword, kCalendar, kCalculator, kInterest, kLabels, kRepeat, kAgingChart, kBackup, kHelp,
-  kPrinter, kClose, kFormLetter,
+  kPrinter, kClose, kFormLetter, kInvoice, kFilter, kCustomerData,
 };
 
 QIcon ToolIcon(ToolGlyph glyph);
