@@ -57,6 +57,8 @@ class TMainForm : public QMainWindow {
   void BringToFront();
 
   QAction* Action(Command command) const { return actions_.at(command); }
+  // What the windows opened from here work with.
+  AppServices& Services() { return services_; }
   QString StatusText() const;
   QString ClockPanelText() const;
   QString CompanyCaption() const;

@@ -1,0 +1,50 @@
+#include "invoicing/invoice_manager.h"
+
+#include "model/keys.h"
+#include "model/text.h"
+
+namespace invoicing {
+
+InvoiceForm NewInvoiceForm(const model::CompanyRecord& company, std::string_view date) {
+  InvoiceForm form;
+  form.mode = EntryMode::kAdd;
+  form.kind = KindOfBodyStyle(company.DefaultBodyStyle.raw());
+  form.storedNumber = "0";
+  form.date = date;
+  form.keyCode = "None";
+  form.paid = "0.00";
+  form.memoQuantity = "1";
+  return form;
+}
+
+std::optional<files::Row<model::TransactionRecord>> FindInvoice(files::KeyedFile& transactions,
+                                                                std::string_view invoiceNo) {
+  model::TransactionRecord wanted{};
+  wanted.InvoiceNo = model::Folded(invoiceNo);
+  const files::Table<model::TransactionRecord> table(transactions);
+  return table.FindExact(model::transaction_key::kInvoiceNo, table.KeyOf(wanted, model::transaction_key::kInvoiceNo));
+}
+
+bool InvoiceNumberOnFile(files::KeyedFile& transactions, std::string_view invoiceNo) {
+  return FindInvoice(transactions, invoiceNo).has_value();
+}
+
+std::string CompanyCaption(const model::CompanyRecord& company) {
+  return company.CompanyName.str() + " - #" + company.CompanyNo.str();
+}
+
+std::string AddInvoiceCaption(const model::CompanyRecord& company) {
+  return "Add Invoice - Company: " + CompanyCaption(company);
+}
+
+std::string FilterLabel(std::string_view customerNumber) {
+  return "Filtering Customer#: " + std::string(customerNumber);
+}
+
+bool PassesCustomerFilter(std::string_view rowCustomer, std::string_view filterCustomer) {
+  return model::Folded(rowCustomer) == model::Folded(filterCustomer);
+}
+
+std::string_view TimerStateText(bool running) { return running ? "Timer running..." : "Timer off"; }
+
+}  // namespace invoicing

@@ -1,0 +1,40 @@
+// What the invoice manager window asks of its files and its company, apart from the
+// bookkeeping: the form a new invoice starts from, whether a number is taken, finding
+// an invoice by number, and the texts of its caption and filter.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/keyed_file.h"
+#include "files/table.h"
+#include "invoicing/invoice_form.h"
+#include "model/records.h"
+
+namespace invoicing {
+
+// A new invoice's form: dated `date` (the last date entered in this run, or today),
+// key code "None", paid "0.00", memo quantity "1", of the company's default kind.
+InvoiceForm NewInvoiceForm(const model::CompanyRecord& company, std::string_view date);
+
+// The first transaction filed under this number (trimmed, case ignored).
+std::optional<files::Row<model::TransactionRecord>> FindInvoice(files::KeyedFile& transactions,
+                                                                 std::string_view invoiceNo);
+bool InvoiceNumberOnFile(files::KeyedFile& transactions, std::string_view invoiceNo);
+
+// "Harbor Supply Co. - #2".
+std::string CompanyCaption(const model::CompanyRecord& company);
+// "Add Invoice - Company: Harbor Supply Co. - #2".
+std::string AddInvoiceCaption(const model::CompanyRecord& company);
+
+constexpr std::string_view kFilterClosed = "Filter Closed";
+// "Filtering Customer#: 1001".
+std::string FilterLabel(std::string_view customerNumber);
+// Whether a row of customer `rowCustomer` passes the filter on `filterCustomer`.
+bool PassesCustomerFilter(std::string_view rowCustomer, std::string_view filterCustomer);
+
+// The third status panel after the entry window closes.
+std::string_view TimerStateText(bool running);
+
+}  // namespace invoicing
