@@ -461,8 +461,9 @@ void UnpostDeletedInvoice(const files::Services& services, const model::Transact
         return books::PostToCustomer(customer, -*open, BucketOf(services, header));
       });
   if (!customerStored) ReportCustomerNotUpdated(services, kDeleteCaption, header, "deleted");
-  if (!open || !PostToCurrentCompany(services, -*open))
+  if (!open || !PostToCurrentCompany(services, -*open)) {
     ReportCompanyNotUpdated(services, kDeleteCaption, header, "deleted");
+  }
 }
 
 // --- Checks --------------------------------------------------------------------------
@@ -556,12 +557,12 @@ GridLine GridLineOf(const model::DetailRecord& detail) {
 }
 
 // Written in this order: the header with its keys, the detail lines, the customer, the
-// company, the memo. Nothing but the header's own failure stops the run. A crash after
-// the header leaves an invoice whose lines or memo are missing or short (the integrity
-// check reports it); after the lines but before the customer, the customer's balance
-// and the company's A/R total are both short by the open amount; after the customer,
-// the A/R total alone is short and the next invoice number not advanced. The
-// books-integrity check rebuilds balances and the total from the open amounts.
+// company, the memo; only the header's own failure stops the run. A crash after the
+// header leaves the invoice on file without what came later: its lines or memo short
+// (the integrity check reports an invoice without its body), and until the customer is
+// written both the customer's balance and the A/R total short by the open amount; after
+// it, the A/R total alone, with the next invoice number not advanced. The
+// books-integrity check rebuilds the balances and the total from the open amounts.
 AddOutcome AddInvoice(const files::Services& services, InvoiceFiles& files, const InvoiceForm& form,
                       documents::LabelQueue& labelQueue) {
   AddOutcome outcome;
@@ -574,8 +575,9 @@ AddOutcome AddInvoice(const files::Services& services, InvoiceFiles& files, cons
   outcome.header = *header;
   outcome.lineCount = AddLines(services, files.details, StoredGrid(form, *header), *header);
   PostNewInvoice(services, *header);
-  if (model::IsYes(services.session.CurrentCompany.CopyToLabelQueue))
+  if (model::IsYes(services.session.CurrentCompany.CopyToLabelQueue)) {
     shell::AddToLabelQueue(labelQueue, *form.customer);
+  }
   AdvanceCompany(services, *header);
   if (form.kind == InvoiceKind::kMemo) {
     model::MemoRecord memo{};
@@ -664,11 +666,10 @@ EditForm FormOfInvoice(const files::Services& services, InvoiceFiles& files, con
 }
 
 // Written in this order: the header, the detail lines, the customer, the company, the
-// memo. A crash after the header leaves the new amounts on the invoice while the lines
-// may still be the old ones, and the customer's balance and the A/R total still count
-// the old open amount; after the customer, the A/R total alone is off by the
-// difference. The books-integrity check rebuilds balances and the total from the open
-// amounts.
+// memo. A crash after the header leaves the new amounts on the invoice with some lines
+// and the memo still the old ones, and until the customer is written both its balance
+// and the A/R total counting the old open amount; after it, the A/R total alone. The
+// books-integrity check rebuilds the balances and the total from the open amounts.
 EditOutcome EditInvoice(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
                         const model::TransactionRecord& snapshot, const EditForm& edited) {
   EditOutcome outcome;
@@ -691,9 +692,10 @@ EditOutcome EditInvoice(const files::Services& services, InvoiceFiles& files, fi
 
 // Written in this order: the header with its keys, the detail lines, the customer, the
 // company, the memo. A crash after the header leaves lines or a memo that belong to no
-// invoice (the integrity check reports them) and the customer's balance and the A/R
-// total still holding the open amount; after the customer, the A/R total alone holds
-// it. The books-integrity check rebuilds balances and the total from the open amounts.
+// invoice (the integrity check reports them), and until the customer is written both
+// its balance and the A/R total still holding the open amount; after it, the A/R total
+// alone. The books-integrity check rebuilds the balances and the total from the open
+// amounts.
 DeleteOutcome DeleteInvoice(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
                             const model::TransactionRecord& header) {
   DeleteOutcome outcome;
