@@ -46,6 +46,21 @@ bool PostToCustomer(model::CustomerRecord& customer, model::Money amount, AgingB
   return true;
 }
 
+bool RepostToCustomer(model::CustomerRecord& customer, model::Money oldAmount, AgingBucket oldBucket,
+                      model::Money newAmount, AgingBucket newBucket) {
+  model::CustomerRecord posted = customer;
+  const model::Money difference = newAmount - oldAmount;
+  // Within one bucket only the difference is added, so a bucket near the width of its
+  // field is not refused for a sum it never holds.
+  const bool moved = oldBucket == newBucket
+                         ? AddTo(BucketField(posted, newBucket), difference)
+                         : AddTo(BucketField(posted, oldBucket), -oldAmount) &&
+                               AddTo(BucketField(posted, newBucket), newAmount);
+  if (!moved || !AddTo(posted.Balance, difference)) return false;
+  customer = posted;
+  return true;
+}
+
 bool PostToCompany(model::CompanyRecord& company, model::Money amount) { return AddTo(company.TotalAR, amount); }
 
 bool PostAmount(const files::Services& services, files::KeyedFile& customers, files::RecordNumber number,

@@ -28,6 +28,13 @@ bool ChangeCurrentCompany(const files::Services& services, const std::function<v
 // sum no longer fits the field.
 bool PostToCustomer(model::CustomerRecord& customer, model::Money amount, AgingBucket bucket);
 
+// Replaces an amount posted earlier with its new value, as a changed invoice does: the
+// balance moves by the difference, the old amount leaves the bucket it was aged into
+// and the new amount enters the bucket of its own age. False, with the record
+// untouched, as for PostToCustomer.
+bool RepostToCustomer(model::CustomerRecord& customer, model::Money oldAmount, AgingBucket oldBucket,
+                      model::Money newAmount, AgingBucket newBucket);
+
 // Adds `amount` to the company's TotalAR; false (untouched) when it is no amount.
 bool PostToCompany(model::CompanyRecord& company, model::Money amount);
 

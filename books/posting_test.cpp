@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "engine/test_support.h"
 #include "files/table.h"
 #include "files/testing/company_folder.h"
@@ -143,6 +145,47 @@ TEST_F(PostingTest, FieldThatIsNoAmountIsLeftForTheUserToSeeNotOverwritten) {
   EXPECT_FALSE(PostToCustomer(customer, M("100.00"), AgingBucket::kCurrent));
   EXPECT_EQ(customer.Balance.str(), "999999999.99");
   EXPECT_EQ(customer.AgeCurrent.str(), "0.00");
+}
+
+TEST(RepostToCustomerTest, ChangedAmountMovesBalanceAndBuckets) {
+  using enum AgingBucket;
+  struct Case {
+    const char* name;
+    const char* oldAmount;
+    AgingBucket oldBucket;
+    const char* newAmount;
+    AgingBucket newBucket;
+    const char* balance;
+    const char* current;
+    const char* days31to60;
+  };
+  const Case cases[] = {
+      {"same bucket takes the difference", "40.00", kCurrent, "55.00", kCurrent, "115.00", "95.00", "20.00"},
+      {"a new date moves the amount", "40.00", kCurrent, "40.00", kDays31to60, "100.00", "40.00", "60.00"},
+      {"amount and date both change", "40.00", kCurrent, "10.00", kDays31to60, "70.00", "40.00", "30.00"},
+      {"nothing left open", "40.00", kCurrent, "0.00", kDays31to60, "60.00", "40.00", "20.00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    model::CustomerRecord customer{};
+    customer.Balance = "100.00";
+    customer.AgeCurrent = "80.00";
+    customer.Age31to60 = "20.00";
+    ASSERT_TRUE(RepostToCustomer(customer, M(c.oldAmount), c.oldBucket, M(c.newAmount), c.newBucket));
+    EXPECT_EQ(customer.Balance.str(), c.balance);
+    EXPECT_EQ(customer.AgeCurrent.str(), c.current);
+    EXPECT_EQ(customer.Age31to60.str(), c.days31to60);
+  }
+}
+
+TEST(RepostToCustomerTest, BucketThatWouldOverflowLeavesTheRecordUntouched) {
+  model::CustomerRecord customer{};
+  customer.Balance = "1.00";
+  customer.AgeCurrent = "1.00";
+  customer.AgeOver90 = "9999999.00";  // one dollar more needs 11 characters
+  const model::CustomerRecord before = customer;
+  EXPECT_FALSE(RepostToCustomer(customer, M("1.00"), AgingBucket::kCurrent, M("1.00"), AgingBucket::kOver90));
+  EXPECT_EQ(std::memcmp(&customer, &before, sizeof customer), 0);
 }
 
 TEST_F(PostingTest, FailedPostIsToldAndLeavesTheCompanyTotalAlone) {

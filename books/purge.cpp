@@ -1,10 +1,9 @@
 #include "books/purge.h"
 
 #include <string>
-#include <vector>
 
+#include "books/invoice_records.h"
 #include "files/table.h"
-#include "model/keys.h"
 #include "model/text.h"
 
 namespace books {
@@ -32,22 +31,6 @@ bool PaidBefore(const model::TransactionRecord& transaction, const model::Date& 
   return paid && *paid < cutOff;
 }
 
-// The lines are collected before any is deleted, so the index walk never has to find
-// its place again in an index it has just changed.
-std::vector<files::Row<model::DetailRecord>> LinesOfInvoice(files::KeyedFile& details,
-                                                            const model::TransactionRecord& transaction) {
-  const files::Table<model::DetailRecord> table(details);
-  model::DetailRecord probe{};
-  probe.InvoiceNo.SetRaw(transaction.InvoiceNo.raw());
-  std::vector<files::Row<model::DetailRecord>> lines;
-  table.ForEachEqual(model::detail_key::kInvoiceNo, table.KeyOf(probe, model::detail_key::kInvoiceNo),
-                     [&](const auto& row) {
-                       lines.push_back(row);
-                       return true;
-                     });
-  return lines;
-}
-
 void DeleteDetailLines(const files::Services& services, files::KeyedFile& details,
                        const model::TransactionRecord& transaction) {
   for (const auto& line : LinesOfInvoice(details, transaction)) {
@@ -56,10 +39,7 @@ void DeleteDetailLines(const files::Services& services, files::KeyedFile& detail
 }
 
 void DeleteMemo(const files::Services& services, files::KeyedFile& memos, const model::TransactionRecord& transaction) {
-  const files::Table<model::MemoRecord> table(memos);
-  model::MemoRecord probe{};
-  probe.InvoiceNo.SetRaw(transaction.InvoiceNo.raw());
-  const auto memo = table.FindExact(model::memo_key::kInvoiceNo, table.KeyOf(probe, model::memo_key::kInvoiceNo));
+  const auto memo = MemoOfInvoice(memos, transaction);
   if (!memo) {
     ReportFailure(services, "Memo search failed");
     return;

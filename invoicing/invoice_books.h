@@ -27,13 +27,16 @@ struct InvoiceFiles {
 // that is no number.
 std::optional<std::string> NextInvoiceNumberAfter(std::string_view invoiceNo, bool prefixed);
 
-// A header read back from the form (add, step 2): number, type "I", date and its
+// A header read back from the form of a new invoice: number, type "I", date and its
 // parts, texts, customer, amounts, balance and paid marks, company and body style.
-// nullopt when the date does not read (the entry window's checks prevent that).
+// nullopt when there is no customer, the date does not read, or an amount does not
+// read or does not fit its field (the entry window's checks prevent all three).
 std::optional<model::TransactionRecord> HeaderOfForm(const InvoiceForm& form, const model::CompanyRecord& company);
 
 // The 63-character LineText of a grid line: quantity (10), description (32), unit
-// price (10), taxable flag (1), extension (10), amounts without commas.
+// price (10), taxable flag (1), extension (10), amounts without commas. A value wider
+// than its column is not cut (it would read as another amount): the text comes out
+// longer, and such a line is refused rather than stored.
 std::string LineTextOf(const GridLine& line);
 // A stored line back into grid cells (amounts shown with ",0.00").
 GridLine GridLineOf(const model::DetailRecord& detail);

@@ -22,7 +22,14 @@ enum class TransactionType { kInvoice, kRepeatMaster, kGenerated, kPartialPaymen
 // The type letter, blanks around and case ignored.
 TransactionType TypeOf(const model::TransactionRecord& header);
 
-// "I - Regular Invoice" and the like; for an R master with its creation date.
+// A payment is recorded on the transaction: its paid amount is not zero. Text that is
+// no amount counts as one, so nothing is changed over a payment nobody can read.
+bool HasPayment(const model::TransactionRecord& header);
+// Marked paid ("P") with a payment: such a record is neither edited nor deleted.
+bool IsPaidInFull(const model::TransactionRecord& header);
+
+// "I - Regular Invoice" and the like; for an R master with its created count, as the
+// repeat billing list shows it under "Created" (the record keeps no creation date).
 std::string TransactionTypeText(const model::TransactionRecord& header);
 
 // The date the quick view shows: the invoice date, and for an R master a line break
@@ -43,9 +50,13 @@ struct QuickView {
 QuickView QuickViewOf(const model::TransactionRecord& header, const std::optional<model::CustomerRecord>& customer,
                       model::DateOrder order);
 
-// The browser's 128-character row and its heading.
+// The browser's 128-character row and its heading: eleven columns of 107 characters
+// in all, padded with blanks to the row's width.
+constexpr std::size_t kInvoiceRowWidth = 128;
 std::string InvoiceRow(const model::TransactionRecord& header);
 std::string InvoiceHeading();
+// What the browser shows in place of a row it cannot read.
+constexpr std::string_view kUnreadableRow = "****";
 
 // The six views of the "&Display" menu, in key-number order.
 struct InvoiceView {
