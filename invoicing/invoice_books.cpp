@@ -386,8 +386,8 @@ void ReportCustomerNotUpdated(const files::Services& services, std::string_view 
                               const model::TransactionRecord& header, std::string_view done) {
   services.dialogs.inform(caption,
                           "Invoice " + NumberOf(header) + " was " + std::string(done) +
-                              ", but the customer balance was not updated. The books-integrity check will correct "
-                              "the balance.",
+                              ", but the customer balance was not updated. Note the invoice number: the balance "
+                              "differs from the customer's invoices by its amount.",
                           platform::Icon::kError);
 }
 
@@ -395,8 +395,8 @@ void ReportCompanyNotUpdated(const files::Services& services, std::string_view c
                              const model::TransactionRecord& header, std::string_view done) {
   services.dialogs.inform(caption,
                           "Invoice " + NumberOf(header) + " was " + std::string(done) +
-                              ", but the accounts receivable total was not updated. The books-integrity check will "
-                              "correct the total.",
+                              ", but the accounts receivable total was not updated. Note the invoice number: the "
+                              "total differs from the customer balances by its amount.",
                           platform::Icon::kError);
 }
 

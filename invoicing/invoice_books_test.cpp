@@ -19,6 +19,10 @@
 namespace invoicing {
 namespace {
 
+const std::string kBalanceNote =
+    " Note the invoice number: the balance differs from the customer's invoices by its amount.";
+const std::string kTotalNote = " Note the invoice number: the total differs from the customer balances by its amount.";
+
 using model::Money;
 using platform::Answer;
 using Texts = std::vector<std::string>;
@@ -600,8 +604,7 @@ TEST_F(InvoiceBooksTest, CustomerNotPostedAfterTheHeaderIsTold) {
 
     EXPECT_TRUE(files::Table<model::TransactionRecord>(transactions_).Read(added.number));
     EXPECT_EQ(dialogs.Texts(), Texts{"Invoice " + std::to_string(number++) +
-                                     " was added, but the customer balance was not updated. The books-integrity "
-                                     "check will correct the balance."});
+                                     " was added, but the customer balance was not updated." + kBalanceNote});
     EXPECT_EQ(dialogs.Log()[0].caption, "Add Invoice");
   }
   EXPECT_EQ(WithCustomer("20").Balance.str(), "999999999.99");
@@ -609,11 +612,9 @@ TEST_F(InvoiceBooksTest, CustomerNotPostedAfterTheHeaderIsTold) {
   // The same for a change and a deletion of the invoice whose customer is not on file.
   Edit(1, [](InvoiceForm& form) { form.total = "4.00"; });
   Delete(1);
-  EXPECT_EQ(dialogs_.Texts(), (Texts{"Invoice 1043 was changed, but the customer balance was not updated. The "
-                                     "books-integrity check will correct the balance.",
+  EXPECT_EQ(dialogs_.Texts(), (Texts{"Invoice 1043 was changed, but the customer balance was not updated." + kBalanceNote,
                                      "Are you sure you want to delete this record?",
-                                     "Invoice 1043 was deleted, but the customer balance was not updated. The "
-                                     "books-integrity check will correct the balance."}));
+                                     "Invoice 1043 was deleted, but the customer balance was not updated." + kBalanceNote}));
   EXPECT_EQ(dialogs_.Log()[0].caption + "|" + dialogs_.Log()[2].caption, "Edit Invoice|Delete Invoice");
 }
 
@@ -621,8 +622,7 @@ TEST_F(InvoiceBooksTest, CompanyTotalThatWouldOverflowIsToldAndLeftWhole) {
   session_.CurrentCompany.TotalAR = "9999999.99";
   WriteCompany();
   EXPECT_TRUE(Add(Form("1043", 0, "1.00", "0.00")).added);
-  EXPECT_EQ(dialogs_.Texts(), Texts{"Invoice 1043 was added, but the accounts receivable total was not updated. The "
-                                    "books-integrity check will correct the total."});
+  EXPECT_EQ(dialogs_.Texts(), Texts{"Invoice 1043 was added, but the accounts receivable total was not updated." + kTotalNote});
   EXPECT_EQ(Listed().TotalAR.str() + "|" + Listed().NextInvoiceNo.str(), "9999999.99|1044");
 }
 
