@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "files/company_files.h"
 #include "model/field_values.h"
 #include "model/text.h"
 #include "model/text_encoding.h"
+#include "shell/products.h"
 #include "shell/startup.h"
 
 namespace invoicing {
@@ -364,6 +366,20 @@ std::string TypedProductCode(std::string_view cell) {
   return std::string(model::FirstCharacters(code, model::ProductRecord{}.ProductCode.kCapacity));
 }
 
+CodeLookup LookUpProductCode(const files::Services& services, std::string_view cell) {
+  const std::string code = TypedProductCode(cell);
+  if (code.empty()) return {std::nullopt, true};
+  std::optional<shell::FoundProduct> found;
+  {
+    files::KeyedFile products = services.FileOf(files::CompanyFile::kProducts);
+    if (!products.Open()) return {};
+    found = shell::FindProductByCode(products, code);
+  }
+  if (found) return {found->record, false};
+  return {std::nullopt, services.dialogs.confirm("Product Code",
+                                                 "That product code was not found. Would you like to add it now?")};
+}
+
 // --- Amounts -------------------------------------------------------------------
 
 std::optional<model::Decimal> ReadNumber(std::string_view typed) {
@@ -471,8 +487,8 @@ CustomerLabels LabelsOf(const model::CustomerRecord& customer) {
   return labels;
 }
 
-void ChooseCustomer(InvoiceForm& form, const model::CustomerRecord& customer, const model::CompanyRecord& company,
-                    platform::Dialogs& dialogs, TaxBox& taxBox) {
+void TakeCustomer(InvoiceForm& form, const model::CustomerRecord& customer, const model::CompanyRecord& company,
+                  TaxBox& taxBox) {
   form.customer = customer;
   if (company.CalcTaxes) {
     taxBox = {true, TaxBoxCaption(company)};
@@ -483,12 +499,21 @@ void ChooseCustomer(InvoiceForm& form, const model::CustomerRecord& customer, co
     taxBox = {false, std::string(kTaxExemptCaption)};
   }
   if (!model::TrimBlanks(customer.Terms.raw()).empty()) form.terms = customer.Terms.str();
+}
+
+void WarnAboutCustomer(const model::CustomerRecord& customer, platform::Dialogs& dialogs) {
   if (OverCreditLimit(Money(), customer)) {
     dialogs.inform(kWarningCaption, "This customer is over their credit limit.", Icon::kWarning);
   }
   if (model::IsYes(customer.CreditHold)) {
     dialogs.inform(kWarningCaption, "This customer is placed on inactive/credit hold status.", Icon::kWarning);
   }
+}
+
+void ChooseCustomer(InvoiceForm& form, const model::CustomerRecord& customer, const model::CompanyRecord& company,
+                    platform::Dialogs& dialogs, TaxBox& taxBox) {
+  TakeCustomer(form, customer, company, taxBox);
+  WarnAboutCustomer(customer, dialogs);
 }
 
 // --- Checks on OK --------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/services.h"
 #include "invoicing/invoice_form.h"
 #include "model/dates.h"
 #include "model/money.h"
@@ -41,6 +42,15 @@ void FillFromProduct(GridLine& line, const model::ProductRecord& product,
 // The code typed into the product column as the product file is searched for it:
 // trimmed, upper case, at most 10 characters.
 std::string TypedProductCode(std::string_view cell);
+
+// Enter in the product column. An empty code calls for the product list; a code not
+// on file asks whether to add it, and Yes calls for the product list too. The
+// company's product file is open for the look-up only.
+struct CodeLookup {
+  std::optional<model::ProductRecord> product;
+  bool openProductList = false;
+};
+CodeLookup LookUpProductCode(const files::Services& services, std::string_view cell);
 
 // --- Amounts -------------------------------------------------------------------
 
@@ -105,8 +115,12 @@ struct CustomerLabels {
 };
 CustomerLabels LabelsOf(const model::CustomerRecord& customer);
 
-// Puts the chosen customer into the form (tax box and terms), then warns when the
-// customer is over the credit limit and when on credit hold, in that order.
+// A customer chosen: TakeCustomer puts it into the form (tax box and terms); then,
+// once the window shows it, WarnAboutCustomer tells when the customer is over the
+// credit limit and when on credit hold, in that order. ChooseCustomer does both.
+void TakeCustomer(InvoiceForm& form, const model::CustomerRecord& customer, const model::CompanyRecord& company,
+                  TaxBox& taxBox);
+void WarnAboutCustomer(const model::CustomerRecord& customer, platform::Dialogs& dialogs);
 void ChooseCustomer(InvoiceForm& form, const model::CustomerRecord& customer, const model::CompanyRecord& company,
                     platform::Dialogs& dialogs, TaxBox& taxBox);
 
