@@ -45,7 +45,9 @@ Wide DivideRounded(Wide numerator, Wide denominator) {
   return numerator < 0 ? -quotient : quotient;
 }
 
-Money Held(Wide cents) { return Money::FromCents(static_cast<std::int64_t>(std::clamp<Wide>(cents, -kAmountCeiling, kAmountCeiling))); }
+Money Held(Wide cents) {
+  return Money::FromCents(static_cast<std::int64_t>(std::clamp<Wide>(cents, -kAmountCeiling, kAmountCeiling)));
+}
 Money Held(Money amount) { return Held(static_cast<Wide>(amount.Cents())); }
 
 std::string Shown(Money amount) { return model::FormatMoney(amount, kShown); }
@@ -256,8 +258,8 @@ std::string SavedRow(std::string_view lineNumber, const GridLine& line) {
 }
 
 std::string SavedHeader(const InvoiceForm& form) {
-  return model::PadRight(form.notes, kNotesColumn.width) + model::PadRight(form.statementNote, kStatementNoteColumn.width) +
-         form.keyCode;
+  return model::PadRight(form.notes, kNotesColumn.width) +
+         model::PadRight(form.statementNote, kStatementNoteColumn.width) + form.keyCode;
 }
 
 // The one line a memo invoice keeps in its detail file, as the invoice manager makes it.
@@ -331,7 +333,9 @@ struct SavedFile {
 };
 
 SavedFile SavedFileOf(InvoiceKind kind) {
-  if (kind == InvoiceKind::kMemo) return {kSavedMemoFileName, "Load Saved Memo", "You have not created a saved memo file."};
+  if (kind == InvoiceKind::kMemo) {
+    return {kSavedMemoFileName, "Load Saved Memo", "You have not created a saved memo file."};
+  }
   return {kSavedLinesFileName, "Load Saved Lines", "You have not created a saved lines file."};
 }
 

@@ -49,8 +49,8 @@ constexpr int kColumnLimits[kGridColumnCount] = {0, 10, 10, 32, 10, 1, 10};
 const char* const kColumnHeadings[kGridColumnCount] = {"LN", "Product#", "Rate/Quan.", "Description / Comment",
                                                        "Unit Price", "T", "Extension"};
 // Columns 0 to 5 are as wide as these texts in the grid's font; the extension takes the rest.
-const char* const kColumnWidthTexts[kGridColumnCount - 1] = {"XXi", "XXXXXXXX", "XXXXXXXXX", "XXXXXXXXXXXXXXXXXXXXXXXXX",
-                                                             "XXXXXXXXX", "Xi"};
+const char* const kColumnWidthTexts[kGridColumnCount - 1] = {"XXi",       "XXXXXXXX", "XXXXXXXXX",
+                                                             "XXXXXXXXXXXXXXXXXXXXXXXXX", "XXXXXXXXX", "Xi"};
 constexpr int kMiddleRow = 50;
 constexpr int kRowsShownBelowTheLast = 5;
 
@@ -76,7 +76,8 @@ class GridCellEditor final : public QStyledItemDelegate {
     editor->setProperty("gridRow", index.row());
     editor->setProperty("gridColumn", index.column());
     if (index.column() == ColumnOf(GridColumn::kTaxable)) {
-      connect(editor, &QLineEdit::textEdited, editor, [editor](const QString& text) { editor->setText(text.toUpper()); });
+      connect(editor, &QLineEdit::textEdited, editor,
+              [editor](const QString& text) { editor->setText(text.toUpper()); });
     }
     shell::ui::KeepTextStorable(editor);
     return editor;
@@ -306,7 +307,8 @@ void TProdInv::BuildLayout() {
   customerGrid->addWidget(new QLabel(tr("Credit Limit:")), 2, 2, Qt::AlignRight);
   customerGrid->addWidget(ICredLimit_, 2, 3);
   auto* aging = new QGridLayout;
-  const std::pair<const char*, QLabel*> buckets[] = {{"0-30", Acur_}, {"31-60", A30_}, {"61-90", A60_}, {"Over 90", A90_}};
+  const std::pair<const char*, QLabel*> buckets[] = {
+      {"0-30", Acur_}, {"31-60", A30_}, {"61-90", A60_}, {"Over 90", A90_}};
   for (int i = 0; i < 4; ++i) {
     auto* caption = new QLabel(tr(buckets[i].first));
     caption->setAlignment(Qt::AlignRight);
