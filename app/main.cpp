@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QPrinter>
+#include <memory>
 
 #include "documents/label_queue.h"
 #include "engine/engine.h"
 #include "model/company_session.h"
+#include "invoicing/ui/invoice_manager.h"
 #include "platform/clock.h"
 #include "platform/progress.h"
 #include "platform/qt/help_key.h"
@@ -40,6 +42,16 @@ int main(int argc, char** argv) {
   QObject::connect(&form, &shell::ui::TMainForm::programMustEnd, &application, [&form] {
     form.hide();
     QApplication::exit(1);
+  });
+  // Made once, so the invoice entry's work timer runs on between showings.
+  std::unique_ptr<invoicing::ui::Tinvlist> invoiceManager;
+  form.SetOpener(shell::ui::Command::kInvoiceManager, [&form, &invoiceManager] {
+    if (!invoiceManager) {
+      invoiceManager = std::make_unique<invoicing::ui::Tinvlist>(form.Services(), &form);
+      QObject::connect(invoiceManager.get(), &invoicing::ui::Tinvlist::programMustEnd, &form,
+                       &shell::ui::TMainForm::programMustEnd);
+    }
+    invoiceManager->exec();
   });
   form.show();
   const int status = QApplication::exec();
