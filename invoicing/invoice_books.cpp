@@ -9,6 +9,7 @@
 #include "books/invoice_records.h"
 #include "books/posting.h"
 #include "files/table.h"
+#include "invoicing/invoice_entry.h"
 #include "invoicing/transaction_types.h"
 #include "model/company_session.h"
 #include "model/field_values.h"
@@ -649,6 +650,7 @@ EditForm FormOfInvoice(const files::Services& services, InvoiceFiles& files, con
   form.customer = customer;
   form.calcTax = services.session.CurrentCompany.CalcTaxes && !model::IsYes(customer.TaxExempt);
 
+  form.lines.fill(BlankLine(services.session.CurrentCompany));
   for (const auto& line : books::LinesOfInvoice(files.details, header)) {
     if (edit.linesLoaded == kLineCount) break;
     form.lines[static_cast<std::size_t>(edit.linesLoaded++)] = GridLineOf(line.record);

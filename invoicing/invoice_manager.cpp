@@ -1,5 +1,6 @@
 #include "invoicing/invoice_manager.h"
 
+#include "invoicing/invoice_entry.h"
 #include "model/keys.h"
 #include "model/text.h"
 
@@ -14,6 +15,7 @@ InvoiceForm NewInvoiceForm(const model::CompanyRecord& company, std::string_view
   form.keyCode = "None";
   form.paid = "0.00";
   form.memoQuantity = "1";
+  EraseAllLines(form, company);
   return form;
 }
 

@@ -11,6 +11,8 @@ namespace {
 using Wide = __int128;
 
 constexpr int kMaxWholeDigits = 15;
+// All the digits together must fit the 64-bit units: 18 always do.
+constexpr std::size_t kMaxDigits = 18;
 
 constexpr Wide PowerOfTen(int exponent) {
   Wide power = 1;
@@ -45,7 +47,8 @@ std::optional<Decimal> ReadDigits(std::string_view text) {
     return std::nullopt;
   while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
   const std::string_view significant = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
-  if (significant.size() > kMaxWholeDigits || fraction.size() > static_cast<std::size_t>(Decimal::kMaxScale))
+  if (significant.size() > kMaxWholeDigits || fraction.size() > static_cast<std::size_t>(Decimal::kMaxScale) ||
+      significant.size() + fraction.size() > kMaxDigits)
     return std::nullopt;
   Decimal value{0, static_cast<int>(fraction.size())};
   for (const char digit : significant) value.units = value.units * 10 + (digit - '0');

@@ -111,7 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"TrailingMinus", "12-", std::nullopt}, ParseCase{"Infinity", "inf", std::nullopt},
                       ParseCase{"Hex", "0x10", std::nullopt},
                       ParseCase{"SixteenWholeDigits", "1234567890123456", std::nullopt},
-                      ParseCase{"TenDecimals", "0.0000000001", std::nullopt}),
+                      ParseCase{"TenDecimals", "0.0000000001", std::nullopt},
+                      // Used to overflow the 64-bit units while being read.
+                      ParseCase{"MoreDigitsThanUnitsHold", "123456789012345.123456789", std::nullopt},
+                      ParseCase{"EighteenDigits", "123456789012345.678", 12345678901234568}),
     RowName<ParseCase>);
 
 TEST(MoneyRates, PercentagesAndFactorsRoundOnceToTheCent) {

@@ -137,8 +137,10 @@ void TCustManager::BuildLayout() {
 std::optional<model::CustomerRecord> TCustManager::PickCustomer(std::string_view startAt) {
   SetPickerMode(true, startAt);
   const bool chosen = exec() == QDialog::Accepted;
+  // Leaving picker mode forgets the pick, so it is taken first.
+  std::optional<model::CustomerRecord> picked = chosen ? picked_ : std::nullopt;
   SetPickerMode(false);
-  return chosen ? picked_ : std::nullopt;
+  return picked;
 }
 
 void TCustManager::SetPickerMode(bool picking, std::string_view startAt) {

@@ -285,5 +285,18 @@ TEST_F(CustomerManagerTest, PickerOpensOnTheGivenCustomerAndReturnsTheChosenOne)
   EXPECT_EQ(manager_.Picked()->CustName.str(), "Ship Chandlers");
 }
 
+// Leaving picker mode used to forget the pick before it was handed back.
+TEST_F(CustomerManagerTest, PickCustomerHandsBackTheChosenCustomer) {
+  FileCustomers({Customer("10", "Anchor Works"), Customer("20", "Dockside Cafe"), Customer("30", "Ship Chandlers")});
+  WhenModalShows([&] {
+    PressKey(manager_.Frame()->Browser(), Qt::Key_Down);
+    PressKey(manager_.Frame()->Browser(), Qt::Key_Return);
+  });
+  const std::optional<model::CustomerRecord> picked = manager_.PickCustomer("20");
+  ASSERT_TRUE(picked);
+  EXPECT_EQ(picked->CustNo.str(), "30");
+  EXPECT_FALSE(manager_.PickerMode());
+}
+
 }  // namespace
 }  // namespace shell::ui

@@ -152,6 +152,7 @@ void TProdManager::FormShow() {
                                  "Unable to open database"))
     return;
   if (!startCode_.empty()) PositionOnCode(startCode_);
+  Frame_->SetMessage(picking_ ? tr("Double-click or press <enter> to select.") : QString());
   Frame_->Browser()->setFocus();
 }
 

@@ -188,6 +188,7 @@ TEST_F(ProductManagerTest, PickerOpensOnTheStartCodeAndHandsTheChosenProductBack
   manager_.PickProduct("b2");
   Show();
   EXPECT_EQ(CurrentRow().substr(0, 2), "B2");
+  EXPECT_EQ(manager_.Frame()->Message(), "Double-click or press <enter> to select.");
   emit manager_.Frame()->rowChosen();
   EXPECT_EQ(manager_.result(), QDialog::Accepted);
   EXPECT_FALSE(manager_.isVisible());

@@ -1,0 +1,230 @@
+#include "invoicing/ui/invoice_manager.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "engine/browser_source.h"
+#include "engine/ui/fvc_browser.h"
+#include "files/company_files.h"
+#include "files/keyed_file.h"
+#include "files/testing/company_folder.h"
+#include "invoicing/ui/customer_data.h"
+#include "invoicing/ui/prod_inv.h"
+#include "model/side_files.h"
+#include "platform/qt/help_key.h"
+#include "shell/ui/customer_manager.h"
+#include "shell/ui/manager_frame.h"
+#include "shell/ui/testing/window_fixture.h"
+
+namespace invoicing::ui {
+namespace {
+
+using platform::Answer;
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void Type(QWidget& window, const char* text) {
+  for (const char* c = text; *c != '\0'; ++c) QTest::keyClick(window.windowHandle(), *c);
+  Settle();
+}
+
+void Press(QWidget& window, Qt::Key key) {
+  QTest::keyClick(window.windowHandle(), key);
+  Settle();
+}
+
+// Runs `step` once the next modal window is up.
+void WhenModalShows(std::function<void()> step) {
+  QTimer::singleShot(0, [step = std::move(step)] {
+    Settle();
+    step();
+  });
+}
+
+class InvoiceManagerTest : public shell::testing::WindowFixture {
+ protected:
+  void SetUp() override {
+    engine_.InitEngine(30);
+    model::CompanyRecord& company = session_.CurrentCompany;
+    company = files::testing::NamedCompany("Harbor Supply");
+    company.CompanyNo = "1";
+    company.CalcTaxes = true;
+    company.TaxRate = "8.125";
+    company.NextInvoiceNo = "1043";
+    company.DefaultQuantity = "1";
+    company.DefaultTerms = "Net 30 Days";
+    company.TotalAR = "0.00";
+    session_.TodayText = "12/08/2026";
+    files::testing::WriteCompanyFolder(company, company);
+    ASSERT_TRUE(model::SaveTerms({"Net 30 Days"}));
+    for (files::CompanyFile file : {files::CompanyFile::kTransactions, files::CompanyFile::kDetails,
+                                    files::CompanyFile::kMemos}) {
+      ASSERT_TRUE(services_.FileOf(file).Create());
+    }
+    AddCustomer();
+    AddProducts();
+  }
+  void TearDown() override { EXPECT_TRUE(dialogs_.AllAnswersUsed()); }
+
+  void AddCustomer() {
+    files::KeyedFile file = services_.FileOf(files::CompanyFile::kCustomers);
+    ASSERT_TRUE(file.Create() && file.Open());
+    model::CustomerRecord customer{};
+    customer.CustNo = "C100";
+    customer.CustName = "Dockside Marine";
+    customer.ShortName = "DMarine";
+    customer.Phone1 = "(207) 555-0100";
+    customer.Balance = "0.00";
+    for (auto* bucket : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90}) {
+      *bucket = "0.00";
+    }
+    engine::RecordNumber added = 0;
+    ASSERT_TRUE(file.Add(customer, added));
+  }
+
+  void AddProducts() {
+    files::KeyedFile file = services_.FileOf(files::CompanyFile::kProducts);
+    ASSERT_TRUE(file.Create() && file.Open());
+    for (auto [code, description, price, taxable] :
+         {std::tuple{"A1", "Anchor", "2.50", true}, std::tuple{"B2", "Bolt", "0.75", false}}) {
+      model::ProductRecord product{};
+      product.ProductCode = code;
+      product.ProdDesc = description;
+      product.UnitPrice = price;
+      product.Taxable = taxable;
+      engine::RecordNumber added = 0;
+      ASSERT_TRUE(file.Add(product, added));
+    }
+  }
+
+  std::string CurrentRow() const {
+    const engine::BrowserSource* source = manager_.Frame()->Browser()->DataSource();
+    return source->CurrentRow() < 0 ? std::string() : source->Row(source->CurrentRow()).elements.at(0);
+  }
+
+  void Show() {
+    manager_.show();
+    Settle();
+  }
+
+  // The user's way through New: the customer from the picker, then two lines typed
+  // into the grid, then Ok.
+  void EnterTwoLineInvoice() {
+    WhenModalShows([this] {
+      TProdInv& entry = *manager_.EntryWindow();
+      WhenModalShows([] {
+        auto* picker = qobject_cast<shell::ui::TCustManager*>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        Press(*picker, Qt::Key_Return);
+      });
+      entry.BitBtn3()->click();
+      Settle();
+      QApplication::setActiveWindow(&entry);
+      entry.StringGrid1()->setFocus();
+      entry.StringGrid1()->setCurrentCell(0, 1);
+      for (const char* code : {"a1", "b2"}) {
+        Type(entry, code);
+        Press(entry, Qt::Key_Return);
+        Press(entry, Qt::Key_Right);
+        Type(entry, "4");
+        Press(entry, Qt::Key_Return);
+        Press(entry, Qt::Key_Down);
+        Press(entry, Qt::Key_Left);
+      }
+      QTest::mouseClick(entry.OKButton(), Qt::LeftButton);
+      if (entry.isVisible()) entry.InvClose()->click();
+    });
+    manager_.Action(InvoiceCommand::kNew)->trigger();
+    Settle();
+  }
+
+  Tinvlist manager_{services_};
+};
+
+TEST_F(InvoiceManagerTest, InvoiceTypedInTheEntryWindowIsListedWithItsTotals) {
+  Show();
+  EXPECT_EQ(manager_.Frame()->CompanyCaption().toStdString(), "Harbor Supply - #1");
+  EXPECT_EQ(manager_.Frame()->CountText().toStdString(), "Records: 0");
+  EXPECT_EQ(manager_.FilterText().toStdString(), "Filter Closed");
+  EXPECT_EQ(manager_.TimerText().toStdString(), "Timer off");
+
+  EnterTwoLineInvoice();
+
+  // 4 x 2.50 taxed at 8.125 % and 4 x 0.75 untaxed: 13.00 net, 0.81 tax.
+  const std::string expected =
+      "2026/12/08 I 1043      C100     DMarine           13.81        13.81         0.00 None                1";
+  EXPECT_EQ(CurrentRow().substr(0, expected.size()), expected);
+  EXPECT_EQ(manager_.Frame()->CountText().toStdString(), "Records: 1");
+  EXPECT_EQ(manager_.Frame()->Message().toStdString(), "Added invoice 1043 containing 2 line item(s).");
+  EXPECT_EQ(manager_.ArTotalText().toStdString(), "13.81");
+  EXPECT_EQ(session_.CurrentCompany.NextInvoiceNo.str(), "1044");
+}
+
+TEST_F(InvoiceManagerTest, QuickViewShowsTheRecordAndItsCustomer) {
+  Show();
+  EnterTwoLineInvoice();
+  WhenModalShows([this] {
+    const QStringList lines = manager_.QuickViewWindow()->Lines();
+    EXPECT_EQ(lines.mid(0, 3), (QStringList{"I - Regular Invoice", "(Product Invoice)", "1043"}));
+    EXPECT_TRUE(lines.contains("Dockside Marine"));
+    EXPECT_TRUE(lines.contains("13.81"));
+    EXPECT_TRUE(lines.contains("(207) 555-0100"));
+    manager_.QuickViewWindow()->reject();
+  });
+  emit manager_.Frame()->rowChosen();
+}
+
+TEST_F(InvoiceManagerTest, FilterPassesOnlyTheSelectedCustomersRows) {
+  Show();
+  EnterTwoLineInvoice();
+  manager_.Action(InvoiceCommand::kFilter)->trigger();
+  EXPECT_EQ(manager_.FilterText().toStdString(), "Filtering Customer#: C100");
+  EXPECT_EQ(manager_.Frame()->Message().toStdString(), "Click filter button again to clear filter.");
+  EXPECT_TRUE(manager_.Frame()->Browser()->FilterEnabled());
+  manager_.Action(InvoiceCommand::kFilter)->trigger();
+  EXPECT_EQ(manager_.FilterText().toStdString(), "Filter Closed");
+  EXPECT_EQ(manager_.Frame()->Message().toStdString(), "Filter closed.");
+}
+
+TEST_F(InvoiceManagerTest, DeletingAfterTheQuestionEmptiesTheListAndTheTotal) {
+  Show();
+  EnterTwoLineInvoice();
+  dialogs_.Answer(Answer::kYes);
+  manager_.Action(InvoiceCommand::kDelete)->trigger();
+  EXPECT_EQ(dialogs_.Log().back().caption, "Delete Invoice#: 1043");
+  EXPECT_EQ(manager_.Frame()->CountText().toStdString(), "Records: 0");
+  EXPECT_EQ(manager_.Frame()->Message().toStdString(), "Deleted invoice 1043 containing 2 line item(s).");
+  EXPECT_EQ(manager_.ArTotalText().toStdString(), "0.00");
+}
+
+TEST_F(InvoiceManagerTest, PrintingViewingAndRepeatSetUpWaitForTheirWindows) {
+  for (InvoiceCommand command : {InvoiceCommand::kView, InvoiceCommand::kPrint, InvoiceCommand::kBatchPrint,
+                                 InvoiceCommand::kRepeatSetup}) {
+    EXPECT_FALSE(manager_.Action(command)->isEnabled());
+  }
+  EXPECT_EQ(manager_.ViewAction(3)->text(), "By Invoice &Date");
+}
+
+TEST_F(InvoiceManagerTest, HelpOfEachWindowOpensItsTopic) {
+  platform::qt::HelpKey helpKey{help_};
+  for (auto [window, keyword] : {std::pair<QWidget*, const char*>{&manager_, "InvoiceManager"},
+                                 {manager_.EntryWindow(), "NewInvoice"},
+                                 {manager_.QuickViewWindow(), "InvoiceManager"}}) {
+    help_.topics.clear();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(window, &press);
+    EXPECT_EQ(help_.topics, std::vector<std::string>{keyword});
+  }
+}
+
+}  // namespace
+}  // namespace invoicing::ui
