@@ -381,24 +381,21 @@ bool PostToCurrentCompany(const files::Services& services, model::Money amount,
   return stored && posted;
 }
 
-// The header is written, so the books are out of step until the books-integrity check
-// runs: the user is told which part is missing rather than left to find it.
-void ReportCustomerNotUpdated(const files::Services& services, std::string_view caption,
-                              const model::TransactionRecord& header, std::string_view done) {
-  services.dialogs.inform(caption,
-                          "Invoice " + NumberOf(header) + " was " + std::string(done) +
-                              ", but the customer balance was not updated. Note the invoice number: the balance "
-                              "differs from the customer's invoices by its amount.",
-                          platform::Icon::kError);
-}
+// The header is written, so the books are out of step by the invoice's open amount:
+// the user is told which part is missing rather than left to find it.
+enum class Unposted { kCustomerBalance, kCompanyTotal };
 
-void ReportCompanyNotUpdated(const files::Services& services, std::string_view caption,
-                             const model::TransactionRecord& header, std::string_view done) {
-  services.dialogs.inform(caption,
-                          "Invoice " + NumberOf(header) + " was " + std::string(done) +
-                              ", but the accounts receivable total was not updated. Note the invoice number: the "
-                              "total differs from the customer balances by its amount.",
-                          platform::Icon::kError);
+void ReportNotUpdated(const files::Services& services, std::string_view caption, const model::TransactionRecord& header,
+                      std::string_view done, Unposted unposted) {
+  const bool customer = unposted == Unposted::kCustomerBalance;
+  services.dialogs.inform(
+      caption,
+      "Invoice " + NumberOf(header) + " was " + std::string(done) + ", but the " +
+          (customer ? "customer balance" : "accounts receivable total") +
+          " was not updated. Note the invoice number: the " +
+          (customer ? "balance differs from the customer's invoices" : "total differs from the customer balances") +
+          " by its amount.",
+      platform::Icon::kError);
 }
 
 void PostNewInvoice(const files::Services& services, const model::TransactionRecord& header) {
@@ -410,7 +407,7 @@ void PostNewInvoice(const files::Services& services, const model::TransactionRec
     if (PaidAboveZero(header)) customer.LastPaymentDate.SetRaw(header.TransDate.raw());
     return true;
   });
-  if (!customerStored) ReportCustomerNotUpdated(services, kAddCaption, header, "added");
+  if (!customerStored) ReportNotUpdated(services, kAddCaption, header, "added", Unposted::kCustomerBalance);
 }
 
 void AdvanceCompany(const files::Services& services, const model::TransactionRecord& header) {
@@ -421,7 +418,7 @@ void AdvanceCompany(const files::Services& services, const model::TransactionRec
     }
     company.LastSavedInvoiceNo.SetRaw(header.InvoiceNo.raw());
   });
-  if (!companyStored) ReportCompanyNotUpdated(services, kAddCaption, header, "added");
+  if (!companyStored) ReportNotUpdated(services, kAddCaption, header, "added", Unposted::kCompanyTotal);
 }
 
 // A payment entered with a changed invoice is the last one only when no later one is
@@ -449,9 +446,9 @@ void RepostEditedInvoice(const files::Services& services, const model::Transacti
         }
         return true;
       });
-  if (!customerStored) ReportCustomerNotUpdated(services, kEditCaption, after, "changed");
+  if (!customerStored) ReportNotUpdated(services, kEditCaption, after, "changed", Unposted::kCustomerBalance);
   if (!oldOpen || !newOpen || !PostToCurrentCompany(services, *newOpen - *oldOpen)) {
-    ReportCompanyNotUpdated(services, kEditCaption, after, "changed");
+    ReportNotUpdated(services, kEditCaption, after, "changed", Unposted::kCompanyTotal);
   }
 }
 
@@ -461,9 +458,9 @@ void UnpostDeletedInvoice(const files::Services& services, const model::Transact
       open && ChangeCustomer(services, header.CustNo.str(), [&](model::CustomerRecord& customer) {
         return books::PostToCustomer(customer, -*open, BucketOf(services, header));
       });
-  if (!customerStored) ReportCustomerNotUpdated(services, kDeleteCaption, header, "deleted");
+  if (!customerStored) ReportNotUpdated(services, kDeleteCaption, header, "deleted", Unposted::kCustomerBalance);
   if (!open || !PostToCurrentCompany(services, -*open)) {
-    ReportCompanyNotUpdated(services, kDeleteCaption, header, "deleted");
+    ReportNotUpdated(services, kDeleteCaption, header, "deleted", Unposted::kCompanyTotal);
   }
 }
 

@@ -15,7 +15,6 @@ namespace {
 
 using model::Money;
 using platform::Icon;
-using Wide = __int128;
 
 constexpr std::string_view kShown = ",0.00";
 constexpr std::string_view kWarningCaption = "Warning";
@@ -30,25 +29,10 @@ constexpr std::size_t kStoredAmountWidth = 10;
 // Derived amounts are held within ±10^15 cents: a hundred of them still add up
 // inside 64 bits, and any value that large is refused as too wide to store.
 constexpr std::int64_t kAmountCeiling = 1'000'000'000'000'000;
-// A decimal of more significant digits would overflow while it is read.
-constexpr std::size_t kMostSignificantDigits = 18;
 
-constexpr Wide PowerOfTen(int exponent) {
-  Wide power = 1;
-  for (int i = 0; i < exponent; ++i) power *= 10;
-  return power;
+Money Held(Money amount) {
+  return Money::FromCents(std::clamp<std::int64_t>(amount.Cents(), -kAmountCeiling, kAmountCeiling));
 }
-
-Wide DivideRounded(Wide numerator, Wide denominator) {
-  const Wide magnitude = numerator < 0 ? -numerator : numerator;
-  const Wide quotient = (magnitude + denominator / 2) / denominator;
-  return numerator < 0 ? -quotient : quotient;
-}
-
-Money Held(Wide cents) {
-  return Money::FromCents(static_cast<std::int64_t>(std::clamp<Wide>(cents, -kAmountCeiling, kAmountCeiling)));
-}
-Money Held(Money amount) { return Held(static_cast<Wide>(amount.Cents())); }
 
 std::string Shown(Money amount) { return model::FormatMoney(amount, kShown); }
 
@@ -58,17 +42,6 @@ std::string WithoutCommas(std::string_view typed) {
   std::string plain(model::TrimBlanks(typed));
   std::erase(plain, ',');
   return std::string(model::TrimBlanks(plain));
-}
-
-// Digits that carry the value: leading zeros and zeros after the last decimal don't.
-std::size_t SignificantDigits(std::string_view number) {
-  const std::size_t point = number.find('.');
-  std::string_view whole = number.substr(0, point);
-  std::string_view fraction = point == std::string_view::npos ? std::string_view() : number.substr(point + 1);
-  while (!whole.empty() && (whole.front() == '0' || whole.front() == '-' || whole.front() == '+'))
-    whole.remove_prefix(1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
-  return whole.size() + fraction.size();
 }
 
 model::Decimal TaxRate(const model::CompanyRecord& company) {
@@ -387,7 +360,6 @@ CodeLookup LookUpProductCode(const files::Services& services, std::string_view c
 // --- Amounts -------------------------------------------------------------------
 
 std::optional<model::Decimal> ReadNumber(std::string_view typed) {
-  if (SignificantDigits(WithoutCommas(typed)) > kMostSignificantDigits) return std::nullopt;
   return model::ParseDecimal(typed);
 }
 
@@ -401,11 +373,7 @@ std::optional<Money> LineExtension(const GridLine& line) {
   const std::optional<model::Decimal> quantity = ReadNumber(line.quantity);
   const std::optional<model::Decimal> price = ReadNumber(line.unitPrice);
   if (!quantity || !price) return std::nullopt;
-  // At most 18 significant digits each: the exact product fits 128 bits.
-  const Wide exact = static_cast<Wide>(quantity->units) * price->units;
-  const int scale = quantity->scale + price->scale;
-  const Wide cents = scale >= 2 ? DivideRounded(exact, PowerOfTen(scale - 2)) : exact * PowerOfTen(2 - scale);
-  return Held(cents);
+  return Held(Money::Product(*quantity, *price));
 }
 
 void ExtendLine(GridLine& line) {
@@ -421,12 +389,8 @@ Totals ComputeLineItemTotals(InvoiceForm& form, const model::CompanyRecord& comp
   if (form.calcTax) {
     // tax + extension × rate / 100, rounded as one sum: the running tax, not each
     // row's share, is brought to the cent.
-    const Wide scale = 100 * PowerOfTen(rate.scale);
     for (const GridLine& line : form.lines) {
-      if (line.taxable != "Y") continue;
-      const Wide exact = static_cast<Wide>(totals.tax.Cents()) * scale +
-                         static_cast<Wide>(AmountOrZero(line.extension).Cents()) * rate.units;
-      totals.tax = Held(DivideRounded(exact, scale));
+      if (line.taxable == "Y") totals.tax = Held(totals.tax.PlusPercentOf(AmountOrZero(line.extension), rate));
     }
   }
   if (model::TrimBlanks(form.paid).empty()) form.paid = "0.00";
@@ -599,7 +563,7 @@ std::string ElapsedText(std::int64_t seconds) {
 
 std::string HoursText(std::int64_t seconds) {
   seconds = std::max<std::int64_t>(seconds, 0);
-  const std::int64_t thousandths = static_cast<std::int64_t>(DivideRounded(static_cast<Wide>(seconds) * 1000, 3600));
+  const std::int64_t thousandths = (seconds * 1000 + 1800) / 3600;  // rounded half up
   return model::FormatDecimal({thousandths, 3}, "00.000");
 }
 

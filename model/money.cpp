@@ -117,6 +117,20 @@ Money Money::PercentOf(const Decimal& percent) const {
   return Money(Saturated(DivideRounded(static_cast<Wide>(cents_) * percent.units, PowerOfTen(percent.scale + 2))));
 }
 
+Money Money::PlusPercentOf(Money other, const Decimal& percent) const {
+  const Wide scale = PowerOfTen(percent.scale + 2);
+  return Money(Saturated(DivideRounded(static_cast<Wide>(cents_) * scale + static_cast<Wide>(other.cents_) * percent.units,
+                                       scale)));
+}
+
+// Both factors hold at most 18 digits (ParseDecimal's limit), so the exact product
+// fits 128 bits.
+Money Money::Product(const Decimal& a, const Decimal& b) {
+  const Wide exact = static_cast<Wide>(a.units) * b.units;
+  const int scale = a.scale + b.scale;
+  return Money(Saturated(scale >= 2 ? DivideRounded(exact, PowerOfTen(scale - 2)) : exact * PowerOfTen(2 - scale)));
+}
+
 std::optional<Decimal> ParseDecimal(std::string_view text) {
   std::string plain(TrimBlanks(text));
   std::erase(plain, ',');

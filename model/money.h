@@ -58,6 +58,11 @@ class Money {
   Money Times(const Decimal& factor) const;
   // `percent` per cent of the amount: 8.125 % of 1.00 is 0.08.
   Money PercentOf(const Decimal& percent) const;
+  // The amount plus `percent` per cent of `other`, rounded once to the cent: a running
+  // total brought to the cent after each addition, not a sum of rounded parts.
+  Money PlusPercentOf(Money other, const Decimal& percent) const;
+  // a × b exactly, rounded half away from zero to the cent: quantity times unit price.
+  static Money Product(const Decimal& a, const Decimal& b);
 
  private:
   constexpr explicit Money(std::int64_t cents) : cents_(cents) {}

@@ -125,6 +125,14 @@ TEST(MoneyRates, PercentagesAndFactorsRoundOnceToTheCent) {
   EXPECT_EQ(M("2.35").Times(D("1.5")), M("3.53"));
   EXPECT_EQ(M("0.10").Times(D("3")), M("0.30"));  // where binary fractions give 0.30000000000000004
   EXPECT_EQ(M("19.99").Times(D("0")), Money());
+  // A running tax: 0.08 + 8.125 % of 1.00 is 0.16125, brought to 0.16 once.
+  EXPECT_EQ(M("0.08").PlusPercentOf(M("1.00"), D("8.125")), M("0.16"));
+  // Rounded as one sum, not as 0.10 plus a rounded -0.05.
+  EXPECT_EQ(M("0.10").PlusPercentOf(M("-0.45"), D("10")), M("0.06"));
+  EXPECT_EQ(Money::Product(D("2.5"), D("85.00")), M("212.50"));
+  EXPECT_EQ(Money::Product(D("0.333"), D("0.015")), M("0.00"));
+  EXPECT_EQ(Money::Product(D("3"), D("0.125")), M("0.38"));
+  EXPECT_EQ(Money::Product(D("-3"), D("0.125")), M("-0.38"));
 }
 
 TEST(MoneyArithmetic, SumsAreExactInCents) {

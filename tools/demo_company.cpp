@@ -249,8 +249,8 @@ std::vector<model::ProductRecord> AddDemoProducts(const files::Services& service
 // Older invoices are mostly settled, recent ones mostly open, and a few old ones are
 // left owing, so that every aging bucket holds something.
 model::Money PaidAtEntry(model::Money total, int age, DemoRandom& random) {
-  const int paidInFull = age > 120 ? 85 : age > 30 ? 50 : 15;
-  const int partly = age > 120 ? 10 : 20;
+  const int paidInFull = age > 120 ? 93 : age > 60 ? 70 : age > 30 ? 50 : 15;
+  const int partly = age > 120 ? 4 : age > 60 ? 15 : 20;
   const int roll = random.Below(100);
   if (roll < paidInFull) return total;
   if (roll < paidInFull + partly) return model::Money::FromCents(total.Cents() / 100 * (25 + random.Below(50)));

@@ -21,6 +21,7 @@
 #include "platform/qt/help_key.h"
 #include "shell/ui/customer_manager.h"
 #include "shell/ui/manager_frame.h"
+#include "invoicing/ui/testing/keyboard.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace invoicing::ui {
@@ -28,19 +29,10 @@ namespace {
 
 using platform::Answer;
 
-void Settle() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
-
-void Type(QWidget& window, const char* text) {
-  for (const char* c = text; *c != '\0'; ++c) QTest::keyClick(window.windowHandle(), *c);
-  Settle();
-}
-
-void Press(QWidget& window, Qt::Key key) {
-  QTest::keyClick(window.windowHandle(), key);
-  Settle();
-}
+using testing::Click;
+using testing::Press;
+using testing::Settle;
+using testing::Type;
 
 // Runs `step` once the next modal window is up.
 void WhenModalShows(std::function<void()> step) {

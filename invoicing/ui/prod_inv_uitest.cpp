@@ -17,6 +17,7 @@
 #include "files/keyed_file.h"
 #include "files/testing/company_folder.h"
 #include "model/side_files.h"
+#include "invoicing/ui/testing/keyboard.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace invoicing::ui {
@@ -24,27 +25,10 @@ namespace {
 
 using platform::Icon;
 
-void Settle() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
-
-// Keys go through the window system, as the user's do: to the widget that has the
-// focus (which changes as grid cells open and close their editors), and shortcuts
-// such as Alt+O work.
-void Type(QWidget& window, const char* text) {
-  for (const char* c = text; *c != '\0'; ++c) QTest::keyClick(window.windowHandle(), *c);
-  Settle();
-}
-
-void Press(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QTest::keyClick(window.windowHandle(), key, modifiers);
-  Settle();
-}
-
-void Click(QWidget* widget) {
-  QTest::mouseClick(widget, Qt::LeftButton);
-  Settle();
-}
+using testing::Click;
+using testing::Press;
+using testing::Settle;
+using testing::Type;
 
 class ProdInvTest : public shell::testing::WindowFixture {
  protected:

@@ -1,0 +1,31 @@
+// Driving a window as the user does: keys go through the window system to the widget
+// that has the focus (which changes as grid cells open and close their editors), and
+// every step lets the window catch up before the next.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+namespace invoicing::ui::testing {
+
+inline void Settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+inline void Type(QWidget& window, const char* text) {
+  for (const char* c = text; *c != '\0'; ++c) QTest::keyClick(window.windowHandle(), *c);
+  Settle();
+}
+
+inline void Press(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::keyClick(window.windowHandle(), key, modifiers);
+  Settle();
+}
+
+inline void Click(QWidget* widget) {
+  QTest::mouseClick(widget, Qt::LeftButton);
+  Settle();
+}
+
+}  // namespace invoicing::ui::testing
