@@ -14,6 +14,11 @@ class StorableTextValidator : public QValidator {
   explicit StorableTextValidator(QLineEdit* field) : QValidator(field), field_(field) {}
 
   State validate(QString& input, int& /*position*/) const override {
+    // Lines pasted into a one-line field run on as one line: a line break or tab
+    // stored in a record would break every list and form that shows it.
+    for (QChar& character : input) {
+      if (character.unicode() < 32) character = QLatin1Char(' ');
+    }
     const std::optional<char32_t> refused = model::FirstUnstorableCharacter(input.toStdString());
     if (!refused) return Acceptable;
     const QString message = QString::fromStdString(model::UnstorableCharacterMessage(*refused));

@@ -1,5 +1,6 @@
 // Text fields take only characters the files can store: one typed or pasted that the
-// files' encoding lacks is refused at once, and a tip at the field names it.
+// files' encoding lacks is refused at once, and a tip at the field names it. Pasted
+// line breaks and tabs become blanks.
 #pragma once
 
 class QLineEdit;

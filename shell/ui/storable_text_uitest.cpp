@@ -22,6 +22,14 @@ TEST(StorableText, CharacterTheFilesCannotHoldIsRefusedAndNamed) {
                               "characters only. Please type another."));
 }
 
+TEST(StorableText, PastedLinesRunOnAsOneLine) {
+  QWidget window;
+  auto* description = new QLineEdit(&window);
+  KeepTextStorable(&window);
+  description->insert("Red widget\r\nboxed\tblue");
+  EXPECT_EQ(description->text(), "Red widget  boxed blue");
+}
+
 TEST(StorableText, FieldThatChecksItsOwnInputKeepsItsCheck) {
   QWidget window;
   auto* digits = new QLineEdit(&window);
