@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "documents/form_head.h"
 #include "model/text.h"
 
 namespace documents {
@@ -18,19 +19,6 @@ std::optional<int> WholeNumber(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-template <class Block>
-platform::FontSpec FontSpecOf(const Block& block) {
-  platform::FontSpec font;
-  if (!block.Name.empty()) font.name = block.Name.str();
-  if (block.Size > 0) font.pointSize = block.Size;
-  font.color = static_cast<std::uint32_t>(static_cast<std::int32_t>(block.Color));
-  font.bold = block.Style & model::font_style::kBold;
-  font.italic = block.Style & model::font_style::kItalic;
-  font.underline = block.Style & model::font_style::kUnderline;
-  font.strikeOut = block.Style & model::font_style::kStrikeOut;
-  return font;
 }
 
 using Lines = std::array<std::string, 5>;

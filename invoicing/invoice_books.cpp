@@ -70,15 +70,6 @@ std::string PlainAmount(std::string_view typed) {
   return plain;
 }
 
-// A stored amount as the grid shows it; an empty cell stays empty, and text that is no
-// amount is shown as it is.
-std::string ShownAmount(std::string_view stored) {
-  const std::string_view text = model::TrimBlanks(stored);
-  if (text.empty()) return {};
-  const std::optional<model::Money> amount = model::ParseMoney(text);
-  return amount ? model::FormatMoney(*amount, ",0.00") : std::string(text);
-}
-
 std::string WithoutTrailingBlanks(std::string_view text) {
   while (!text.empty() && model::IsBlankOrControl(text.back())) text.remove_suffix(1);
   return std::string(text);
@@ -539,7 +530,14 @@ std::string LineTextOf(const GridLine& line) {
          model::PadRight(PlainAmount(line.extension), kExtensionWidth);
 }
 
-GridLine GridLineOf(const model::DetailRecord& detail) {
+std::string ShownAmount(std::string_view stored) {
+  const std::string_view text = model::TrimBlanks(stored);
+  if (text.empty()) return {};
+  const std::optional<model::Money> amount = model::ParseMoney(text);
+  return amount ? model::FormatMoney(*amount, ",0.00") : std::string(text);
+}
+
+GridLine StoredLineOf(const model::DetailRecord& detail) {
   const std::string_view text = detail.LineText.raw();
   const auto column = [&](std::size_t start, std::size_t width) {
     return start < text.size() ? model::FromWindows1252(text.substr(start, width)) : std::string();
@@ -548,9 +546,16 @@ GridLine GridLineOf(const model::DetailRecord& detail) {
   line.productCode = detail.ProductCode.str();
   line.quantity = model::TrimBlanks(column(0, kQuantityWidth));
   line.description = WithoutTrailingBlanks(column(kDescriptionStart, kDescriptionWidth));
-  line.unitPrice = ShownAmount(column(kUnitPriceStart, kUnitPriceWidth));
+  line.unitPrice = model::TrimBlanks(column(kUnitPriceStart, kUnitPriceWidth));
   line.taxable = column(kTaxableStart, kTaxableWidth);
-  line.extension = ShownAmount(column(kExtensionStart, kExtensionWidth));
+  line.extension = model::TrimBlanks(column(kExtensionStart, kExtensionWidth));
+  return line;
+}
+
+GridLine GridLineOf(const model::DetailRecord& detail) {
+  GridLine line = StoredLineOf(detail);
+  line.unitPrice = ShownAmount(line.unitPrice);
+  line.extension = ShownAmount(line.extension);
   return line;
 }
 

@@ -38,8 +38,14 @@ std::optional<model::TransactionRecord> HeaderOfForm(const InvoiceForm& form, co
 // than its column is not cut (it would read as another amount): the text comes out
 // longer, and such a line is refused rather than stored.
 std::string LineTextOf(const GridLine& line);
+// A stored amount of a line as the grid and the view show it (",0.00"); an empty cell
+// stays empty, and text that is no amount is shown as it is.
+std::string ShownAmount(std::string_view stored);
 // A stored line back into grid cells (amounts shown with ",0.00").
 GridLine GridLineOf(const model::DetailRecord& detail);
+// The stored line's cells as they are stored: quantity and amounts trimmed but not
+// reformatted, the description without trailing blanks.
+GridLine StoredLineOf(const model::DetailRecord& detail);
 
 // --- Add ---------------------------------------------------------------------------
 

@@ -156,9 +156,13 @@ const std::array<InvoiceView, 6>& InvoiceViews() {
   return views;
 }
 
-bool SelectedForBatchPrint(const model::TransactionRecord& header) {
+bool IsPrintedInvoiceType(const model::TransactionRecord& header) {
   // "M" is no transaction type, but a record carrying it is an invoice all the same.
-  return !model::IsYes(header.PrintedFlag) && HoldsOneOf(header.TransType, "GIMZ");
+  return HoldsOneOf(header.TransType, "GIMZ");
+}
+
+bool SelectedForBatchPrint(const model::TransactionRecord& header) {
+  return !model::IsYes(header.PrintedFlag) && IsPrintedInvoiceType(header);
 }
 
 std::vector<files::RecordNumber> InvoicesToPrint(const files::Table<model::TransactionRecord>& transactions) {

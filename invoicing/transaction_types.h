@@ -65,8 +65,9 @@ struct InvoiceView {
 };
 const std::array<InvoiceView, 6>& InvoiceViews();
 
-// Batch printing takes a record whose printed flag is not "Y" and whose type is G, I,
-// M or Z, in record order.
+// A record that prints as an invoice and carries the printed mark: type G, I, M or Z.
+bool IsPrintedInvoiceType(const model::TransactionRecord& header);
+// Batch printing takes such a record whose printed flag is not "Y", in record order.
 bool SelectedForBatchPrint(const model::TransactionRecord& header);
 std::vector<files::RecordNumber> InvoicesToPrint(const files::Table<model::TransactionRecord>& transactions);
 // "There are 3 invoice(s) to print." with the packing slip and file copy notes and
