@@ -89,6 +89,9 @@ class InvoicePage {
     if (!canvas_.BeginDocument(PrintJobTitle(copy_, record_.number))) return false;
     UseFont(model::kBodyFont);
     lineHeight_ = documents::LineHeight(canvas_);
+    // Ruled lines get a little lead so that the text clears the rules; unruled ones (a
+    // pre-printed form's) are exactly one line height apart.
+    rowLead_ = company_.PrintHorizontalLines ? lineHeight_ / 4 : 0;
     columns_ = MeasureColumns();
     StartPage();
     const int printed = record_.memo ? PrintMemo() : PrintLines();
@@ -252,16 +255,19 @@ class InvoicePage {
     y_ = bottom;
   }
 
+  int RowHeight() const { return lineHeight_ + rowLead_; }
+
   void PrintOneLine(const PrintLine& line) {
-    if (columns_.code) DrawInColumn(*columns_.code, y_, line.productCode);
-    DrawInColumn(columns_.quantity, y_, line.quantity);
-    DrawInColumn(columns_.description, y_, line.description);
+    const int textY = y_ + rowLead_ / 3;
+    if (columns_.code) DrawInColumn(*columns_.code, textY, line.productCode);
+    DrawInColumn(columns_.quantity, textY, line.quantity);
+    DrawInColumn(columns_.description, textY, line.description);
     if (!IsPackingSlip()) {
-      DrawInColumn(columns_.price, y_, line.unitPrice);
-      DrawInColumn(columns_.extension, y_, line.extension);
+      DrawInColumn(columns_.price, textY, line.unitPrice);
+      DrawInColumn(columns_.extension, textY, line.extension);
     }
-    DrawInColumn(columns_.taxable, y_, Trimmed(line.taxable));
-    y_ += lineHeight_;
+    DrawInColumn(columns_.taxable, textY, Trimmed(line.taxable));
+    y_ += RowHeight();
     if (company_.PrintHorizontalLines) Rule(y_);
   }
 
@@ -277,7 +283,7 @@ class InvoicePage {
   // The number of lines printed.
   int PrintLines() {
     for (const PrintLine& line : record_.lines) {
-      if (y_ + lineHeight_ > PageHeight() - kLinesAboveBottom * lineHeight_) ContinueOnNextPage();
+      if (y_ + RowHeight() > PageHeight() - kLinesAboveBottom * lineHeight_) ContinueOnNextPage();
       PrintOneLine(line);
     }
     return static_cast<int>(record_.lines.size());
@@ -314,7 +320,7 @@ class InvoicePage {
   int TableBottom(int printed) const {
     int bottom = y_;
     if (company_.MoveDownTotals && printed <= geometry_.maxLines) {
-      const int movedDown = y_ + (geometry_.maxLines - printed + 1) * lineHeight_;
+      const int movedDown = y_ + (geometry_.maxLines - printed + 1) * RowHeight();
       bottom = std::max(y_, std::min(movedDown, PageHeight() - kLinesAboveBottom * lineHeight_));
     }
     if (record_.memo) {
@@ -326,8 +332,8 @@ class InvoicePage {
 
   // --- Totals and foot -------------------------------------------------------------
 
-  // The totals (or the packing slip's note) from `top`, and the customer's notes at
-  // the left; the y below them.
+  // From `top`: the totals at four sixths of the width (the packing slip's note at one
+  // sixth instead), and the customer's notes in the left half; the y below them.
   int PrintTotals(int top) {
     int noteTop = top;
     int end = top;
@@ -352,10 +358,11 @@ class InvoicePage {
                                    {"Grand Total:", record_.total, true},
                                    {"Paid Amount: ", record_.paid, false},
                                    {"Balance Due:", record_.Balance(), true}}};
-    const int panelLeft = SixthsOfWidth(3);
+    const int labelX = SixthsOfWidth(4);
     const int right = columns_.extension.x + columns_.extension.width;
     const int height = static_cast<int>(rows.size()) * lineHeight_ + lineHeight_ / 2;
     if (company_.PrintShading) {
+      const int panelLeft = labelX - 2 * columns_.pad;
       canvas_.FillRectangle(panelLeft, top, columns_.Right() - panelLeft, height, kShade);
     }
     int y = top + lineHeight_ / 4;
@@ -363,9 +370,9 @@ class InvoicePage {
       platform::FontSpec font = FormFontOf(company_, model::kBodyFont);
       canvas_.SetFont(row.strong ? Bold(font) : font);
       if (row.label == "Grand Total:" && company_.PrintHorizontalLines) {
-        canvas_.DrawLine(SixthsOfWidth(4), y, right, y);
+        canvas_.DrawLine(labelX, y, right, y);
       }
-      canvas_.DrawText(SixthsOfWidth(4), y, row.label);
+      canvas_.DrawText(labelX, y, row.label);
       DrawRightAligned(right, y, model::FormatMoney(row.amount, ",0.00"));
       y += lineHeight_;
     }
@@ -373,8 +380,8 @@ class InvoicePage {
     return top + height;
   }
 
-  // The customer's notes when they are to be printed on invoices, at the left of the
-  // totals; the y below them.
+  // The customer's notes when they are to be printed on invoices, in the left half
+  // beside the totals; the y below them.
   int PrintCustomerNotes(int top) {
     const PrintCustomer& customer = record_.customer;
     if (!customer.notesOnInvoice || customer.notes.empty()) return top;
@@ -431,6 +438,7 @@ class InvoicePage {
   documents::FormGeometry geometry_;
   Columns columns_;
   int lineHeight_ = 0;
+  int rowLead_ = 0;
   int page_ = 1;
   int y_ = 0;
   int tableTop_ = 0;

@@ -13,8 +13,10 @@ namespace {
 using platform::testing::DrawnText;
 using platform::testing::RecordingCanvas;
 
-// The recording canvas's body font (Arial 10) is 100 dots a line on a page of 6300.
+// The recording canvas's body font (Arial 10) is 100 dots a line on a page of 6300;
+// ruled lines are a quarter line further apart.
 constexpr int kLine = 100;
+constexpr int kRuledRow = 125;
 constexpr int kPageHeight = 6300;
 
 model::Money M(std::string_view text) { return model::ParseMoney(text).value(); }
@@ -117,6 +119,7 @@ TEST_F(InvoicePageTest, DuplicateMarkOnlyOnAReprintedInvoiceCopyWhenTheCompanyAs
 TEST_F(InvoicePageTest, LongInvoiceContinuesWithItsHeadRepeated) {
   record_.lines.clear();
   for (int n = 1; n <= 60; ++n) record_.lines.push_back(Line(n));
+  company_.PrintHorizontalLines = false;  // lines one line height apart
   Print();
   EXPECT_EQ(canvas_.page, 2);
   EXPECT_EQ(PagesOf("Continued on page number 2 ..."), std::vector<int>{1});
@@ -177,7 +180,17 @@ TEST_F(InvoicePageTest, TotalsMoveDownForTheBlankLinesOfTheForm) {
   const int inPlace = YOf("Total:");
   company_.MoveDownTotals = true;
   Print();
-  EXPECT_EQ(YOf("Total:") - inPlace, (20 - 2 + 1) * kLine);
+  EXPECT_EQ(YOf("Total:") - inPlace, (20 - 2 + 1) * kRuledRow);
+
+  // On a form without rules the lines are one line height apart.
+  company_.PrintHorizontalLines = false;
+  company_.MoveDownTotals = false;
+  Print();
+  const int unruled = YOf("Total:");
+  EXPECT_EQ(YOf("Part number 2") - YOf("Part number 1"), kLine);
+  company_.MoveDownTotals = true;
+  Print();
+  EXPECT_EQ(YOf("Total:") - unruled, (20 - 2 + 1) * kLine);
 }
 
 TEST_F(InvoicePageTest, SalesMessageAndAgingOnlyWhereTheyFit) {

@@ -210,6 +210,10 @@ PrintOutcome PrintInvoice(const files::Services& services, InvoiceFiles& files, 
   return PrintOne(services, files, invoiceNo, canvas, nullptr);
 }
 
+std::string PrintQueuedText(std::string_view invoiceNo) {
+  return "Invoice " + Trimmed(invoiceNo) + " sent to print queue.";
+}
+
 BatchOutcome BatchPrintInvoices(const files::Services& services, InvoiceFiles& files, platform::PageCanvas& canvas,
                                 documents::LabelQueue& labelQueue) {
   BatchOutcome batch;
@@ -226,7 +230,7 @@ BatchOutcome BatchPrintInvoices(const files::Services& services, InvoiceFiles& f
   services.progress.Begin(kBatchCaption, "Printing Invoices...");
   const std::string count = std::to_string(selected.size());
   bool stopped = false;
-  for (std::size_t i = 0; i < selected.size() && !stopped; ++i) {
+  for (std::size_t i = 0; i < selected.size(); ++i) {
     // An invoice printed earlier in the run marks every record of its number.
     const std::optional<model::TransactionRecord> header = table.Read(selected[i]);
     if (!header || !SelectedForBatchPrint(*header)) continue;

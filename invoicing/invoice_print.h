@@ -100,6 +100,9 @@ struct PrintOutcome {
 PrintOutcome PrintInvoice(const files::Services& services, InvoiceFiles& files, std::string_view invoiceNo,
                           platform::PageCanvas& canvas);
 
+// What the invoice manager says after printing one: "Invoice 1043 sent to print queue.".
+std::string PrintQueuedText(std::string_view invoiceNo);
+
 struct BatchOutcome {
   int printed = 0;
   std::string status;  // "Batch Print complete. 3 invoices sent to spooler."; empty when stopped

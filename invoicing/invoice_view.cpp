@@ -61,6 +61,7 @@ InvoiceViewContent ViewOfInvoice(const PrintRecord& record) {
   view.terms = "Payment Terms: " + record.terms;
   view.reference = "Reference: " + record.reference;
   view.description = DescriptionOf(record);
+  view.memoInvoice = record.memo;
   if (record.memo) {
     view.memo = MemoText(record);
   } else {

@@ -25,6 +25,7 @@ struct InvoiceViewContent {
   // "Product Code Invoice", "Memo Invoice", "Deposit on Account" or "Deposit on Account
   // - Offset against invoices."
   std::string description;
+  bool memoInvoice = false;
   std::vector<PrintLine> lines;  // a line-item invoice's lines, amounts ",0.00"
   std::string memo;              // a memo invoice's text, lines joined by '\n'
   std::string banner;            // empty when the invoice has none

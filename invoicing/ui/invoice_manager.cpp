@@ -1,5 +1,6 @@
 #include "invoicing/ui/invoice_manager.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -12,12 +13,16 @@
 #include "engine/ui/fvc_browser.h"
 #include "files/company_files.h"
 #include "invoicing/invoice_manager.h"
+#include "invoicing/invoice_print.h"
+#include "invoicing/invoice_view.h"
 #include "invoicing/transaction_types.h"
 #include "invoicing/ui/customer_data.h"
 #include "invoicing/ui/prod_inv.h"
+#include "invoicing/ui/view_invoice.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "platform/qt/help_key.h"
+#include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/customers.h"
@@ -32,6 +37,7 @@ using shell::ui::ToolGlyph;
 using shell::ui::ToolIcon;
 
 constexpr std::string_view kHelpKeyword = "InvoiceManager";
+constexpr std::string_view kViewCaption = "View Invoice";
 
 std::string OpenRefusal(int status) { return "Unable to open databases: " + std::to_string(status); }
 
@@ -40,6 +46,15 @@ void SetTextColor(QLabel* label, const QColor& color) {
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
 }
+
+// The hourglass while a print run lasts.
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 }  // namespace
 
@@ -55,7 +70,8 @@ Tinvlist::Tinvlist(shell::ui::AppServices& services, QWidget* parent)
       TimerPanel_(new QLabel(this)),
       ProgressWindow_(new platform::qt::TProgressWindow(this)),
       ProdInv_(new TProdInv(services, this)),
-      CustData_(new TCustData(services.help, this)) {
+      CustData_(new TCustData(services.help, this)),
+      Rtedit_(new Trtedit(services.help, this)) {
   setWindowTitle(tr("Invoice Manager"));
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   platform::qt::SetHelpKeyword(*this, kHelpKeyword);
@@ -79,7 +95,7 @@ QAction* Tinvlist::AddAction(InvoiceCommand command, const QString& text, void (
   if (handler != nullptr) {
     connect(action, &QAction::triggered, this, handler);
   } else {
-    // Printing, viewing and the repeat set-up arrive with their own windows.
+    // The repeat billing set-up arrives with its own window.
     action->setEnabled(false);
   }
   actions_[command] = action;
@@ -91,10 +107,10 @@ void Tinvlist::BuildActions() {
   AddAction(InvoiceCommand::kEdit, tr("&Edit"), &Tinvlist::EditItemClick);
   AddAction(InvoiceCommand::kDelete, tr("&Delete"), &Tinvlist::DeleteItemClick);
   AddAction(InvoiceCommand::kFind, tr("&Find"), &Tinvlist::FindItemClick);
-  AddAction(InvoiceCommand::kView, tr("&View"), nullptr);
+  AddAction(InvoiceCommand::kView, tr("&View"), &Tinvlist::ViewItemClick);
   AddAction(InvoiceCommand::kCustomerData, tr("C&ustomer Data"), &Tinvlist::CustomerDataItemClick);
-  AddAction(InvoiceCommand::kPrint, tr("&Print"), nullptr);
-  AddAction(InvoiceCommand::kBatchPrint, tr("&Batch Print"), nullptr);
+  AddAction(InvoiceCommand::kPrint, tr("&Print"), &Tinvlist::PrintItemClick);
+  AddAction(InvoiceCommand::kBatchPrint, tr("&Batch Print"), &Tinvlist::BatchPrintItemClick);
   AddAction(InvoiceCommand::kRepeatSetup, tr("&Repeat Billing Setup"), nullptr);
   AddAction(InvoiceCommand::kClose, tr("&Close"), &Tinvlist::CloseItemClick);
   AddAction(InvoiceCommand::kFilter, tr("Customer &Filter"), &Tinvlist::FilterButtonClick);
@@ -272,7 +288,12 @@ void Tinvlist::NewItemClick() {
   }
   PositionOn(outcome.number, outcome.header);
   ShowCompanyTotals();
-  Frame_->SetMessage(ToQString(outcome.status));
+  if (!form.printFlag) {
+    Frame_->SetMessage(ToQString(outcome.status));
+    return;
+  }
+  const auto [printed, where] = PrintNumbered(outcome.header.InvoiceNo.str());
+  Frame_->SetMessage(ToQString(outcome.status) + " " + where);
 }
 
 void Tinvlist::EditItemClick() {
@@ -322,6 +343,59 @@ void Tinvlist::CustomerDataItemClick() {
   customers.Close();
   CustData_->Show(QuickViewOf(current->record, customer, services_.session.DateOrder()));
   CustData_->exec();
+}
+
+void Tinvlist::ViewItemClick() {
+  if (const auto current = CurrentInvoice()) ShowInvoice(current->record.InvoiceNo.str());
+}
+
+void Tinvlist::ShowInvoice(std::string_view invoiceNo) {
+  InvoiceFiles files = Files();
+  const std::optional<PrintRecord> record = GatherInvoice(Logic(), files, invoiceNo, kViewCaption);
+  if (!record) {
+    Frame_->Refresh();
+    return;
+  }
+  Rtedit_->Show(ViewOfInvoice(*record));
+  Rtedit_->exec();
+}
+
+void Tinvlist::PrintItemClick() {
+  const auto current = CurrentInvoice();
+  if (!current) return;
+  if (const std::optional<Refusal> refusal = PrintRefusal(current->record)) {
+    services_.dialogs.inform(refusal->caption, refusal->text, platform::Icon::kInformation);
+    ShowInvoice(current->record.InvoiceNo.str());
+    return;
+  }
+  const std::string invoiceNo = current->record.InvoiceNo.str();
+  const auto [printed, where] = PrintNumbered(invoiceNo);
+  Frame_->SetMessage(printed ? ToQString(PrintQueuedText(invoiceNo)) + " " + where : where);
+}
+
+std::pair<bool, QString> Tinvlist::PrintNumbered(std::string_view invoiceNo) {
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  InvoiceFiles files = Files();
+  PrintOutcome outcome;
+  {
+    const WaitCursor hourglass;
+    outcome = PrintInvoice(Logic(), files, invoiceNo, canvas);
+  }
+  // The printed mark changed the record the quick view shows.
+  Frame_->Refresh();
+  return {outcome.printed, platform::qt::PrintoutStatus(outcome.printed, canvas)};
+}
+
+void Tinvlist::BatchPrintItemClick() {
+  if (!Frame_->IsOpen()) return;
+  platform::qt::PrinterCanvas canvas(&services_.printer);
+  InvoiceFiles files = Files();
+  // The progress window shows the hourglass while the run lasts.
+  const BatchOutcome outcome = BatchPrintInvoices(Logic(), files, canvas, services_.labelQueue);
+  Frame_->Refresh();
+  if (outcome.printed > 0) {
+    Frame_->SetMessage(ToQString(outcome.status) + " " + platform::qt::PrintoutStatus(true, canvas));
+  }
 }
 
 void Tinvlist::SetFilter(std::optional<std::string> customerNumber) {

@@ -1,7 +1,8 @@
 // The invoice manager: the current company's invoices and payment records in the keyed
 // browser, in six views, with New, Edit and Delete through the invoice entry window,
-// Find, the quick view of a record and its customer, and the customer filter. The
-// program makes it once, so the entry window's work timer runs on between showings.
+// Find, viewing and printing an invoice, batch printing, the quick view of a record and
+// its customer, and the customer filter. The program makes it once, so the entry
+// window's work timer runs on between showings.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "files/keyed_file.h"
 #include "files/table.h"
@@ -34,6 +36,7 @@ namespace invoicing::ui {
 
 class TProdInv;
 class TCustData;
+class Trtedit;
 
 enum class InvoiceCommand {
   kNew, kEdit, kDelete, kFind, kView, kCustomerData, kPrint, kBatchPrint, kRepeatSetup, kClose, kFilter, kHelp,
@@ -55,6 +58,7 @@ class Tinvlist : public QDialog {
   shell::ui::TManagerFrame* Frame() const { return Frame_; }
   TProdInv* EntryWindow() const { return ProdInv_; }
   TCustData* QuickViewWindow() const { return CustData_; }
+  Trtedit* ViewWindow() const { return Rtedit_; }
   QString ArTotalText() const;
   QString FilterText() const;
   QString TimerText() const;
@@ -84,6 +88,9 @@ class Tinvlist : public QDialog {
   files::Services Logic() const;
   std::function<bool(std::string_view)> NumberOnFile();
   void SetFilter(std::optional<std::string> customerNumber);
+  void ShowInvoice(std::string_view invoiceNo);
+  // Prints the invoice with its copies: whether it printed, and where it went.
+  std::pair<bool, QString> PrintNumbered(std::string_view invoiceNo);
 
   void FormShow();
   void NewItemClick();
@@ -91,6 +98,9 @@ class Tinvlist : public QDialog {
   void DeleteItemClick();
   void FindItemClick();
   void CustomerDataItemClick();
+  void ViewItemClick();
+  void PrintItemClick();
+  void BatchPrintItemClick();
   void FilterButtonClick();
   void CloseItemClick();
   void HelpItemClick();
@@ -115,6 +125,7 @@ class Tinvlist : public QDialog {
   platform::qt::TProgressWindow* ProgressWindow_;
   TProdInv* ProdInv_;
   TCustData* CustData_;
+  Trtedit* Rtedit_;
 };
 
 }  // namespace invoicing::ui

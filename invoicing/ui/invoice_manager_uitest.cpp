@@ -7,6 +7,10 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +20,9 @@
 #include "files/keyed_file.h"
 #include "files/testing/company_folder.h"
 #include "invoicing/ui/customer_data.h"
+#include "invoicing/invoice_manager.h"
 #include "invoicing/ui/prod_inv.h"
+#include "invoicing/ui/view_invoice.h"
 #include "model/side_files.h"
 #include "platform/qt/help_key.h"
 #include "shell/ui/customer_manager.h"
@@ -55,6 +61,7 @@ class InvoiceManagerTest : public shell::testing::WindowFixture {
     company.DefaultQuantity = "1";
     company.DefaultTerms = "Net 30 Days";
     company.TotalAR = "0.00";
+    company.DefaultPrintFlag = false;
     session_.TodayText = "12/08/2026";
     files::testing::WriteCompanyFolder(company, company);
     ASSERT_TRUE(model::SaveTerms({"Net 30 Days"}));
@@ -139,6 +146,25 @@ class InvoiceManagerTest : public shell::testing::WindowFixture {
     Settle();
   }
 
+  // The invoice's header as stored; the manager keeps the file open.
+  model::TransactionRecord StoredInvoice() {
+    const auto found = FindInvoice(manager_.Frame()->File(), "1043");
+    EXPECT_TRUE(found.has_value());
+    return found ? found->record : model::TransactionRecord{};
+  }
+
+  // The text of a PDF as the poppler tools read it.
+  static std::string PdfText(const std::string& path) {
+    EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    std::string text;
+    if (FILE* pipe = popen(("pdftotext -layout '" + path + "' -").c_str(), "r")) {
+      char buffer[4096];
+      for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, read);
+      pclose(pipe);
+    }
+    return text;
+  }
+
   Tinvlist manager_{services_};
 };
 
@@ -198,19 +224,104 @@ TEST_F(InvoiceManagerTest, DeletingAfterTheQuestionEmptiesTheListAndTheTotal) {
   EXPECT_EQ(manager_.ArTotalText().toStdString(), "0.00");
 }
 
-TEST_F(InvoiceManagerTest, PrintingViewingAndRepeatSetUpWaitForTheirWindows) {
-  for (InvoiceCommand command : {InvoiceCommand::kView, InvoiceCommand::kPrint, InvoiceCommand::kBatchPrint,
-                                 InvoiceCommand::kRepeatSetup}) {
-    EXPECT_FALSE(manager_.Action(command)->isEnabled());
+TEST_F(InvoiceManagerTest, RepeatSetUpWaitsForItsWindow) {
+  for (InvoiceCommand command : {InvoiceCommand::kView, InvoiceCommand::kPrint, InvoiceCommand::kBatchPrint}) {
+    EXPECT_TRUE(manager_.Action(command)->isEnabled());
   }
+  EXPECT_FALSE(manager_.Action(InvoiceCommand::kRepeatSetup)->isEnabled());
   EXPECT_EQ(manager_.ViewAction(3)->text(), "By Invoice &Date");
+}
+
+TEST_F(InvoiceManagerTest, PrintedInvoiceIsAPdfWithItsNumberLinesAndTotals) {
+  Show();
+  EnterTwoLineInvoice();
+  manager_.Action(InvoiceCommand::kPrint)->trigger();
+
+  const std::string message = manager_.Frame()->Message().toStdString();
+  EXPECT_TRUE(message.starts_with("Invoice 1043 sent to print queue. Printed to ")) << message;
+  EXPECT_TRUE(message.ends_with("Invoice - 1043.pdf")) << message;
+  const std::string text = PdfText("Printouts/Invoice - 1043.pdf");
+  for (const char* shown : {"INVOICE", "Harbor Supply", "Dockside Marine", "Number: 1043", "Anchor", "Bolt", "2.50",
+                            "10.00", "Grand Total:", "13.81", "Balance Due:"}) {
+    EXPECT_NE(text.find(shown), std::string::npos) << shown << " in:\n" << text;
+  }
+  EXPECT_TRUE(model::IsYes(StoredInvoice().PrintedFlag));
+}
+
+TEST_F(InvoiceManagerTest, InvoicePrintsAsSoonAsItIsAddedWhenThePrintBoxIsTicked) {
+  session_.CurrentCompany.DefaultPrintFlag = true;
+  Show();
+  EnterTwoLineInvoice();
+  const std::string message = manager_.Frame()->Message().toStdString();
+  EXPECT_TRUE(message.starts_with("Added invoice 1043 containing 2 line item(s). Printed to ")) << message;
+  EXPECT_TRUE(std::filesystem::exists("Printouts/Invoice - 1043.pdf"));
+  EXPECT_TRUE(model::IsYes(StoredInvoice().PrintedFlag));
+}
+
+TEST_F(InvoiceManagerTest, ViewShowsTheSelectedInvoiceAndAnyKeyClosesIt) {
+  Show();
+  EnterTwoLineInvoice();
+  bool shown = false;
+  WhenModalShows([&] {
+    Trtedit& view = *manager_.ViewWindow();
+    shown = view.isVisible();
+    EXPECT_EQ(view.windowTitle().toStdString(), "View Invoice# 1043");
+    EXPECT_TRUE(view.Texts().contains("Grand Total:13.81"));
+    EXPECT_EQ(view.LineList()->topLevelItemCount(), 2);
+    Press(view, Qt::Key_Space);
+    EXPECT_FALSE(view.isVisible());
+  });
+  manager_.Action(InvoiceCommand::kView)->trigger();
+  EXPECT_TRUE(shown);
+}
+
+TEST_F(InvoiceManagerTest, DepositIsViewedInsteadOfPrinted) {
+  model::TransactionRecord deposit{};
+  deposit.InvoiceNo = "DP1";
+  deposit.TransType = deposit.BodyStyle = "D";
+  deposit.CustNo = "C100";
+  deposit.TransDate = "12/01/2026";
+  deposit.PaidAmount = "50.00";
+  {
+    files::KeyedFile transactions = services_.FileOf(files::CompanyFile::kTransactions);
+    engine::RecordNumber added = 0;
+    ASSERT_TRUE(transactions.Open() && transactions.Add(deposit, added));
+  }
+  Show();
+  QString banner;
+  WhenModalShows([&] {
+    const QStringList texts = manager_.ViewWindow()->Texts();
+    banner = texts.filter("DEPOSIT ON ACCOUNT OF").value(0);
+    manager_.ViewWindow()->CloseButton()->click();
+  });
+  manager_.Action(InvoiceCommand::kPrint)->trigger();
+  EXPECT_EQ(dialogs_.Log().back().caption, "Deposit Transaction");
+  EXPECT_EQ(dialogs_.Log().back().text,
+            "This record is a deposit. Unable to print. I am going to use the view option instead.");
+  EXPECT_EQ(banner.toStdString(), "DEPOSIT ON ACCOUNT OF 50.00. (A zero amount indicates deposit has been offset).");
+  EXPECT_FALSE(std::filesystem::exists("Printouts"));
+}
+
+TEST_F(InvoiceManagerTest, BatchPrintAsksAndPrintsEveryInvoiceNotPrintedYet) {
+  Show();
+  EnterTwoLineInvoice();
+  dialogs_.Answer(Answer::kYes);
+  manager_.Action(InvoiceCommand::kBatchPrint)->trigger();
+  EXPECT_EQ(dialogs_.Texts().back(), "Batch Print complete. 1 invoices sent to spooler.");
+  EXPECT_TRUE(manager_.Frame()->Message().startsWith("Batch Print complete. 1 invoices sent to spooler. Printed to "));
+  EXPECT_TRUE(std::filesystem::exists("Printouts/Invoice - 1043.pdf"));
+
+  manager_.Action(InvoiceCommand::kBatchPrint)->trigger();
+  EXPECT_EQ(dialogs_.Log().back().caption, "Batch Print");
+  EXPECT_EQ(dialogs_.Log().back().text, "There are no invoices to print.");
 }
 
 TEST_F(InvoiceManagerTest, HelpOfEachWindowOpensItsTopic) {
   platform::qt::HelpKey helpKey{help_};
   for (auto [window, keyword] : {std::pair<QWidget*, const char*>{&manager_, "InvoiceManager"},
                                  {manager_.EntryWindow(), "NewInvoice"},
-                                 {manager_.QuickViewWindow(), "InvoiceManager"}}) {
+                                 {manager_.QuickViewWindow(), "InvoiceManager"},
+                                 {manager_.ViewWindow(), "ViewInvoice"}}) {
     help_.topics.clear();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(window, &press);
