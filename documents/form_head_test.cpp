@@ -1,0 +1,142 @@
+#include "documents/form_head.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "model/company_defaults.h"
+#include "platform/testing/recording_canvas.h"
+#include "platform/testing/temp_folder.h"
+
+namespace documents {
+namespace {
+
+using platform::testing::DrawnShape;
+using platform::testing::RecordingCanvas;
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string LittleEndian(std::int32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+// The first bytes of a BMP file of the given size; a negative height is top-down.
+std::string BmpHeader(std::int32_t width, std::int32_t height) {
+  return "BM" + std::string(16, '\0') + LittleEndian(width) + LittleEndian(height) + std::string(8, '\0');
+}
+
+std::string PngHeader(std::uint8_t width, std::uint8_t height) {
+  return std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) + std::string(3, '\0') + char(width) +
+         std::string(3, '\0') + char(height) + std::string(6, '\0');
+}
+
+class FormHeadTest : public ::testing::Test {
+ protected:
+  FormHeadTest() {
+    company_ = model::StarterCompany();
+    company_.CompanyName = "Harbor Supply";
+    company_.CoAddr1 = "1 Main St";
+    company_.CoAddr3 = "Portsmouth";
+    company_.TopMargin = "50";
+    company_.LeftMargin = "50";  // text starts 100 dots further in, at 150
+  }
+  int Head() { return DrawFormHead(canvas_, company_, FormGeometryOf(company_), lines_); }
+
+  platform::testing::TempDir folder_;
+  model::CompanyRecord company_;
+  std::vector<HeadLine> lines_{{"INVOICE", model::kCaptionFont}, {"Number: 1043", model::kBodyFont, false}};
+  RecordingCanvas canvas_;
+};
+
+TEST_F(FormHeadTest, CompanyBlockBesideTheFormsLines) {
+  const int bottom = Head();
+  // Two lines below the top margin: the name, then the address lines that hold text.
+  EXPECT_EQ(canvas_.Texts(), (std::vector<std::string>{"Harbor Supply", "1 Main St", "Portsmouth", "INVOICE",
+                                                       "Number: 1043"}));
+  EXPECT_EQ(canvas_.Find("Harbor Supply")->y, 250);
+  EXPECT_EQ(canvas_.Find("INVOICE")->y, 250);
+  EXPECT_EQ(canvas_.Find("Number: 1043")->x, HeadDetailsX(canvas_));
+  EXPECT_EQ(bottom, 250 + 120 + 2 * 100 + 100);
+}
+
+TEST_F(FormHeadTest, LetterheadAndOmittedCompanyLeaveTheirSpace) {
+  company_.LetterheadStyle = true;
+  Head();
+  EXPECT_EQ(canvas_.Find("Harbor Supply"), nullptr);
+  EXPECT_EQ(canvas_.Find("INVOICE")->y, 250 + 9 * 100);
+
+  canvas_ = RecordingCanvas();
+  company_.LetterheadStyle = false;
+  company_.OmitCompanyOnForms = "Y";
+  EXPECT_EQ(Head(), 250 + 8 * 100 + 100);
+  EXPECT_EQ(canvas_.Find("Harbor Supply"), nullptr);
+  EXPECT_EQ(canvas_.Find("INVOICE")->y, 250);
+}
+
+TEST_F(FormHeadTest, LogoAtItsScreenSizeWithTheCompanyBesideIt) {
+  const std::string logo = (folder_.path() / "logo.bmp").string();
+  WriteFile(logo, BmpHeader(96, -48));  // one inch by half an inch
+  company_.PrintLogo = true;
+  company_.LogoFile = logo;
+  Head();
+  ASSERT_EQ(canvas_.shapes.size(), 1u);
+  const DrawnShape& picture = canvas_.shapes[0];
+  EXPECT_EQ(picture.kind, DrawnShape::Kind::kPicture);
+  EXPECT_EQ(std::tie(picture.x1, picture.y1, picture.x2, picture.y2), std::make_tuple(150, 250, 600, 300));
+  EXPECT_EQ(canvas_.Find("Harbor Supply")->x, 150 + 600 + 100);
+
+  canvas_ = RecordingCanvas();
+  company_.LogoFile = (folder_.path() / "gone.bmp").string();
+  Head();
+  EXPECT_TRUE(canvas_.shapes.empty());
+  EXPECT_EQ(canvas_.Find("Harbor Supply")->x, 150);
+}
+
+TEST_F(FormHeadTest, PictureSizeOfBmpAndPngOnly) {
+  const auto path = [&](const char* name) { return (folder_.path() / name).string(); };
+  WriteFile(path("a.bmp"), BmpHeader(120, 80));
+  WriteFile(path("b.bmp"), BmpHeader(120, -80));
+  WriteFile(path("c.png"), PngHeader(200, 50));
+  WriteFile(path("d.jpg"), std::string("\xFF\xD8\xFF\xE0", 4) + std::string(30, '\0'));
+  WriteFile(path("e.bmp"), "BM");
+  WriteFile(path("f.bmp"), BmpHeader(0, 80));
+  const std::tuple<const char*, int, int> readable[] = {{"a.bmp", 120, 80}, {"b.bmp", 120, 80}, {"c.png", 200, 50}};
+  for (const auto& [name, width, height] : readable) {
+    const std::optional<PictureSize> size = PictureSizeOf(path(name));
+    ASSERT_TRUE(size) << name;
+    EXPECT_EQ(std::tie(size->width, size->height), std::tie(width, height)) << name;
+  }
+  for (const char* name : {"d.jpg", "e.bmp", "f.bmp", "missing.bmp"}) EXPECT_FALSE(PictureSizeOf(path(name))) << name;
+}
+
+TEST(FormGeometryTest, SettingsThatAreNoWholeNumbersReadAsNothing) {
+  model::CompanyRecord company{};
+  company.LeftMargin = "x5";
+  company.TopMargin = "60";
+  company.LineWidth = "";
+  company.AddressIndent = " 40 ";
+  company.MaxLines = "-4";
+  const FormGeometry geometry = FormGeometryOf(company);
+  EXPECT_EQ(geometry.left, 0);
+  EXPECT_EQ(geometry.top, 60);
+  EXPECT_EQ(geometry.lineWidth, 1);
+  EXPECT_EQ(geometry.addressIndent, 40);
+  EXPECT_EQ(geometry.maxLines, 0);
+  EXPECT_EQ(geometry.boxTop, kFrameInset);
+}
+
+TEST(WrapWordsTest, LinesNoWiderThanAsked) {
+  RecordingCanvas canvas;
+  canvas.SetFont({"Arial", 10});  // 50 dots a character
+  EXPECT_EQ(WrapWords(canvas, "  Call ahead on channel  nine ", 500),
+            (std::vector<std::string>{"Call ahead", "on channel", "nine"}));
+  EXPECT_EQ(WrapWords(canvas, "Unbreakablewordhere ok", 500), (std::vector<std::string>{"Unbreakablewordhere", "ok"}));
+  EXPECT_TRUE(WrapWords(canvas, "   ", 500).empty());
+}
+
+}  // namespace
+}  // namespace documents
