@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <fstream>
+#include <optional>
 
 #include "model/text.h"
 
@@ -47,12 +48,20 @@ std::optional<Box> LogoBox(const platform::PageCanvas& canvas, const model::Comp
   if (!company.PrintLogo || company.LogoFile.empty()) return std::nullopt;
   const std::optional<PictureSize> pixels = PictureSizeOf(company.LogoFile.str());
   if (!pixels) return std::nullopt;
-  Box box{pixels->width * platform::PageCanvas::kDotsPerInch / kScreenPixelsPerInch,
-          pixels->height * platform::PageCanvas::kDotsPerInch / kScreenPixelsPerInch};
-  const int maxHeight = kLogoMaxLines * lineHeight;
-  const int maxWidth = canvas.PageWidth() / 3;
-  if (box.height > maxHeight) box = {box.width * maxHeight / box.height, maxHeight};
-  if (box.width > maxWidth) box = {maxWidth, box.height * maxWidth / box.width};
+  // In 64 bits: a damaged file may claim any size.
+  std::int64_t width = std::int64_t{pixels->width} * platform::PageCanvas::kDotsPerInch / kScreenPixelsPerInch;
+  std::int64_t height = std::int64_t{pixels->height} * platform::PageCanvas::kDotsPerInch / kScreenPixelsPerInch;
+  const std::int64_t maxHeight = kLogoMaxLines * lineHeight;
+  const std::int64_t maxWidth = canvas.PageWidth() / 3;
+  if (height > maxHeight) {
+    width = width * maxHeight / height;
+    height = maxHeight;
+  }
+  if (width > maxWidth) {
+    height = height * maxWidth / width;
+    width = maxWidth;
+  }
+  const Box box{static_cast<int>(width), static_cast<int>(height)};
   if (box.width <= 0 || box.height <= 0) return std::nullopt;
   return box;
 }

@@ -113,30 +113,5 @@ TEST_F(FormHeadTest, PictureSizeOfBmpAndPngOnly) {
   for (const char* name : {"d.jpg", "e.bmp", "f.bmp", "missing.bmp"}) EXPECT_FALSE(PictureSizeOf(path(name))) << name;
 }
 
-TEST(FormGeometryTest, SettingsThatAreNoWholeNumbersReadAsNothing) {
-  model::CompanyRecord company{};
-  company.LeftMargin = "x5";
-  company.TopMargin = "60";
-  company.LineWidth = "";
-  company.AddressIndent = " 40 ";
-  company.MaxLines = "-4";
-  const FormGeometry geometry = FormGeometryOf(company);
-  EXPECT_EQ(geometry.left, 0);
-  EXPECT_EQ(geometry.top, 60);
-  EXPECT_EQ(geometry.lineWidth, 1);
-  EXPECT_EQ(geometry.addressIndent, 40);
-  EXPECT_EQ(geometry.maxLines, 0);
-  EXPECT_EQ(geometry.boxTop, kFrameInset);
-}
-
-TEST(WrapWordsTest, LinesNoWiderThanAsked) {
-  RecordingCanvas canvas;
-  canvas.SetFont({"Arial", 10});  // 50 dots a character
-  EXPECT_EQ(WrapWords(canvas, "  Call ahead on channel  nine ", 500),
-            (std::vector<std::string>{"Call ahead", "on channel", "nine"}));
-  EXPECT_EQ(WrapWords(canvas, "Unbreakablewordhere ok", 500), (std::vector<std::string>{"Unbreakablewordhere", "ok"}));
-  EXPECT_TRUE(WrapWords(canvas, "   ", 500).empty());
-}
-
 }  // namespace
 }  // namespace documents

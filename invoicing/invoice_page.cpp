@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "documents/form_head.h"
@@ -304,9 +305,10 @@ class InvoicePage {
     y_ += lineHeight_ / 4;
     int printed = 0;
     for (std::size_t i = 0; i < record_.memoLines.size(); ++i) {
-      const std::string line = record_.memoLines[i];
-      if (static_cast<int>(i) + 1 >= kFirstFoldingMemoLine && model::TrimBlanks(line).empty()) continue;
-      canvas_.DrawText(TextLeft(), y_, line);
+      const std::string& line = record_.memoLines[i];
+      const bool blank = model::TrimBlanks(line).empty();
+      if (blank && static_cast<int>(i) + 1 >= kFirstFoldingMemoLine) continue;
+      if (!blank) canvas_.DrawText(TextLeft(), y_, line);
       y_ += memoLineHeight;
       ++printed;
     }
@@ -369,9 +371,8 @@ class InvoicePage {
     for (const Row& row : rows) {
       platform::FontSpec font = FormFontOf(company_, model::kBodyFont);
       canvas_.SetFont(row.strong ? Bold(font) : font);
-      if (row.label == "Grand Total:" && company_.PrintHorizontalLines) {
-        canvas_.DrawLine(labelX, y, right, y);
-      }
+      const bool grandTotal = &row == &rows[2];
+      if (grandTotal && company_.PrintHorizontalLines) canvas_.DrawLine(labelX, y, right, y);
       canvas_.DrawText(labelX, y, row.label);
       DrawRightAligned(right, y, model::FormatMoney(row.amount, ",0.00"));
       y += lineHeight_;

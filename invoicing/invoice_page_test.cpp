@@ -224,16 +224,6 @@ TEST_F(InvoicePageTest, DeliverToOnlyForAShippingAddressMovedRightByTheExtraAmou
   EXPECT_FALSE(Drew("Deliver To:"));
 }
 
-TEST_F(InvoicePageTest, ProductCodeColumnOnlyWhenTheCompanyPrintsCodes) {
-  Print();
-  EXPECT_TRUE(Drew("P1"));
-  EXPECT_TRUE(Drew("Code"));
-  company_.PrintProductCodes = false;
-  Print();
-  EXPECT_FALSE(Drew("P1"));
-  EXPECT_FALSE(Drew("Code"));
-}
-
 TEST_F(InvoicePageTest, CustomerNotesPrintWhenTheCustomerAsks) {
   record_.customer.notes = "Deliver to the back door";
   Print();
@@ -241,12 +231,6 @@ TEST_F(InvoicePageTest, CustomerNotesPrintWhenTheCustomerAsks) {
   record_.customer.notesOnInvoice = true;
   Print();
   EXPECT_TRUE(Drew("Deliver to the back door"));
-}
-
-TEST_F(InvoicePageTest, NothingIsDrawnWhenTheJobCannotStart) {
-  canvas_.refuseToStart = true;
-  EXPECT_FALSE(PrintInvoiceCopy(record_, CopyKind::kInvoice, company_, canvas_));
-  EXPECT_TRUE(canvas_.texts.empty());
 }
 
 }  // namespace

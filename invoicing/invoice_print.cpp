@@ -28,11 +28,6 @@ constexpr int kMaxQuantityDecimals = 4;
 
 std::string Trimmed(std::string_view text) { return std::string(model::TrimBlanks(text)); }
 
-std::string WithoutTrailingBlanks(std::string text) {
-  while (!text.empty() && model::IsBlankOrControl(text.back())) text.pop_back();
-  return text;
-}
-
 bool IsPaymentRecord(const model::TransactionRecord& header) {
   const TransactionType type = TypeOf(header);
   return type == TransactionType::kPartialPayment || type == TransactionType::kDepositTaken;
@@ -154,8 +149,8 @@ std::string QuantityText(std::string_view stored) {
 
 PrintLine PrintLineOf(const model::DetailRecord& detail) {
   const GridLine stored = StoredLineOf(detail);
-  return PrintLine{Trimmed(stored.productCode), QuantityText(stored.quantity), WithoutTrailingBlanks(stored.description),
-                   stored.unitPrice, stored.taxable, stored.extension};
+  return PrintLine{Trimmed(stored.productCode), QuantityText(stored.quantity), stored.description, stored.unitPrice,
+                   stored.taxable, stored.extension};
 }
 
 std::string PrintedLineText(const PrintLine& line) {

@@ -1,5 +1,7 @@
 #include "invoicing/ui/view_invoice.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>

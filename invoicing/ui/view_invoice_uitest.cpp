@@ -73,20 +73,6 @@ TEST_F(ViewInvoiceTest, ShowsTheInvoiceAndSortsItsLinesByValue) {
   EXPECT_TRUE(window_.isVisible());  // sorting does not close it
 }
 
-TEST_F(ViewInvoiceTest, MemoInvoiceShowsItsTextAndTheBanner) {
-  InvoiceViewContent view = LineItemView();
-  view.lines.clear();
-  view.memoInvoice = true;
-  view.description = "Memo Invoice";
-  view.memo = "Spring commissioning\nBottom painted";
-  view.banner = "** GENERATED BILLING **";
-  Open(view);
-  EXPECT_FALSE(window_.LineList()->isVisible());
-  EXPECT_TRUE(window_.MemoText()->isVisible());
-  EXPECT_EQ(window_.MemoText()->toPlainText(), "Spring commissioning\nBottom painted");
-  EXPECT_TRUE(window_.Texts().contains("** GENERATED BILLING **"));
-}
-
 TEST_F(ViewInvoiceTest, DoubleClickAnywhereOrAnyKeyCloses) {
   Open(LineItemView());
   QTest::mouseDClick(window_.LineList()->viewport(), Qt::LeftButton);
