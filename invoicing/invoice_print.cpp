@@ -26,6 +26,8 @@ constexpr std::size_t kAgingWidth = 12;
 // A quantity shows at most this many of the decimals it was typed with.
 constexpr int kMaxQuantityDecimals = 4;
 
+using Rows = std::vector<files::Row<model::TransactionRecord>>;
+
 std::string Trimmed(std::string_view text) { return std::string(model::TrimBlanks(text)); }
 
 bool IsPaymentRecord(const model::TransactionRecord& header) {
@@ -35,19 +37,17 @@ bool IsPaymentRecord(const model::TransactionRecord& header) {
 
 // The invoice's own header among the records of its number: the first that is no
 // payment record, or the last read when all are.
-using Rows = std::vector<files::Row<model::TransactionRecord>>;
 const model::TransactionRecord& InvoiceHeaderOf(const Rows& rows) {
   const auto invoice = std::find_if(rows.begin(), rows.end(), [](const auto& row) { return !IsPaymentRecord(row.record); });
   return (invoice != rows.end() ? *invoice : rows.back()).record;
 }
 
 // The records filed under the number, in key order.
-std::vector<files::Row<model::TransactionRecord>> RecordsNumbered(files::KeyedFile& transactions,
-                                                                  std::string_view invoiceNo) {
+Rows RecordsNumbered(files::KeyedFile& transactions, std::string_view invoiceNo) {
   const files::Table<model::TransactionRecord> table(transactions);
   model::TransactionRecord probe{};
   probe.InvoiceNo = invoiceNo;
-  std::vector<files::Row<model::TransactionRecord>> rows;
+  Rows rows;
   table.ForEachEqual(model::transaction_key::kInvoiceNo, table.KeyOf(probe, model::transaction_key::kInvoiceNo),
                      [&](const files::Row<model::TransactionRecord>& row) {
                        rows.push_back(row);

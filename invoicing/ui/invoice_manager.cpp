@@ -292,8 +292,8 @@ void Tinvlist::NewItemClick() {
     Frame_->SetMessage(ToQString(outcome.status));
     return;
   }
-  const auto [printed, where] = PrintNumbered(outcome.header.InvoiceNo.str());
-  Frame_->SetMessage(ToQString(outcome.status) + " " + where);
+  // Where the printout went follows what was added.
+  Frame_->SetMessage(ToQString(outcome.status) + " " + PrintNumbered(outcome.header.InvoiceNo.str()).second);
 }
 
 void Tinvlist::EditItemClick() {
