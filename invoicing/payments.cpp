@@ -87,6 +87,11 @@ std::string PaymentLineText(const PaymentLine& line) {
          model::PadLeft(model::FormatMoney(line.amount, "#,0.00"), kAmountWidth) + (line.partial ? 'P' : ' ');
 }
 
+std::string PaymentListHeading() {
+  return Column("Invoice#", kNumberWidth) + ' ' + Column("Date", kShortDateWidth) + ' ' +
+         model::PadLeft("Amount", kAmountWidth);
+}
+
 PaymentLists ListsForCustomer(files::KeyedFile& transactions, const model::CustomerRecord& customer,
                               model::DateOrder order, platform::Dialogs& dialogs) {
   PaymentLists lists;
@@ -107,6 +112,10 @@ PaymentLists ListsForCustomer(files::KeyedFile& transactions, const model::Custo
     dialogs.inform(kWizardCaption, "The open records of this customer could not all be read.",
                    platform::Icon::kError);
   }
+  return lists;
+}
+
+void NoteWhenNothingIsDue(const model::CustomerRecord& customer, platform::Dialogs& dialogs) {
   const std::optional<model::Money> balance = model::ReadMoney(customer.Balance);
   if (!balance || *balance <= model::Money()) {
     dialogs.inform("Please Note",
@@ -114,7 +123,6 @@ PaymentLists ListsForCustomer(files::KeyedFile& transactions, const model::Custo
                    "offsetting invoices and credits.",
                    platform::Icon::kInformation);
   }
-  return lists;
 }
 
 // --- Moving ----------------------------------------------------------------------------------

@@ -39,6 +39,8 @@ struct PaymentLine {
 // Columns 1-9 the number, 11-18 the short date, 20-31 the amount ("#,0.00", right
 // aligned), 32 the partial marker.
 std::string PaymentLineText(const PaymentLine& line);
+// The headings of those columns: "Invoice#", "Date", "Amount" (right-aligned).
+std::string PaymentListHeading();
 // "MM/DD/YY" or "DD/MM/YY" after the company's date order.
 std::string ShortDate(const model::Date& date, model::DateOrder order);
 
@@ -58,11 +60,13 @@ struct PaymentLists {
 
 // The open list of a newly chosen customer: every record filed under its number that
 // is not paid and is no repeat master, with its balance due, in the order of the
-// customer-number index; a partly paid invoice (Z) carries the partial marker. The note
-// about having no balance due comes after, when the customer's balance is not above
-// zero.
+// customer-number index; a partly paid invoice (Z) carries the partial marker.
 PaymentLists ListsForCustomer(files::KeyedFile& transactions, const model::CustomerRecord& customer,
                               model::DateOrder order, platform::Dialogs& dialogs);
+
+// Told once the customer's items are listed, when its balance is not above zero: only
+// deposits and offsetting items can be posted.
+void NoteWhenNothingIsDue(const model::CustomerRecord& customer, platform::Dialogs& dialogs);
 
 // --- Moving lines ----------------------------------------------------------------------
 

@@ -32,6 +32,7 @@ TEST(PaymentLineTest, ColumnsFollowTheFixedLayout) {
       {"new deposit", {"DEPOSIT", "12/08/26", M("999999.99"), false, {}}, "DEPOSIT   12/08/26   999,999.99 "},
   };
   for (const auto& c : cases) EXPECT_EQ(PaymentLineText(c.line), c.text) << c.name;
+  EXPECT_EQ(PaymentListHeading(), "Invoice#  Date           Amount");
 
   EXPECT_EQ(ShortDate({2026, 12, 8}, model::DateOrder::kMonthFirst), "12/08/26");
   EXPECT_EQ(ShortDate({2005, 3, 1}, model::DateOrder::kDayFirst), "01/03/05");
@@ -130,22 +131,6 @@ TEST(MoveLinesTest, SelectedLinesMoveInListOrderAndAnEmptyListIsTold) {
   EXPECT_EQ(dialogs.Log()[0].caption, "Payment Wizard");
 }
 
-TEST(PartialPaymentTest, TakesFromTheOpenLineAndLeavesTheRestDue) {
-  PaymentLists lists;
-  lists.open = {{"1001", "10/24/26", M("100"), false, files::Row<model::TransactionRecord>{}}};
-  EXPECT_TRUE(PartialPaymentAllowed(lists.open[0]));
-  EXPECT_EQ(PartialPaymentLabel(lists.open[0]), "\tInvoice: 1001\t   Date: 10/24/26");
-  TakePartialPayment(lists, 0, M("30"));
-  EXPECT_EQ(PaymentLineText(lists.open[0]), "1001      10/24/26        70.00 ");
-  EXPECT_EQ(PaymentLineText(lists.posted[0]), "1001      10/24/26        30.00P");
-
-  AddDepositLine(lists, M("50"), "12/08/2026", model::DateOrder::kMonthFirst);
-  EXPECT_EQ(PaymentLineText(lists.posted[1]), "DEPOSIT   12/08/26        50.00 ");
-  EXPECT_FALSE(PartialPaymentAllowed(lists.posted[1]));
-  EXPECT_EQ(DepositLabel("12/08/2026"), "Invoice: DEPOSIT     Date: 12/08/2026");
-  EXPECT_EQ(PostedSum(lists), M("80"));
-}
-
 // --- Posting on a company folder ------------------------------------------------------
 
 class PaymentsTest : public testing::BooksFixture {
@@ -155,8 +140,12 @@ class PaymentsTest : public testing::BooksFixture {
     ASSERT_TRUE(Add(Form(number, daysAgo, total, paid, customer)).added);
   }
 
+  // The open list, with the note that follows it, as choosing the customer shows them.
   PaymentLists OpenItems(std::string_view customer = "10") {
-    return ListsForCustomer(transactions_, WithCustomer(customer), session_.DateOrder(), dialogs_);
+    const model::CustomerRecord chosen = WithCustomer(customer);
+    PaymentLists lists = ListsForCustomer(transactions_, chosen, session_.DateOrder(), dialogs_);
+    NoteWhenNothingIsDue(chosen, dialogs_);
+    return lists;
   }
   static PaymentLine Line(const PaymentLists& lists, std::string_view number) {
     for (const PaymentLine& line : lists.open)

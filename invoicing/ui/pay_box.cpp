@@ -61,7 +61,9 @@ QPushButton* MoveButton(const QString& caption, const QString& hint, QWidget* pa
 
 QListWidget* ItemList(QWidget* parent) {
   auto* list = new QListWidget(parent);
-  list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setPointSizeF(list->font().pointSizeF());
+  list->setFont(fixed);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setUniformItemSizes(true);
   list->setAlternatingRowColors(true);
@@ -73,13 +75,7 @@ QListWidget* ItemList(QWidget* parent) {
 
 // The columns of the list lines, as a heading over a list in the lines' font.
 QLabel* ColumnHeading(const QListWidget* list, QWidget* parent) {
-  PaymentLine heading;
-  heading.number = "Invoice#";
-  heading.shortDate = "Date";
-  auto* label = new QLabel(parent);
-  const std::string line = PaymentLineText(heading);
-  // The amount column's heading is written over the amount, right-aligned.
-  label->setText(ToQString(line.substr(0, 19) + model::PadLeft("Amount", 12)));
+  auto* label = new QLabel(ToQString(PaymentListHeading()), parent);
   label->setFont(list->font());
   label->setContentsMargins(list->frameWidth() + 3, 0, 0, 0);
   QPalette palette = label->palette();
@@ -103,7 +99,7 @@ TPayBox::TPayBox(shell::ui::AppServices& services, QWidget* parent)
       services_(services),
       ProgressWindow_(new platform::qt::TProgressWindow(this)),
       PPmtDialog_(new TPPmtDialog(services.dialogs, services.help, this)),
-      BitBtn3_(new QPushButton(tr("&Customers..."), this)),
+      BitBtn3_(new QPushButton(tr("C&ustomers..."), this)),
       PCustName_(ValueLabel(this)),
       PCustNum_(ValueLabel(this)),
       PCustPhone_(ValueLabel(this)),
@@ -140,8 +136,9 @@ TPayBox::TPayBox(shell::ui::AppServices& services, QWidget* parent)
   PCustBal_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   IPostedAmt_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // Enter belongs to the lists (it moves a line) and the fields: no button answers it,
-  // so a paid amount confirmed with Enter is not posted by accident.
-  for (QPushButton* button : findChildren<QPushButton*>()) {
+  // so a paid amount confirmed with Enter is not posted by accident. The amount
+  // dialog's own buttons are not the window's.
+  for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
     button->setAutoDefault(false);
     button->setDefault(false);
   }
@@ -155,7 +152,7 @@ TPayBox::~TPayBox() = default;
 void TPayBox::BuildLayout() {
   auto* customer = new QGroupBox(tr("Customer"), this);
   auto* customerGrid = new QGridLayout(customer);
-  customerGrid->addWidget(BitBtn3_, 0, 0, 2, 1, Qt::AlignTop);
+  customerGrid->addWidget(BitBtn3_, 0, 0, Qt::AlignTop);
   customerGrid->addWidget(PCustName_, 0, 1, 1, 4);
   customerGrid->addWidget(new QLabel(tr("Cust #:"), customer), 1, 1, Qt::AlignRight);
   customerGrid->addWidget(PCustNum_, 1, 2);
@@ -163,11 +160,12 @@ void TPayBox::BuildLayout() {
   customerGrid->addWidget(Sname_, 1, 4);
   customerGrid->addWidget(new QLabel(tr("Phone:"), customer), 2, 1, Qt::AlignRight);
   customerGrid->addWidget(PCustPhone_, 2, 2, 1, 3);
-  customerGrid->addWidget(new QLabel(tr("Balance:"), customer), 0, 5, Qt::AlignRight | Qt::AlignBottom);
-  customerGrid->addWidget(PCustBal_, 1, 5);
-  customerGrid->setColumnStretch(2, 1);
-  customerGrid->setColumnStretch(4, 1);
-  customerGrid->setColumnMinimumWidth(5, PCustBal_->fontMetrics().horizontalAdvance("0,000,000.00") + 24);
+  customerGrid->addWidget(new QLabel(tr("Balance:"), customer), 0, 6, Qt::AlignRight | Qt::AlignBottom);
+  customerGrid->addWidget(PCustBal_, 1, 6);
+  customerGrid->setColumnMinimumWidth(2, PCustNum_->fontMetrics().horizontalAdvance("WWWWWWWW") + 8);
+  customerGrid->setColumnMinimumWidth(4, Sname_->fontMetrics().horizontalAdvance("WWWWWWWWWW"));
+  customerGrid->setColumnStretch(5, 1);
+  customerGrid->setColumnMinimumWidth(6, PCustBal_->fontMetrics().horizontalAdvance("0,000,000.00") + 24);
   BitBtn3_->setMinimumWidth(120);
 
   auto* payment = new QGroupBox(tr("Payment"), this);
@@ -192,15 +190,11 @@ void TPayBox::BuildLayout() {
   paymentGrid->setColumnStretch(4, 1);
   PNotes_->setMinimumWidth(PNotes_->fontMetrics().horizontalAdvance(QString(kNotesLength + 4, QLatin1Char('x'))));
 
-  auto* source = new QVBoxLayout;
-  source->addWidget(BoldLabel(tr("Open Invoices / Deposits:"), this));
-  source->addWidget(ColumnHeading(SrcList_, this));
-  source->addWidget(SrcList_, 1);
   auto* sourceButtons = new QHBoxLayout;
+  sourceButtons->setSpacing(6);
   sourceButtons->addWidget(PPmtBtn_);
   sourceButtons->addWidget(AccountDep_);
   sourceButtons->addStretch();
-  source->addLayout(sourceButtons);
 
   auto* moves = new QVBoxLayout;
   moves->addStretch();
@@ -209,10 +203,6 @@ void TPayBox::BuildLayout() {
   for (QPushButton* button : {ExcludeBtn_, ExAllBtn_}) moves->addWidget(button);
   moves->addStretch();
 
-  auto* target = new QVBoxLayout;
-  target->addWidget(BoldLabel(tr("Items you are posting as paid:"), this));
-  target->addWidget(ColumnHeading(DstList_, this));
-  target->addWidget(DstList_, 1);
   auto* posted = new QHBoxLayout;
   posted->addStretch();
   posted->addWidget(new QLabel(tr("Posted:"), this));
@@ -220,12 +210,23 @@ void TPayBox::BuildLayout() {
   IPostedAmt_->setFrameShape(QFrame::StyledPanel);
   IPostedAmt_->setFrameShadow(QFrame::Sunken);
   posted->addWidget(IPostedAmt_);
-  target->addLayout(posted);
 
-  auto* lists = new QHBoxLayout;
-  lists->addLayout(source, 1);
-  lists->addLayout(moves);
-  lists->addLayout(target, 1);
+  // The two lists side by side, level with each other, the move buttons between.
+  auto* lists = new QGridLayout;
+  lists->setVerticalSpacing(2);
+  lists->addWidget(BoldLabel(tr("Open Invoices / Deposits:"), this), 0, 0);
+  lists->addWidget(BoldLabel(tr("Items you are posting as paid:"), this), 0, 2);
+  lists->addWidget(ColumnHeading(SrcList_, this), 1, 0);
+  lists->addWidget(ColumnHeading(DstList_, this), 1, 2);
+  lists->addWidget(SrcList_, 2, 0);
+  lists->addLayout(moves, 2, 1);
+  lists->addWidget(DstList_, 2, 2);
+  lists->addLayout(sourceButtons, 3, 0);
+  lists->addLayout(posted, 3, 2);
+  lists->setColumnStretch(0, 1);
+  lists->setColumnStretch(2, 1);
+  lists->setRowStretch(2, 1);
+  lists->setRowMinimumHeight(3, PPmtBtn_->sizeHint().height() + 6);
 
   // The two lines that say when Post can be pressed, beside the buttons.
   auto* rule = new QHBoxLayout;
@@ -254,7 +255,7 @@ void TPayBox::BuildLayout() {
   layout->addLayout(lists, 1);
   layout->addWidget(line);
   layout->addLayout(rule);
-  resize(860, 620);
+  resize(780, 600);
 
   QWidget* const order[] = {BitBtn3_, PmtDate_,  CalButton_, PAmt_,      PNotes_,     SrcList_,
                             IncludeBtn_, IncAllBtn_, ExcludeBtn_, ExAllBtn_, DstList_, PPmtBtn_,
@@ -412,6 +413,7 @@ void TPayBox::BitBtn3Click() {
   lists_ = ListsForCustomer(*transactions_, *customer_, services_.session.DateOrder(), services_.dialogs);
   ShowLists(0, -1);
   AccountDep_->setEnabled(true);
+  NoteWhenNothingIsDue(*customer_, services_.dialogs);
   SrcList_->setFocus();
 }
 
@@ -501,8 +503,8 @@ void TPayBox::OKBtnClick() {
     return;
   }
   if (outcome.result == PostResult::kNotPosted) return;
-  services_.ShowStatus("Payment of " + model::FormatMoney(outcome.posted, ",0.00") + " posted for " +
-                       customer_->CustName.str() + ".");
+  services_.ShowStatus("Posted " + std::to_string(lists_.posted.size()) + " item(s) for " +
+                       customer_->CustName.str() + ", paid " + model::FormatMoney(outcome.posted, ",0.00") + ".");
   accept();
 }
 

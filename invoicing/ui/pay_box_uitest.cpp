@@ -251,19 +251,6 @@ TEST_F(PayBoxTest, DoubleClickAndEnterMoveALineAndTheWholeBalanceMovesThemAll) {
   wizard_.reject();
 }
 
-TEST_F(PayBoxTest, TypedPaymentThatIsNoAmountIsToldAsItIsTyped) {
-  Show();
-  ChooseCustomer();
-  TypePaid("-");
-  TypePaid("12,");
-  ASSERT_EQ(dialogs_.Log().size(), 2u);
-  EXPECT_EQ(dialogs_.Log()[0].caption, "Paid Amount");
-  EXPECT_EQ(dialogs_.Log()[1].caption + "|" + dialogs_.Log()[1].text,
-            "Invalid Payment Amount|The payment amount must be a numeric value.");
-  EXPECT_FALSE(wizard_.OKBtn()->isEnabled());
-  wizard_.reject();
-}
-
 TEST_F(PayBoxTest, HelpOfEachWindowOpensItsTopic) {
   platform::qt::HelpKey helpKey{help_};
   for (auto [window, keyword] : {std::pair<QWidget*, const char*>{&wizard_, "PaymentWizard"},
