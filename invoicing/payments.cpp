@@ -76,9 +76,9 @@ bool IsOpenItem(const model::TransactionRecord& record) {
 // --- Lines ---------------------------------------------------------------------------------
 
 std::string ShortDate(const model::Date& date, model::DateOrder order) {
-  const auto two = [](int value) { return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
-                                          static_cast<char>('0' + value % 10); };
-  const std::string month = two(date.month), day = two(date.day), year = two(date.year % 100);
+  // "yyyy/mm/dd", zero-padded: the parts are taken from their places.
+  const std::string sortable = model::SortableDate(date);
+  const std::string year = sortable.substr(2, 2), month = sortable.substr(5, 2), day = sortable.substr(8, 2);
   return order == model::DateOrder::kDayFirst ? day + "/" + month + "/" + year : month + "/" + day + "/" + year;
 }
 
@@ -512,7 +512,7 @@ std::optional<PaymentStamp> StampOf(const files::Services& services, const Payme
   const std::optional<model::Date> date = model::ParseDisplayDate(payment.date, order);
   if (!date) return std::nullopt;
   return PaymentStamp{model::FormatDisplayDate(*date, order), model::SortableDate(*date),
-                      std::string(model::FirstCharacters(payment.notes, 25)), order, {},
+                      std::string(model::FirstCharacters(payment.notes, kPaymentNoteLength)), order, {},
                       services.session.CurrentCompany};
 }
 

@@ -127,12 +127,15 @@ void AddDepositLine(PaymentLists& lists, model::Money amount, std::string_view p
 
 // --- Posting -----------------------------------------------------------------------------
 
+// How much of the statement note the payment records keep.
+inline constexpr std::size_t kPaymentNoteLength = 25;
+
 // What the window holds when Post is pressed.
 struct Payment {
   std::string customerNumber;
   std::string date;   // as typed
   std::string paid;   // as typed
-  std::string notes;  // the statement note, at most 25 characters
+  std::string notes;  // the statement note, at most kPaymentNoteLength characters
   std::vector<PaymentLine> lines;  // the posted list, in its order
 };
 

@@ -35,7 +35,7 @@ using platform::qt::ToQString;
 
 constexpr std::string_view kHelpKeyword = "PaymentWizard";
 constexpr int kPaidAmountLength = 10;
-constexpr int kNotesLength = 25;
+constexpr int kNotesLength = static_cast<int>(kPaymentNoteLength);
 constexpr int kDateLength = 10;
 
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
