@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "model/company_session.h"
 #include "invoicing/ui/invoice_manager.h"
+#include "invoicing/ui/pay_box.h"
 #include "platform/clock.h"
 #include "platform/progress.h"
 #include "platform/qt/help_key.h"
@@ -52,6 +53,12 @@ int main(int argc, char** argv) {
                        &shell::ui::TMainForm::programMustEnd);
     }
     invoiceManager->exec();
+  });
+  // Made for each use: every payment starts from empty lists.
+  form.SetOpener(shell::ui::Command::kPaymentWizard, [&form] {
+    invoicing::ui::TPayBox wizard(form.Services(), &form);
+    QObject::connect(&wizard, &invoicing::ui::TPayBox::programMustEnd, &form, &shell::ui::TMainForm::programMustEnd);
+    wizard.exec();
   });
   form.show();
   const int status = QApplication::exec();

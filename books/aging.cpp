@@ -31,27 +31,8 @@ void AddTransaction(AgingTotals& sums, const model::TransactionRecord& transacti
   sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
 }
 
-// The customer's open amounts by age; nullopt when a transaction could not be read.
-std::optional<AgingTotals> AgeCustomer(files::KeyedFile& transactions, const model::CustomerRecord& customer,
-                                       const model::Date& today, model::DateOrder order) {
-  const files::Table<model::TransactionRecord> table(transactions);
-  model::TransactionRecord probe{};
-  probe.CustNo.SetRaw(customer.CustNo.raw());
-  AgingTotals sums;
-  const bool readAll = table.ForEachEqual(model::transaction_key::kCustNo,
-                                          table.KeyOf(probe, model::transaction_key::kCustNo), [&](const auto& row) {
-                                            AddTransaction(sums, row.record, today, order);
-                                            return true;
-                                          });
-  if (!readAll) return std::nullopt;
-  return sums;
-}
-
 void StoreAging(model::CustomerRecord& customer, const AgingTotals& sums) {
-  model::StoreMoney(customer.AgeCurrent, sums[AgingBucket::kCurrent]);
-  model::StoreMoney(customer.Age31to60, sums[AgingBucket::kDays31to60]);
-  model::StoreMoney(customer.Age61to90, sums[AgingBucket::kDays61to90]);
-  model::StoreMoney(customer.AgeOver90, sums[AgingBucket::kOver90]);
+  StoreAgingBuckets(customer, sums);
   model::StoreMoney(customer.Balance, sums.Grand());
 }
 
@@ -68,7 +49,7 @@ AgingTotals AgeCustomers(const files::Services& services, AgingFiles& files, con
   files::Table<model::CustomerRecord>(files.customers).ForEachRecord([&](const auto& row) {
     services.progress.KeepResponsive();
     if (ReadsAsZero(row.record.Balance)) return true;
-    const std::optional<AgingTotals> sums = AgeCustomer(files.transactions, row.record, today, order);
+    const std::optional<AgingTotals> sums = AgeOfCustomer(files.transactions, row.record.CustNo.str(), today, order);
     if (!sums) return false;
     model::CustomerRecord customer = row.record;
     StoreAging(customer, *sums);
@@ -118,6 +99,28 @@ AgingBucket BucketOfAge(int days) {
 }
 
 model::Money AgingTotals::Grand() const { return std::accumulate(amounts.begin(), amounts.end(), model::Money()); }
+
+std::optional<AgingTotals> AgeOfCustomer(files::KeyedFile& transactions, std::string_view customerNumber,
+                                         const model::Date& today, model::DateOrder order) {
+  const files::Table<model::TransactionRecord> table(transactions);
+  model::TransactionRecord probe{};
+  probe.CustNo = customerNumber;
+  AgingTotals sums;
+  const bool readAll = table.ForEachEqual(model::transaction_key::kCustNo,
+                                          table.KeyOf(probe, model::transaction_key::kCustNo), [&](const auto& row) {
+                                            AddTransaction(sums, row.record, today, order);
+                                            return true;
+                                          });
+  if (!readAll) return std::nullopt;
+  return sums;
+}
+
+bool StoreAgingBuckets(model::CustomerRecord& customer, const AgingTotals& sums) {
+  bool stored = model::StoreMoney(customer.AgeCurrent, sums[AgingBucket::kCurrent]);
+  stored = model::StoreMoney(customer.Age31to60, sums[AgingBucket::kDays31to60]) && stored;
+  stored = model::StoreMoney(customer.Age61to90, sums[AgingBucket::kDays61to90]) && stored;
+  return model::StoreMoney(customer.AgeOver90, sums[AgingBucket::kOver90]) && stored;
+}
 
 AgingTotals& AgingTotals::operator+=(const AgingTotals& other) {
   for (std::size_t i = 0; i < kAgingBucketCount; ++i) amounts[i] += other.amounts[i];

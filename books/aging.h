@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "files/keyed_file.h"
 #include "files/services.h"
 #include "model/dates.h"
 #include "model/money.h"
@@ -38,6 +39,16 @@ std::optional<model::Date> DocumentDate(const model::TransactionRecord& transact
 // current.
 AgingBucket BucketOfTransaction(const model::TransactionRecord& transaction, const model::Date& today,
                                 model::DateOrder order);
+
+// The open amounts of the customer's transactions by age, found through the
+// customer-number index: what its aging fields hold after a run. nullopt when a
+// transaction could not be read.
+std::optional<AgingTotals> AgeOfCustomer(files::KeyedFile& transactions, std::string_view customerNumber,
+                                         const model::Date& today, model::DateOrder order);
+
+// Stores the four sums in the customer's aging fields; false when one does not fit its
+// field (that field is left as it was).
+bool StoreAgingBuckets(model::CustomerRecord& customer, const AgingTotals& sums);
 
 struct AgingResult {
   bool ran = false;  // false: nothing to age, or the files could not be opened

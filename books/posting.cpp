@@ -61,6 +61,13 @@ bool RepostToCustomer(model::CustomerRecord& customer, model::Money oldAmount, A
   return true;
 }
 
+bool PostPaymentToCustomer(model::CustomerRecord& customer, model::Money paid, const AgingTotals& stillOpen) {
+  model::CustomerRecord posted = customer;
+  if (!AddTo(posted.Balance, -paid) || !StoreAgingBuckets(posted, stillOpen)) return false;
+  customer = posted;
+  return true;
+}
+
 bool PostToCompany(model::CompanyRecord& company, model::Money amount) { return AddTo(company.TotalAR, amount); }
 
 bool PostAmount(const files::Services& services, files::KeyedFile& customers, files::RecordNumber number,

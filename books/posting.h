@@ -35,6 +35,12 @@ bool PostToCustomer(model::CustomerRecord& customer, model::Money amount, AgingB
 bool RepostToCustomer(model::CustomerRecord& customer, model::Money oldAmount, AgingBucket oldBucket,
                       model::Money newAmount, AgingBucket newBucket);
 
+// Takes a payment of `paid` off the customer's Balance. A payment settles items of
+// several ages at once, so the buckets are not adjusted but replaced by `stillOpen`,
+// the ages of what remains open once the payment's records are written. False, with
+// the record untouched, when the balance does not read or a result does not fit.
+bool PostPaymentToCustomer(model::CustomerRecord& customer, model::Money paid, const AgingTotals& stillOpen);
+
 // Adds `amount` to the company's TotalAR; false (untouched) when it is no amount.
 bool PostToCompany(model::CompanyRecord& company, model::Money amount);
 

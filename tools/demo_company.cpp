@@ -1,5 +1,6 @@
 #include "tools/demo_company.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -9,6 +10,8 @@
 #include "invoicing/invoice_books.h"
 #include "invoicing/invoice_entry.h"
 #include "invoicing/invoice_manager.h"
+#include "invoicing/payments.h"
+#include "invoicing/transaction_types.h"
 #include "model/company_session.h"
 #include "model/money.h"
 #include "model/side_files.h"
@@ -323,6 +326,113 @@ int AddDemoInvoices(const files::Services& services, const std::vector<model::Cu
   return added;
 }
 
+// Payments received since the invoices went out, posted as the payment wizard posts
+// them: whole invoices paid, invoices paid in part (some twice), deposits on account,
+// and one deposit settled against an invoice without money changing hands.
+class DemoPayments {
+ public:
+  DemoPayments(const files::Services& services, files::KeyedFile& transactions)
+      : services_(services), transactions_(transactions) {}
+
+  int posted() const { return posted_; }
+
+  void PayInFull(const model::CustomerRecord& customer, int daysAgo) {
+    if (const auto line = FirstOpen(customer, model::Money::FromCents(1))) Post(customer, daysAgo, {*line}, "Check");
+  }
+
+  // Pays `percent` of the first open invoice owing at least 50.00.
+  void PayInPart(const model::CustomerRecord& customer, int daysAgo, int percent) {
+    invoicing::PaymentLists lists = Lists(customer);
+    const auto index = FirstOpenIndex(lists, model::Money::FromCents(5000));
+    if (!index) return;
+    const model::Money part = model::Money::FromCents(lists.open[*index].amount.Cents() / 100 * percent);
+    invoicing::TakePartialPayment(lists, *index, part);
+    Post(customer, daysAgo, lists.posted, "Part payment");
+  }
+
+  void Deposit(const model::CustomerRecord& customer, int daysAgo, model::Money amount) {
+    invoicing::PaymentLists lists;
+    invoicing::AddDepositLine(lists, amount, DateAgo(daysAgo), services_.session.DateOrder());
+    Post(customer, daysAgo, lists.posted, "Deposit received");
+  }
+
+  // The customer's deposit against the same amount of its first invoice owing more;
+  // false when it has no deposit or no such invoice.
+  bool OffsetDeposit(const model::CustomerRecord& customer, int daysAgo) {
+    invoicing::PaymentLists lists = Lists(customer);
+    const auto deposit = std::find_if(lists.open.begin(), lists.open.end(), [](const auto& line) {
+      return invoicing::TypeOf(line.source->record) == invoicing::TransactionType::kDeposit;
+    });
+    if (deposit == lists.open.end()) return false;
+    const invoicing::PaymentLine taken = *deposit;
+    const auto index = FirstOpenIndex(lists, -taken.amount + model::Money::FromCents(1));
+    if (!index) return false;
+    invoicing::TakePartialPayment(lists, *index, -taken.amount);
+    lists.posted.push_back(taken);
+    return Post(customer, daysAgo, lists.posted, "Deposit applied");
+  }
+
+ private:
+  std::string DateAgo(int days) const {
+    return model::FormatDisplayDate(model::AddDays(model::TodayOf(services_.clock), -days),
+                                    services_.session.DateOrder());
+  }
+
+  invoicing::PaymentLists Lists(const model::CustomerRecord& customer) {
+    return invoicing::ListsForCustomer(transactions_, customer, services_.session.DateOrder(), services_.dialogs);
+  }
+
+  // The first invoice owing at least `least`, paid in part or not at all.
+  static std::optional<std::size_t> FirstOpenIndex(const invoicing::PaymentLists& lists, model::Money least) {
+    for (std::size_t i = 0; i < lists.open.size(); ++i) {
+      const invoicing::PaymentLine& line = lists.open[i];
+      const invoicing::TransactionType type = invoicing::TypeOf(line.source->record);
+      if (line.amount >= least &&
+          (type == invoicing::TransactionType::kInvoice || type == invoicing::TransactionType::kPartlyPaid)) {
+        return i;
+      }
+    }
+    return std::nullopt;
+  }
+  std::optional<invoicing::PaymentLine> FirstOpen(const model::CustomerRecord& customer, model::Money least) {
+    const invoicing::PaymentLists lists = Lists(customer);
+    const auto index = FirstOpenIndex(lists, least);
+    return index ? std::optional(lists.open[*index]) : std::nullopt;
+  }
+
+  bool Post(const model::CustomerRecord& customer, int daysAgo, const std::vector<invoicing::PaymentLine>& lines,
+            std::string_view notes) {
+    invoicing::PaymentLists lists;
+    lists.posted = lines;
+    const invoicing::Payment payment{customer.CustNo.str(), DateAgo(daysAgo),
+                                     model::FormatMoney(invoicing::PostedSum(lists), "0.00"), std::string(notes), lines};
+    const bool posted = invoicing::PostPayment(services_, transactions_, payment).result == invoicing::PostResult::kPosted;
+    posted_ += posted;
+    return posted;
+  }
+
+  const files::Services& services_;
+  files::KeyedFile& transactions_;
+  int posted_ = 0;
+};
+
+int PostDemoPayments(const files::Services& services, const std::vector<model::CustomerRecord>& customers) {
+  files::KeyedFile transactions = services.FileOf(files::CompanyFile::kTransactions);
+  if (customers.size() < 12 || !transactions.Open()) return 0;
+  DemoPayments payments(services, transactions);
+  for (std::size_t index : {1, 5, 9, 13}) payments.PayInFull(customers[index], static_cast<int>(index));
+  for (std::size_t index : {2, 6, 10}) payments.PayInPart(customers[index], 20 - static_cast<int>(index), 40);
+  payments.PayInPart(customers[2], 4, 25);
+  const std::pair<std::size_t, std::int64_t> deposits[] = {{3, 25000}, {7, 40000}, {11, 15000}};
+  for (auto [index, cents] : deposits) {
+    payments.Deposit(customers[index], 25 - static_cast<int>(index), model::Money::FromCents(cents));
+  }
+  for (auto [index, cents] : deposits) {
+    if (payments.OffsetDeposit(customers[index], 2)) break;
+  }
+  return payments.posted();
+}
+
 }  // namespace
 
 DemoReport BuildDemoCompany(const files::Services& base) {
@@ -340,6 +450,7 @@ DemoReport BuildDemoCompany(const files::Services& base) {
   report.customers = static_cast<int>(customers.size());
   report.products = static_cast<int>(products.size());
   report.invoices = AddDemoInvoices(services, customers, products);
+  report.payments = PostDemoPayments(services, customers);
   books::RunAging(services, false);
   report.problems = dialogs.problems;
   return report;

@@ -1,6 +1,7 @@
 // The demo data folder: company 1 as a first start leaves it, and company 2, a
-// wholesale supplier with customers, products and fifteen months of invoices, all
-// stored through the program's own bookkeeping, so it shows what the program does.
+// wholesale supplier with customers, products, fifteen months of invoices and the
+// payments received on them, all stored through the program's own bookkeeping, so it
+// shows what the program does.
 #pragma once
 
 #include <string>
@@ -14,6 +15,7 @@ struct DemoReport {
   int customers = 0;
   int products = 0;
   int invoices = 0;
+  int payments = 0;  // postings of the payment wizard
   std::vector<std::string> problems;  // messages the bookkeeping raised; empty when all went well
 };
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "books/aging.h"
 #include "engine/test_support.h"
 #include "files/company_files.h"
@@ -43,6 +46,7 @@ TEST_F(DemoCompanyTest, CompanyTwoIsFilledAndCurrentWhileCompanyOneStaysEmpty) {
   EXPECT_EQ(report_.customers, 40);
   EXPECT_EQ(report_.products, 30);
   EXPECT_EQ(report_.invoices, 400);
+  EXPECT_EQ(report_.payments, 12);
 
   model::CompanyRecord last{};
   ASSERT_TRUE(model::ReadLastCompany(last));
@@ -71,11 +75,13 @@ TEST_F(DemoCompanyTest, BooksBalanceAndEveryAgingBucketHoldsSomething) {
   });
   Money open;
   int memoInvoices = 0, paidInFull = 0, partlyPaid = 0;
+  std::map<std::string, int> types;
   files::Table<model::TransactionRecord>(transactions).ForEachRecord([&](const auto& row) {
     open += Read(row.record.BalanceDue);
     memoInvoices += row.record.BodyStyle.raw() == "M";
     paidInFull += row.record.PaidFlag.raw() == "P";
     partlyPaid += row.record.PaidFlag.raw() != "P" && !Read(row.record.PaidAmount).IsZero();
+    ++types[row.record.TransType.str()];
     return true;
   });
   EXPECT_EQ(Read(session_.CurrentCompany.TotalAR), balances);
@@ -85,6 +91,12 @@ TEST_F(DemoCompanyTest, BooksBalanceAndEveryAgingBucketHoldsSomething) {
   EXPECT_GT(memoInvoices, 20);
   EXPECT_GT(paidInFull, 100);
   EXPECT_GT(partlyPaid, 20);
+  // The payments: invoices paid in part (Z) with their payment records (X), three
+  // deposits (D) and the use of one of them (T).
+  EXPECT_GE(types["Z"], 3);
+  EXPECT_GE(types["X"], 4);
+  EXPECT_EQ(types["D"], 3);
+  EXPECT_EQ(types["T"], 1);
 }
 
 TEST_F(DemoCompanyTest, ShowsACreditHoldATaxExemptionAndAnAccentedName) {

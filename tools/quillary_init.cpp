@@ -21,7 +21,8 @@ int Usage() {
                "Creates DIR if needed and puts there what a first start needs: the company list\n"
                "with company 1, LastCo.Dat, the payment terms list and the background picture.\n"
                "With --demo it also adds company 2, a supplier with customers, products and\n"
-               "fifteen months of invoices, and makes it the current company.\n"
+               "fifteen months of invoices and the payments on them, and makes it the current\n"
+               "company.\n"
                "A folder that already holds LastCo.Dat is left as it is.\n";
   return 2;
 }
@@ -45,7 +46,8 @@ bool AddDemo(engine::Engine& engine, platform::Dialogs& dialogs) {
   const tools::DemoReport demo = tools::BuildDemoCompany({engine, dialogs, progress, clock, session});
   for (const std::string& problem : demo.problems) std::cerr << "quillary-init: " << problem << "\n";
   std::cout << "Demo company " << tools::kDemoCompanyNo << ", " << tools::kDemoCompanyName << ": " << demo.customers
-            << " customers, " << demo.products << " products, " << demo.invoices << " invoices.\n";
+            << " customers, " << demo.products << " products, " << demo.invoices << " invoices, "
+            << demo.payments << " payments.\n";
   return demo.problems.empty();
 }
 
