@@ -32,14 +32,8 @@ class PostingTest : public ::testing::Test {
   }
 
   files::RecordNumber AddCustomer(std::string_view number) {
-    model::CustomerRecord customer{};
-    customer.CustNo = number;
-    customer.CustName = "Customer " + std::string(number);
-    customer.Balance = "0.00";
-    for (auto* bucket : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90})
-      *bucket = "0.00";
     files::RecordNumber added = 0;
-    EXPECT_TRUE(customers_.Add(customer, added));
+    EXPECT_TRUE(customers_.Add(files::testing::ClearCustomer(number, "Customer " + std::string(number)), added));
     return added;
   }
 

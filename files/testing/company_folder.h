@@ -14,6 +14,18 @@
 
 namespace files::testing {
 
+// A customer who owes nothing: balance and the four aging buckets "0.00".
+inline model::CustomerRecord ClearCustomer(std::string_view number, std::string_view name) {
+  model::CustomerRecord customer{};
+  customer.CustNo = number;
+  customer.CustName = name;
+  customer.Balance = "0.00";
+  for (auto* bucket : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90}) {
+    *bucket = "0.00";
+  }
+  return customer;
+}
+
 inline model::CompanyRecord NamedCompany(std::string_view name) {
   model::CompanyRecord company = model::StarterCompany();
   company.CompanyName = name;

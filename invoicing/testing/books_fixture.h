@@ -37,13 +37,8 @@ class BooksFixture : public ::testing::Test {
     files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
     ASSERT_TRUE(customers.Create() && customers.Open());
     for (std::string_view number : {"10", "20"}) {
-      model::CustomerRecord customer{};
-      customer.CustNo = number;
-      customer.CustName = "Customer " + std::string(number);
+      model::CustomerRecord customer = files::testing::ClearCustomer(number, "Customer " + std::string(number));
       customer.ShortName = "Short " + std::string(number);
-      customer.Balance = "0.00";
-      for (auto* bucket : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90})
-        *bucket = "0.00";
       files::RecordNumber added = 0;
       ASSERT_TRUE(customers.Add(customer, added));
     }

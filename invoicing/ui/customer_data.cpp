@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "invoicing/ui/labels.h"
 #include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 
@@ -16,24 +17,6 @@ namespace {
 using platform::qt::ToQString;
 
 constexpr std::string_view kHelpKeyword = "InvoiceManager";
-
-QLabel* ValueLabel(QWidget* parent, bool bold = false) {
-  auto* label = new QLabel(parent);
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  if (bold) {
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-  }
-  return label;
-}
-
-QFrame* Rule(QWidget* parent) {
-  auto* line = new QFrame(parent);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Sunken);
-  return line;
-}
 
 }  // namespace
 
@@ -75,10 +58,10 @@ TCustData::TCustData(platform::Help& help, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(TypeLabel_);
   layout->addWidget(StyleLabel_);
-  layout->addWidget(Rule(this));
+  layout->addWidget(HorizontalRule(this));
   layout->addLayout(invoice);
   layout->addWidget(Marks_);
-  layout->addWidget(Rule(this));
+  layout->addWidget(HorizontalRule(this));
   layout->addLayout(customer);
   layout->addLayout(buttons);
   CloseButton_->setDefault(true);

@@ -28,6 +28,7 @@
 #include "shell/ui/customer_manager.h"
 #include "shell/ui/manager_frame.h"
 #include "invoicing/ui/testing/keyboard.h"
+#include "invoicing/ui/testing/invoice_window_fixture.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace invoicing::ui {
@@ -48,47 +49,26 @@ void WhenModalShows(std::function<void()> step) {
   });
 }
 
-class InvoiceManagerTest : public shell::testing::WindowFixture {
+class InvoiceManagerTest : public testing::InvoiceWindowFixture {
  protected:
   void SetUp() override {
-    engine_.InitEngine(30);
-    model::CompanyRecord& company = session_.CurrentCompany;
-    company = files::testing::NamedCompany("Harbor Supply");
-    company.CompanyNo = "1";
-    company.CalcTaxes = true;
-    company.TaxRate = "8.125";
-    company.NextInvoiceNo = "1043";
-    company.DefaultQuantity = "1";
-    company.DefaultTerms = "Net 30 Days";
-    company.TotalAR = "0.00";
-    company.DefaultPrintFlag = false;
-    session_.TodayText = "12/08/2026";
-    files::testing::WriteCompanyFolder(company, company);
+    WriteHarborSupply([](model::CompanyRecord& company) {
+      company.CalcTaxes = true;
+      company.TaxRate = "8.125";
+      company.NextInvoiceNo = "1043";
+      company.DefaultQuantity = "1";
+      company.DefaultTerms = "Net 30 Days";
+      company.DefaultPrintFlag = false;
+    });
     ASSERT_TRUE(model::SaveTerms({"Net 30 Days"}));
     for (files::CompanyFile file : {files::CompanyFile::kTransactions, files::CompanyFile::kDetails,
                                     files::CompanyFile::kMemos}) {
       ASSERT_TRUE(services_.FileOf(file).Create());
     }
-    AddCustomer();
+    AddDocksideMarine();
     AddProducts();
   }
   void TearDown() override { EXPECT_TRUE(dialogs_.AllAnswersUsed()); }
-
-  void AddCustomer() {
-    files::KeyedFile file = services_.FileOf(files::CompanyFile::kCustomers);
-    ASSERT_TRUE(file.Create() && file.Open());
-    model::CustomerRecord customer{};
-    customer.CustNo = "C100";
-    customer.CustName = "Dockside Marine";
-    customer.ShortName = "DMarine";
-    customer.Phone1 = "(207) 555-0100";
-    customer.Balance = "0.00";
-    for (auto* bucket : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90}) {
-      *bucket = "0.00";
-    }
-    engine::RecordNumber added = 0;
-    ASSERT_TRUE(file.Add(customer, added));
-  }
 
   void AddProducts() {
     files::KeyedFile file = services_.FileOf(files::CompanyFile::kProducts);

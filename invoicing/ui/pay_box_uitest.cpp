@@ -22,6 +22,7 @@
 #include "platform/qt/help_key.h"
 #include "shell/customers.h"
 #include "shell/ui/customer_manager.h"
+#include "invoicing/ui/testing/invoice_window_fixture.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace invoicing::ui {
@@ -45,36 +46,14 @@ QStringList Lines(const QListWidget* list) {
   return lines;
 }
 
-class PayBoxTest : public shell::testing::WindowFixture {
+class PayBoxTest : public testing::InvoiceWindowFixture {
  protected:
   void SetUp() override {
-    engine_.InitEngine(30);
-    model::CompanyRecord& company = session_.CurrentCompany;
-    company = files::testing::NamedCompany("Harbor Supply");
-    company.CompanyNo = "1";
-    company.TotalAR = "0.00";
-    session_.TodayText = "12/08/2026";
-    files::testing::WriteCompanyFolder(company, company);
-    AddCustomer();
+    WriteHarborSupply();
+    AddDocksideMarine();
     AddInvoices();
   }
   void TearDown() override { EXPECT_TRUE(dialogs_.AllAnswersUsed()); }
-
-  void AddCustomer() {
-    files::KeyedFile file = services_.FileOf(files::CompanyFile::kCustomers);
-    ASSERT_TRUE(file.Create() && file.Open());
-    model::CustomerRecord customer{};
-    customer.CustNo = "C100";
-    customer.CustName = "Dockside Marine";
-    customer.ShortName = "DMarine";
-    customer.Phone1 = "(207) 555-0100";
-    customer.Balance = "0.00";
-    for (auto* bucket : {&customer.AgeCurrent, &customer.Age31to60, &customer.Age61to90, &customer.AgeOver90}) {
-      *bucket = "0.00";
-    }
-    engine::RecordNumber added = 0;
-    ASSERT_TRUE(file.Add(customer, added));
-  }
 
   // 1001 for 100.00 dated 11/08, 1002 for 40.00 dated 12/01, through the bookkeeping.
   void AddInvoices() {

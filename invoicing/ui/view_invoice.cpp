@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "invoicing/ui/labels.h"
 #include "model/money.h"
 #include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
@@ -52,29 +53,10 @@ class LineItem final : public QTreeWidgetItem {
   }
 };
 
-QLabel* TextLabel(QWidget* parent, bool bold = false) {
-  auto* label = new QLabel(parent);
-  label->setTextInteractionFlags(Qt::NoTextInteraction);
-  label->setTextFormat(Qt::PlainText);
-  if (bold) {
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-  }
-  return label;
-}
-
 QString Joined(const std::vector<std::string>& lines) {
   QStringList joined;
   for (const std::string& line : lines) joined << ToQString(line);
   return joined.join('\n');
-}
-
-QFrame* Rule(QWidget* parent) {
-  auto* line = new QFrame(parent);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Sunken);
-  return line;
 }
 
 }  // namespace
@@ -82,15 +64,15 @@ QFrame* Rule(QWidget* parent) {
 Trtedit::Trtedit(platform::Help& help, QWidget* parent)
     : QDialog(parent),
       help_(help),
-      CustName_(TextLabel(this, true)),
-      BillTo_(TextLabel(this)),
-      ShipTo_(TextLabel(this)),
-      Details_(TextLabel(this)),
-      Description_(TextLabel(this, true)),
-      Banner_(TextLabel(this, true)),
+      CustName_(ValueLabel(this, true)),
+      BillTo_(ValueLabel(this)),
+      ShipTo_(ValueLabel(this)),
+      Details_(ValueLabel(this)),
+      Description_(ValueLabel(this, true)),
+      Banner_(ValueLabel(this, true)),
       LineList_(new QTreeWidget(this)),
       MemoText_(new QPlainTextEdit(this)),
-      Notes_(TextLabel(this)),
+      Notes_(ValueLabel(this)),
       CloseButton_(new QPushButton(tr("&Close"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   platform::qt::SetHelpKeyword(*this, kHelpKeyword);
@@ -131,8 +113,8 @@ Trtedit::Trtedit(platform::Help& help, QWidget* parent)
   amounts->setColumnStretch(0, 1);
   for (std::size_t row = 0; row < AmountLabel_.size(); ++row) {
     const bool strong = row == 2 || row == 4;  // grand total and balance due
-    AmountLabel_[row] = TextLabel(this, strong);
-    AmountValue_[row] = TextLabel(this, strong);
+    AmountLabel_[row] = ValueLabel(this, strong);
+    AmountValue_[row] = ValueLabel(this, strong);
     AmountValue_[row]->setAlignment(Qt::AlignRight);
     AmountValue_[row]->setMinimumWidth(110);
     amounts->addWidget(AmountLabel_[row], static_cast<int>(row), 1);
@@ -149,12 +131,12 @@ Trtedit::Trtedit(platform::Help& help, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(addresses);
-  layout->addWidget(Rule(this));
+  layout->addWidget(HorizontalRule(this));
   layout->addWidget(Banner_);
   layout->addWidget(Description_);
   layout->addWidget(LineList_, 1);
   layout->addWidget(MemoText_, 1);
-  layout->addWidget(Rule(this));
+  layout->addWidget(HorizontalRule(this));
   layout->addLayout(foot);
   layout->addLayout(buttons);
 
