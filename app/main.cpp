@@ -16,6 +16,7 @@
 #include "platform/qt/launcher.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
+#include "reports/ui/statement_window.h"
 #include "shell/ui/main_form.h"
 
 int main(int argc, char** argv) {
@@ -44,6 +45,13 @@ int main(int argc, char** argv) {
     form.hide();
     QApplication::exit(1);
   });
+  shell::ui::AppServices& services = form.Services();
+  services.showStatement = [&services](QWidget& parent, const model::CustomerRecord& customer) {
+    reports::ui::ShowStatement(services, parent, customer);
+  };
+  services.batchStatements = [&services](QWidget& parent, const files::Services& logic, files::KeyedFile& customers) {
+    return reports::ui::BatchStatements(services, parent, logic, customers);
+  };
   // Made once, so the invoice entry's work timer runs on between showings.
   std::unique_ptr<invoicing::ui::Tinvlist> invoiceManager;
   form.SetOpener(shell::ui::Command::kInvoiceManager, [&form, &invoiceManager] {

@@ -22,26 +22,6 @@ engine::KeyString CustomerKey(std::string_view customerNumber) {
   return model::BuildKey(probe, model::transaction_key::kCustNo);
 }
 
-// The company's transaction file when there is one.
-std::optional<files::KeyedFile> TransactionFileIfAny(const files::Services& services) {
-  files::FileDescription description =
-      files::DescribeFile(files::CompanyFile::kTransactions, services.session.CurrentCompany.CompanyNo.str());
-  std::error_code ignored;
-  if (!description.nameRefusal.empty() ||
-      !std::filesystem::exists(engine::FileSetPath(description.name, "DAT"), ignored)) {
-    return std::nullopt;
-  }
-  return std::optional<files::KeyedFile>(std::in_place, services.engine, services.dialogs, services.progress,
-                                         std::move(description));
-}
-
-// Visits the transactions under the customer number until `visit` says stop.
-bool ForEachOfCustomer(files::KeyedFile& transactions, std::string_view customerNumber,
-                       const files::Table<model::TransactionRecord>::Visitor& visit) {
-  return files::Table<model::TransactionRecord>(transactions)
-      .ForEachEqual(model::transaction_key::kCustNo, CustomerKey(customerNumber), visit);
-}
-
 bool RenumberTransaction(const files::Services& services, files::KeyedFile& transactions,
                          const files::Row<model::TransactionRecord>& row, std::string_view newNumber) {
   model::TransactionRecord transaction = row.record;
@@ -54,6 +34,24 @@ bool RenumberTransaction(const files::Services& services, files::KeyedFile& tran
 }
 
 }  // namespace
+
+std::optional<files::KeyedFile> TransactionFileIfAny(const files::Services& services) {
+  files::FileDescription description =
+      files::DescribeFile(files::CompanyFile::kTransactions, services.session.CurrentCompany.CompanyNo.str());
+  std::error_code ignored;
+  if (!description.nameRefusal.empty() ||
+      !std::filesystem::exists(engine::FileSetPath(description.name, "DAT"), ignored)) {
+    return std::nullopt;
+  }
+  return std::optional<files::KeyedFile>(std::in_place, services.engine, services.dialogs, services.progress,
+                                         std::move(description));
+}
+
+bool ForEachOfCustomer(files::KeyedFile& transactions, std::string_view customerNumber,
+                       const files::Table<model::TransactionRecord>::Visitor& visit) {
+  return files::Table<model::TransactionRecord>(transactions)
+      .ForEachEqual(model::transaction_key::kCustNo, CustomerKey(customerNumber), visit);
+}
 
 std::optional<bool> CustomerHasTransactions(const files::Services& services, std::string_view customerNumber) {
   std::optional<files::KeyedFile> transactions = TransactionFileIfAny(services);

@@ -7,8 +7,19 @@
 #include <string_view>
 
 #include "files/services.h"
+#include "files/table.h"
+#include "model/records.h"
 
 namespace books {
+
+// The company's transaction file, not yet opened, when there is one; reading never
+// creates it.
+std::optional<files::KeyedFile> TransactionFileIfAny(const files::Services& services);
+
+// Visits the transactions filed under the customer number, in key order, until
+// `visit` says stop; false when the walk ended on a failure.
+bool ForEachOfCustomer(files::KeyedFile& transactions, std::string_view customerNumber,
+                       const files::Table<model::TransactionRecord>::Visitor& visit);
 
 // Whether any transaction is filed under the customer number; nullopt when the
 // transaction file could not be searched. A company without a transaction file has

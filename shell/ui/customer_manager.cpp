@@ -89,12 +89,11 @@ void TCustManager::BuildMenus() {
   customer->addSeparator();
   CloseItem_ = AddCommand(customer, tr("&Close"), &TCustManager::CloseItemClick);
 
-  // Statements and account activity arrive with their own windows.
   QMenu* statements = MainMenu_->addMenu(tr("&Statements"));
-  ViewPrintItem_ = statements->addAction(tr("&View / Print"));
-  BatchPrintItem_ = statements->addAction(tr("&Batch Print"));
-  ViewPrintItem_->setEnabled(false);
-  BatchPrintItem_->setEnabled(false);
+  ViewPrintItem_ = AddCommand(statements, tr("&View / Print"), &TCustManager::StmtPrinClick);
+  BatchPrintItem_ = AddCommand(statements, tr("&Batch Print"), &TCustManager::BatchPrinButnClick);
+  ViewPrintItem_->setEnabled(static_cast<bool>(services_.showStatement));
+  BatchPrintItem_->setEnabled(static_cast<bool>(services_.batchStatements));
 
   QMenu* display = MainMenu_->addMenu(tr("&Display"));
   ByNameItem_ = AddCommand(display, tr("By &Name"), &TCustManager::ByNameItemClick);
@@ -293,6 +292,18 @@ void TCustManager::PrintWindowItemClick() {
   platform::qt::PrinterCanvas canvas(&services_.printer);
   const bool printed = platform::qt::PrintWindowPicture(*this, windowTitle().toStdString(), canvas);
   ShowStatus(platform::qt::PrintoutStatus(printed, canvas));
+}
+
+void TCustManager::StmtPrinClick() {
+  const std::optional<model::CustomerRecord> current = CurrentCustomer();
+  if (!current || !services_.showStatement) return;
+  services_.showStatement(*this, *current);
+}
+
+void TCustManager::BatchPrinButnClick() {
+  if (!services_.batchStatements || !Frame_->IsOpen()) return;
+  const std::string status = services_.batchStatements(*this, Logic(), Frame_->File());
+  if (!status.empty()) ShowStatus(ToQString(status));
 }
 
 void TCustManager::HelpItemClick() { services_.help.ShowTopic(kHelpKeyword); }

@@ -106,6 +106,8 @@ class TCustManager : public QDialog {
   void ByNameItemClick();
   void ByNumberItemClick();
   void PrintWindowItemClick();
+  void StmtPrinClick();
+  void BatchPrinButnClick();
   void HelpItemClick();
   void FrameRowChosen();
   void BrowserContextMenu(const QPoint& position);
