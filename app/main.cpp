@@ -16,6 +16,7 @@
 #include "platform/qt/launcher.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
+#include "reports/ui/rpt_select.h"
 #include "reports/ui/statement_window.h"
 #include "shell/ui/main_form.h"
 
@@ -66,6 +67,11 @@ int main(int argc, char** argv) {
   form.SetOpener(shell::ui::Command::kPaymentWizard, [&form] {
     invoicing::ui::TPayBox wizard(form.Services(), &form);
     QObject::connect(&wizard, &invoicing::ui::TPayBox::programMustEnd, &form, &shell::ui::TMainForm::programMustEnd);
+    wizard.exec();
+  });
+  // Made for each use, so the dates start again from "Month to Date".
+  form.SetOpener(shell::ui::Command::kReportWizard, [&form] {
+    reports::ui::TRptSelect wizard(form.Services(), &form);
     wizard.exec();
   });
   form.show();
