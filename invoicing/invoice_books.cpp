@@ -23,6 +23,7 @@ namespace {
 constexpr std::string_view kAddCaption = "Add Invoice";
 constexpr std::string_view kEditCaption = "Edit Invoice";
 constexpr std::string_view kDeleteCaption = "Delete Invoice";
+constexpr std::string_view kRepeatCaption = "Repeat Billing Setup";
 constexpr std::string_view kNoteCaption = "Please Note";
 constexpr std::string_view kConfirmCaption = "Please Confirm";
 constexpr std::string_view kAuditTrailCaption = "Audit Trail";
@@ -443,15 +444,18 @@ void RepostEditedInvoice(const files::Services& services, const model::Transacti
   }
 }
 
-void UnpostDeletedInvoice(const files::Services& services, const model::TransactionRecord& header) {
+// Takes what `header` keeps open off its customer and the company: the invoice left
+// the receivables, `done` (deleted, or made a repeat master) under `caption`.
+void UnpostInvoice(const files::Services& services, const model::TransactionRecord& header,
+                   std::string_view caption, std::string_view done) {
   const std::optional<model::Money> open = OpenAmount(header);
   const bool customerStored =
       open && ChangeCustomer(services, header.CustNo.str(), [&](model::CustomerRecord& customer) {
         return books::PostToCustomer(customer, -*open, BucketOf(services, header));
       });
-  if (!customerStored) ReportNotUpdated(services, kDeleteCaption, header, "deleted", Unposted::kCustomerBalance);
+  if (!customerStored) ReportNotUpdated(services, caption, header, done, Unposted::kCustomerBalance);
   if (!open || !PostToCurrentCompany(services, -*open)) {
-    ReportNotUpdated(services, kDeleteCaption, header, "deleted", Unposted::kCompanyTotal);
+    ReportNotUpdated(services, caption, header, done, Unposted::kCompanyTotal);
   }
 }
 
@@ -710,7 +714,7 @@ DeleteOutcome DeleteInvoice(const files::Services& services, InvoiceFiles& files
   }
   outcome.deleted = true;
   const int lineCount = DeleteLines(services, files.details, header);
-  if (!IsRepeatMaster(header)) UnpostDeletedInvoice(services, header);
+  if (!IsRepeatMaster(header)) UnpostInvoice(services, header, kDeleteCaption, "deleted");
   if (KindOfBodyStyle(header.BodyStyle.raw()) != InvoiceKind::kMemo) {
     outcome.status =
         "Deleted invoice " + NumberOf(header) + " containing " + std::to_string(lineCount) + " line item(s).";
@@ -723,6 +727,28 @@ DeleteOutcome DeleteInvoice(const files::Services& services, InvoiceFiles& files
   }
   outcome.status = "Deleted memo invoice " + NumberOf(header) + ".";
   return outcome;
+}
+
+// Written in this order: the header, then (for an invoice becoming a master) the
+// customer and the company. A master is a template that owes nothing, so an invoice
+// turned into one leaves the receivables as a deleted one does; without that the
+// customer would go on owing an amount no open invoice shows. A crash after the header
+// leaves the balances holding it until the books-integrity check rebuilds them.
+bool StoreRepeatMaster(const files::Services& services, files::KeyedFile& transactions, files::RecordNumber number,
+                       const model::TransactionRecord& snapshot, const RepeatSchedule& schedule) {
+  model::TransactionRecord master = snapshot;
+  master.TransType = "R";
+  master.RepeatInterval = std::to_string(schedule.interval);
+  master.RepeatCycle = schedule.months ? "M" : "D";
+  if (model::TrimBlanks(master.RepeatCount.raw()).empty()) master.RepeatCount = "0";
+  master.BalanceDue = "0.00";
+  master.NextDueDate = model::FormatDisplayDate(schedule.nextDue, model::DateOrder::kMonthFirst);
+  if (!transactions.Update(number, master, &snapshot)) {
+    services.dialogs.inform(kRepeatCaption, "Modify operation failed", platform::Icon::kError);
+    return false;
+  }
+  if (!IsRepeatMaster(snapshot)) UnpostInvoice(services, snapshot, kRepeatCaption, "made a repeat billing master");
+  return true;
 }
 
 }  // namespace invoicing

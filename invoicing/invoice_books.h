@@ -11,6 +11,7 @@
 #include "files/keyed_file.h"
 #include "files/services.h"
 #include "invoicing/invoice_form.h"
+#include "model/dates.h"
 #include "model/records.h"
 
 namespace invoicing {
@@ -97,5 +98,20 @@ struct DeleteOutcome {
 // totals and the memo.
 DeleteOutcome DeleteInvoice(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
                             const model::TransactionRecord& header);
+
+// --- Repeat billing master ----------------------------------------------------------
+
+struct RepeatSchedule {
+  int interval = 1;     // days or months between invoices
+  bool months = true;   // false: days
+  model::Date nextDue;  // when the next invoice is due
+};
+
+// Rewrites slot `number`, which held `snapshot` (an invoice without payments, or a
+// master), as a repeat billing master on `schedule`. An invoice's open amount comes off
+// its customer and the company. False, after telling the user, when the header could
+// not be stored.
+bool StoreRepeatMaster(const files::Services& services, files::KeyedFile& transactions, files::RecordNumber number,
+                       const model::TransactionRecord& snapshot, const RepeatSchedule& schedule);
 
 }  // namespace invoicing

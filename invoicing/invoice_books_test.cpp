@@ -89,20 +89,38 @@ class InvoiceBooksTest : public testing::BooksFixture {
     return found ? std::optional(found->record) : std::nullopt;
   }
 
-  // What the repeat billing set-up does to an invoice it turns into a master: its
-  // balance becomes zero, and the books no longer hold its open amount.
-  void MakeRepeatMaster(files::RecordNumber number) {
-    model::TransactionRecord master = Stored(number);
-    const Money open = M(master.BalanceDue.str());
-    master.TransType = "R";
-    master.BalanceDue = "0.00";
-    master.RepeatCount = "2";
-    ASSERT_TRUE(transactions_.Update(number, master));
-    WithCustomer(master.CustNo.str(), [&](files::KeyedFile& customers, files::RecordNumber slot, auto&) {
-      ASSERT_TRUE(books::PostAmount(services_, customers, slot, -open, kToday, "Repeat Billing Setup"));
-    });
+  bool MakeRepeatMaster(files::RecordNumber number, RepeatSchedule schedule = {1, true, {2027, 1, 31}}) {
+    return StoreRepeatMaster(services_, transactions_, number, Stored(number), schedule);
   }
 };
+
+// --- Repeat master ------------------------------------------------------------------------
+
+TEST_F(InvoiceBooksTest, InvoiceMadeARepeatMasterLeavesTheReceivablesOnce) {
+  const AddOutcome added = Add(WidgetForm("1043", 40, "0.00"));
+  Add(Form("1044", 0, "50.00", "0.00"));
+  ExpectBooksBalance("1327.00");
+
+  ASSERT_TRUE(MakeRepeatMaster(added.number, {14, false, {2027, 1, 5}}));
+  model::TransactionRecord m = Stored(added.number);
+  EXPECT_EQ(m.TransType.str() + "|" + m.RepeatInterval.str() + "|" + m.RepeatCycle.str() + "|" +
+                m.RepeatCount.str() + "|" + m.NextDueDate.str() + "|" + m.BalanceDue.str() + "|" + m.TotalAmount.str(),
+            "R|14|D|0|01/05/2027|0.00|1277.00");
+  EXPECT_EQ(Aging("10"), "50.00 = 50.00 0.00 0.00 0.00");
+  ExpectBooksBalance("50.00");
+
+  // Changing the schedule of a master that has made invoices keeps its count and
+  // takes nothing off the books a second time.
+  m.RepeatCount = "3";
+  ASSERT_TRUE(transactions_.Update(added.number, m));
+  session_.CurrentCompany.DateOrder = "D";
+  ASSERT_TRUE(MakeRepeatMaster(added.number, {2, true, {2027, 2, 28}}));
+  m = Stored(added.number);
+  EXPECT_EQ(m.RepeatInterval.str() + "|" + m.RepeatCycle.str() + "|" + m.RepeatCount.str() + "|" + m.NextDueDate.str(),
+            "2|M|3|02/28/2027");
+  ExpectBooksBalance("50.00");
+  EXPECT_TRUE(dialogs_.Log().empty());
+}
 
 // --- Add ---------------------------------------------------------------------------------
 
@@ -323,7 +341,7 @@ TEST_F(InvoiceBooksTest, DeletingAPartlyPaidInvoiceTakesOffOnlyWhatWasOpen) {
 TEST_F(InvoiceBooksTest, RepeatMasterIsEditedAndDeletedWithoutTouchingTheTotals) {
   const AddOutcome added = Add(WidgetForm("1043", 0, "0.00"));
   Add(Form("1044", 0, "50.00", "0.00"));
-  MakeRepeatMaster(added.number);
+  ASSERT_TRUE(MakeRepeatMaster(added.number));
   ExpectBooksBalance("50.00");
 
   Edit(added.number, [](InvoiceForm& form) {

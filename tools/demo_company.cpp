@@ -326,6 +326,69 @@ int AddDemoInvoices(const files::Services& services, const std::vector<model::Cu
   return added;
 }
 
+// Service contracts billed on a schedule: each starts as a memo invoice and is made a
+// repeat master, as the repeat billing set-up does. One is due already, so the repeat
+// billing run has something to make.
+struct DemoContract {
+  std::size_t customer;
+  std::string_view service;
+  std::int64_t netCents;
+  invoicing::RepeatSchedule schedule;  // nextDue counted in days from today
+  int nextDueInDays;
+};
+
+const std::array<DemoContract, 3> kContracts{{
+    {4, "Monthly dock and mooring maintenance", 42500, {1, true, {}}, -2},
+    {16, "Quarterly safety equipment inspection", 68000, {3, true, {}}, 45},
+    {31, "Fortnightly bilge and pump service", 12000, {14, false, {}}, 9},
+}};
+
+invoicing::InvoiceForm ContractInvoice(const files::Services& services, const model::CustomerRecord& customer,
+                                       const DemoContract& contract) {
+  const model::CompanyRecord& company = services.session.CurrentCompany;
+  const model::Date date = model::AddDays(model::TodayOf(services.clock), -30);
+  invoicing::InvoiceForm form =
+      invoicing::NewInvoiceForm(company, model::FormatDisplayDate(date, services.session.DateOrder()));
+  form.number = invoicing::NewInvoiceNumber(company, date);
+  form.customer = customer;
+  form.terms = customer.Terms.empty() ? company.DefaultTerms.str() : customer.Terms.str();
+  form.calcTax = false;
+  form.notes = std::string(contract.service);
+  form.keyCode = "CONTRACT";
+  form.kind = invoicing::InvoiceKind::kMemo;
+  form.memo = std::string(contract.service) + " under the service agreement on file.";
+  form.memoDescription = "Service agreement";
+  form.memoQuantity = "1";
+  form.net = model::MoneyText(model::Money::FromCents(contract.netCents));
+  form.tax = model::MoneyText(model::Money{});
+  form.paid = model::MoneyText(model::Money{});
+  invoicing::ComputeTotals(form, company);
+  return form;
+}
+
+int AddDemoRepeatMasters(const files::Services& services, const std::vector<model::CustomerRecord>& customers) {
+  files::KeyedFile transactions = services.FileOf(files::CompanyFile::kTransactions);
+  files::KeyedFile details = services.FileOf(files::CompanyFile::kDetails);
+  files::KeyedFile memos = services.FileOf(files::CompanyFile::kMemos);
+  if (!transactions.Open() || !details.Open() || !memos.Open()) return 0;
+  invoicing::InvoiceFiles files{transactions, details, memos};
+  documents::LabelQueue unusedQueue;
+  int made = 0;
+  for (const DemoContract& contract : kContracts) {
+    if (contract.customer >= customers.size()) continue;
+    const invoicing::AddOutcome added =
+        invoicing::AddInvoice(services, files, ContractInvoice(services, customers[contract.customer], contract),
+                              unusedQueue);
+    invoicing::RepeatSchedule schedule = contract.schedule;
+    schedule.nextDue = model::AddDays(model::TodayOf(services.clock), contract.nextDueInDays);
+    if (added.added &&
+        invoicing::StoreRepeatMaster(services, transactions, added.number, added.header, schedule)) {
+      ++made;
+    }
+  }
+  return made;
+}
+
 // Payments received since the invoices went out, posted as the payment wizard posts
 // them: whole invoices paid, invoices paid in part (some twice), deposits on account,
 // and one deposit settled against an invoice without money changing hands.
@@ -450,6 +513,7 @@ DemoReport BuildDemoCompany(const files::Services& base) {
   report.customers = static_cast<int>(customers.size());
   report.products = static_cast<int>(products.size());
   report.invoices = AddDemoInvoices(services, customers, products);
+  report.repeatMasters = AddDemoRepeatMasters(services, customers);
   report.payments = PostDemoPayments(services, customers);
   books::RunAging(services, false);
   report.problems = dialogs.problems;

@@ -15,6 +15,7 @@ struct DemoReport {
   int customers = 0;
   int products = 0;
   int invoices = 0;
+  int repeatMasters = 0;
   int payments = 0;  // postings of the payment wizard
   std::vector<std::string> problems;  // messages the bookkeeping raised; empty when all went well
 };

@@ -46,6 +46,7 @@ TEST_F(DemoCompanyTest, CompanyTwoIsFilledAndCurrentWhileCompanyOneStaysEmpty) {
   EXPECT_EQ(report_.customers, 40);
   EXPECT_EQ(report_.products, 30);
   EXPECT_EQ(report_.invoices, 400);
+  EXPECT_EQ(report_.repeatMasters, 3);
   EXPECT_EQ(report_.payments, 12);
 
   model::CompanyRecord last{};
@@ -97,6 +98,8 @@ TEST_F(DemoCompanyTest, BooksBalanceAndEveryAgingBucketHoldsSomething) {
   EXPECT_GE(types["X"], 4);
   EXPECT_EQ(types["D"], 3);
   EXPECT_EQ(types["T"], 1);
+  // Three service contracts billed on a schedule, owing nothing themselves.
+  EXPECT_EQ(types["R"], 3);
 }
 
 TEST_F(DemoCompanyTest, ShowsACreditHoldATaxExemptionAndAnAccentedName) {

@@ -47,7 +47,7 @@ bool AddDemo(engine::Engine& engine, platform::Dialogs& dialogs) {
   for (const std::string& problem : demo.problems) std::cerr << "quillary-init: " << problem << "\n";
   std::cout << "Demo company " << tools::kDemoCompanyNo << ", " << tools::kDemoCompanyName << ": " << demo.customers
             << " customers, " << demo.products << " products, " << demo.invoices << " invoices, "
-            << demo.payments << " payments.\n";
+            << demo.repeatMasters << " repeat billings, " << demo.payments << " payments.\n";
   return demo.problems.empty();
 }
 
