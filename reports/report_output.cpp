@@ -78,6 +78,15 @@ SaveFormat FormatOfFile(std::string_view path) {
                                                                                          : SaveFormat::kText;
 }
 
+std::string_view DefaultExtension(SaveFormat format) { return format == SaveFormat::kCsv ? "CSV" : "TXT"; }
+
+std::string WithDefaultExtension(std::string_view path, SaveFormat format) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  if (name.empty() || name.find('.') != std::string_view::npos) return std::string(path);
+  return std::string(path) + "." + std::string(DefaultExtension(format));
+}
+
 bool SaveReport(const std::string& path, SaveFormat format, const ReportHeads& heads, const std::vector<GridRow>& grid) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;

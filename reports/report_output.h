@@ -30,6 +30,11 @@ std::string CsvField(std::string_view text);
 enum class SaveFormat { kText, kCsv };
 // The format a chosen file name asks for: ".CSV" in any case is CSV.
 SaveFormat FormatOfFile(std::string_view path);
+// The extension the save dialog adds to a name typed without one: "TXT" or "CSV".
+std::string_view DefaultExtension(SaveFormat format);
+// The name a file is saved under: a name whose last part holds no "." gets the format's
+// default extension, as the save dialog adds it before asking about overwriting.
+std::string WithDefaultExtension(std::string_view path, SaveFormat format);
 
 // Writes the file; false when it could not be written.
 bool SaveReport(const std::string& path, SaveFormat format, const ReportHeads& heads, const std::vector<GridRow>& grid);

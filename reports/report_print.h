@@ -1,6 +1,7 @@
 // The shown report on paper: per page the title, the page number, the long date and
 // the heading lines, then the grid rows in columns sized to their widest text, with
-// number cells right-aligned and "Continued on page" at each break.
+// number cells right-aligned, "Continued on page" at each break and the column
+// headings again at the top of the next page.
 #pragma once
 
 #include <string>

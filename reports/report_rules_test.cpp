@@ -6,6 +6,7 @@
 #include "reports/report_dates.h"
 #include "reports/report_grid.h"
 #include "reports/report_output.h"
+#include "reports/testing/csv_reader.h"
 
 namespace reports {
 namespace {
@@ -135,39 +136,24 @@ TEST(ReportOutput, TextFileKeepsTheFixedLayout) {
   EXPECT_EQ(FormatOfFile("Report.TXT"), SaveFormat::kText);
 }
 
-// A minimal RFC 4180 reader, so the test reads the file back without the writer's help.
-std::vector<std::vector<std::string>> ParseCsv(std::string_view text) {
-  std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
-  bool quoted = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    std::string& field = records.back().back();
-    if (quoted) {
-      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-        field += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        field += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      records.back().emplace_back();
-    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      ++i;
-      records.emplace_back(1);
-    } else {
-      field += c;
-    }
-  }
-  records.pop_back();  // after the last CRLF
-  return records;
+TEST(ReportOutput, NameTypedWithoutExtensionGetsTheChosenTypes) {
+  struct Case {
+    const char* typed;
+    SaveFormat format;
+    const char* saved;
+  };
+  const Case cases[] = {
+      {"Sales Report", SaveFormat::kText, "Sales Report.TXT"},
+      {"Sales Report", SaveFormat::kCsv, "Sales Report.CSV"},
+      {"/data/co.1/Sales", SaveFormat::kText, "/data/co.1/Sales.TXT"},  // a point in a folder is no extension
+      {"Sales.txt", SaveFormat::kCsv, "Sales.txt"},                     // a typed extension wins
+      {"Sales.2026", SaveFormat::kText, "Sales.2026"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WithDefaultExtension(c.typed, c.format), c.saved) << c.typed;
 }
 
 TEST(ReportOutput, CsvRoundTripsCommasQuotesAndAccents) {
-  const auto records = ParseCsv(CsvText(SalesGrid()));
+  const auto records = testing::ReadCsv(CsvText(SalesGrid()));
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0], (std::vector<std::string>{"Product Description", "Unit Price", "Year/Mo/Dy"}));
   EXPECT_EQ(records[1], (std::vector<std::string>{"Café table, \"oak\"", "1249.50", "2026-11-02"}));

@@ -4,8 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,12 +15,19 @@
 #include "model/company_session.h"
 #include "platform/qt/printer_canvas.h"
 #include "reports/report_print.h"
+#include "reports/ui/decimal_cells.h"
+#include "shell/ui/headers_dialog.h"
 
 namespace reports::ui {
 
 namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr auto kTextFilter = "Text File (*.TXT)";
+constexpr auto kCsvFilter = "CSV File (*.CSV)";
+
+SaveFormat FormatOfFilter(const QString& filter) { return filter == kCsvFilter ? SaveFormat::kCsv : SaveFormat::kText; }
 
 QToolButton* Tool(QWidget* parent, const QString& text, const QString& hint) {
   auto* button = new QToolButton(parent);
@@ -37,6 +42,8 @@ Trtreport::Trtreport(shell::ui::AppServices& services, Report report, QWidget* p
     : QDialog(parent), services_(services), report_(std::move(report)) {
   setWindowTitle(Q(report_.kind->title));
   setWindowState(Qt::WindowMaximized);
+  chooseFontAndColor = [this](QFont& font, QColor& color) { return shell::ui::ChooseFontAndColor(this, font, color); };
+  beep = [] { QApplication::beep(); };
   BuildLayout();
   SpeedButton2Click(0);
 }
@@ -66,6 +73,11 @@ void Trtreport::BuildLayout() {
   font.setBold(true);
   font.setPointSize(10);
   RptGrid_->setFont(font);
+  // Sales Report quantities have three decimals; their points line up with the amounts'.
+  RptGrid_->setItemDelegate(new DecimalDelegate(RptGrid_, report_.kind->quantityColumn ? ".000" : ".00",
+                                                [](const QModelIndex&, const QString& text) {
+                                                  return IsNumberCell(text.toStdString());
+                                                }));
 
   auto* tools = new QHBoxLayout;
   for (QToolButton* button : {InvPrint_, SpeedButton1_, PSetButn_, SaveButn_, ExitButn_, HelpButn_}) {
@@ -96,7 +108,7 @@ void Trtreport::BuildLayout() {
 bool Trtreport::SpeedButton2Click(int column) {
   if (report_.table.rows.size() <= 1) return false;
   if (!SortOnColumn(*report_.kind, report_.table, column)) {
-    QApplication::beep();
+    beep();
     return false;
   }
   grid_ = WithTotals(*report_.kind, report_.table, stotals_->isChecked());
@@ -162,10 +174,16 @@ void Trtreport::InvPrintClick() {
 }
 
 void Trtreport::SpeedButton1Click() {
-  bool chosen = false;
-  const QFont font = QFontDialog::getFont(&chosen, RptGrid_->font(), this);
-  if (!chosen) return;
+  QFont font = RptGrid_->font();
+  QColor color = RptGrid_->palette().color(QPalette::Text);
+  if (chooseFontAndColor(font, color)) ApplyGridLook(font, color);
+}
+
+void Trtreport::ApplyGridLook(const QFont& font, const QColor& color) {
   RptGrid_->setFont(font);
+  QPalette palette = RptGrid_->palette();
+  palette.setColor(QPalette::Text, color);
+  RptGrid_->setPalette(palette);
   SizeColumns();
 }
 
@@ -174,14 +192,28 @@ void Trtreport::PSetButnClick() {
   dialog.exec();
 }
 
+QString Trtreport::AskForFile() {
+  QFileDialog dialog(this, "Save As", Q(report_.kind->name) + ".TXT", QString(kTextFilter) + ";;" + kCsvFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // Qt's own dialog adds the default extension before it asks about overwriting; a
+  // native one asks about the name as typed, and the extension comes after.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  const auto useExtensionOf = [&dialog](const QString& filter) {
+    dialog.setDefaultSuffix(Q(DefaultExtension(FormatOfFilter(filter))));
+  };
+  useExtensionOf(kTextFilter);
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, useExtensionOf);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  const std::string chosen = dialog.selectedFiles().front().toStdString();
+  return Q(WithDefaultExtension(chosen, FormatOfFilter(dialog.selectedNameFilter())));
+}
+
 void Trtreport::SaveButnClick() {
-  QString filter = "Text File (*.TXT)";
-  const QString path = QFileDialog::getSaveFileName(this, "Save As", Q(report_.kind->name) + ".TXT",
-                                                    "Text File (*.TXT);;CSV File (*.CSV)", &filter);
+  const QString path = AskForFile();
   if (path.isEmpty()) return;
-  QString named = path;
-  if (QFileInfo(named).suffix().isEmpty()) named += filter.startsWith("CSV") ? ".CSV" : ".TXT";
-  if (!SaveTo(named)) services_.dialogs.inform("Save As", "Unable to write " + named.toStdString(), platform::Icon::kError);
+  if (!SaveTo(path)) {
+    services_.dialogs.inform("Save As", "Unable to write " + path.toStdString(), platform::Icon::kError);
+  }
 }
 
 bool Trtreport::SaveTo(const QString& path) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "reports/report_generators.h"
 #include "reports/report_output.h"
@@ -26,7 +27,11 @@ class Trtreport : public QDialog {
   QTableWidget* RptGrid() const { return RptGrid_; }
   QCheckBox* stotals() const { return stotals_; }
   QComboBox* SortCol() const { return SortCol_; }
+  QLabel* Head1() const { return Head1_; }
+  QLabel* Head2() const { return Head2_; }
   QLabel* Head3() const { return Head3_; }
+  QToolButton* SpeedButton1() const { return SpeedButton1_; }
+  QToolButton* SaveButn() const { return SaveButn_; }
   const std::vector<GridRow>& Grid() const { return grid_; }
 
   // Sorts on `column` and rebuilds the grid with its totals; false (after a beep) when
@@ -36,10 +41,18 @@ class Trtreport : public QDialog {
   // Writes the shown report to `path`, as CSV when the name ends in ".CSV".
   bool SaveTo(const QString& path);
 
+  // The font and colour dialogs: true when a font was chosen, with the choice left in
+  // the arguments. Replaceable, like the beep, so that tests can answer them.
+  std::function<bool(QFont& font, QColor& color)> chooseFontAndColor;
+  std::function<void()> beep;
+
  private:
   void BuildLayout();
   void FillGrid();
   void SizeColumns();
+  // Shows the grid in `font` with its text in `color`, as chosen with "Fonts/Colors".
+  void ApplyGridLook(const QFont& font, const QColor& color);
+  QString AskForFile();
   ReportHeads Heads() const;
   void InvPrintClick();
   void SpeedButton1Click();

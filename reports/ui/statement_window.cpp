@@ -5,9 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,6 +18,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "reports/statement_batch.h"
 #include "reports/statement_page.h"
+#include "reports/ui/decimal_cells.h"
 #include "reports/ui/statement_selection.h"
 #include "shell/ui/tool_icons.h"
 
@@ -32,38 +31,6 @@ constexpr std::string_view kHelpKeyword = "ViewStatement";
 // Measuring a column's widest text, these columns take room for a little more.
 constexpr std::string_view kReferenceExtra = "XXX";
 constexpr std::string_view kTypeExtra = "XXXXXX";
-constexpr int kPointGap = 4;  // pixels between the decimals and the cell's right edge
-
-// Amounts drawn with their decimal points in one line: the part before the point ends
-// where ".00" and a small gap before the cell's right edge begin.
-class DecimalDelegate final : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    const QString text = index.data().toString();
-    const int point = text.indexOf('.');
-    if (index.column() < kTotalColumn || point < 0) {
-      QStyledItemDelegate::paint(painter, option, index);
-      return;
-    }
-    QStyleOptionViewItem blank = option;
-    initStyleOption(&blank, index);
-    blank.text.clear();
-    option.widget->style()->drawControl(QStyle::CE_ItemViewItem, &blank, painter, option.widget);
-    const QFontMetrics metrics(option.font);
-    const int pointX = option.rect.right() - metrics.horizontalAdvance(".00") - kPointGap;
-    const QString whole = text.left(point);
-    const QRect rect = option.rect;
-    painter->save();
-    painter->setFont(option.font);
-    painter->drawText(QRect(rect.left(), rect.top(), pointX - rect.left(), rect.height()),
-                      Qt::AlignRight | Qt::AlignVCenter, whole);
-    painter->drawText(QRect(pointX, rect.top(), rect.right() - pointX, rect.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                      text.mid(point));
-    painter->restore();
-  }
-};
 
 QToolButton* ToolButton(QWidget* parent, const QIcon& icon, const QString& hint) {
   auto* button = new QToolButton(parent);
@@ -107,7 +74,8 @@ TStment::TStment(shell::ui::AppServices& services, QWidget* parent)
   SGrid_->verticalHeader()->hide();
   SGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   SGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  SGrid_->setItemDelegate(new DecimalDelegate(SGrid_));
+  SGrid_->setItemDelegate(new DecimalDelegate(
+      SGrid_, ".00", [](const QModelIndex& index, const QString&) { return index.column() >= kTotalColumn; }));
 
   auto* tools = new QHBoxLayout;
   for (QToolButton* button : {PrinStButn_, SpeedButton2_, SpeedButton3_}) tools->addWidget(button);
