@@ -134,6 +134,24 @@ TEST_F(CustomerManagerTest, ListsAFilledCompanyByNameOrNumber) {
   EXPECT_EQ(TCustManager::ChosenOrder(), 1);
 }
 
+// Switching the order used to take the key from the last row the new order had read,
+// so the manager jumped from the chosen customer to another.
+TEST_F(CustomerManagerTest, SwitchingTheOrderKeepsTheCurrentCustomer) {
+  FileCustomers({Customer("10", "Ship Chandlers"), Customer("20", "Dockside Cafe"), Customer("30", "Anchor Works")});
+  Show();
+  manager_.ByNameItem()->trigger();
+  PressKey(manager_.Frame()->Browser(), Qt::Key_Down);
+  const auto current = [this] {
+    manager_.LabelQueueItem()->trigger();
+    return manager_.Frame()->Message().toStdString();
+  };
+  ASSERT_EQ(current(), "Dockside Cafe added to label queue.");
+  manager_.ByNumberItem()->trigger();
+  EXPECT_EQ(current(), "Dockside Cafe added to label queue.");
+  manager_.ByNameItem()->trigger();
+  EXPECT_EQ(current(), "Dockside Cafe added to label queue.");
+}
+
 TEST_F(CustomerManagerTest, PrintoutsOverwriteNothingAndTheStatusSaysWhereEachWent) {
   FileCustomers({Customer("10", "Ship Chandlers")});
   Show();
