@@ -46,13 +46,7 @@ int main(int argc, char** argv) {
     form.hide();
     QApplication::exit(1);
   });
-  shell::ui::AppServices& services = form.Services();
-  services.showStatement = [&services](QWidget& parent, const model::CustomerRecord& customer) {
-    reports::ui::ShowStatement(services, parent, customer);
-  };
-  services.batchStatements = [&services](QWidget& parent, const files::Services& logic, files::KeyedFile& customers) {
-    return reports::ui::BatchStatements(services, parent, logic, customers);
-  };
+  reports::ui::ConnectStatementCommands(form.Services());
   // Made once, so the invoice entry's work timer runs on between showings.
   std::unique_ptr<invoicing::ui::Tinvlist> invoiceManager;
   form.SetOpener(shell::ui::Command::kInvoiceManager, [&form, &invoiceManager] {

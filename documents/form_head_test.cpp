@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "documents/testing/picture_files.h"
 #include "model/company_defaults.h"
 #include "platform/testing/recording_canvas.h"
 #include "platform/testing/temp_folder.h"
@@ -14,25 +13,9 @@ namespace {
 using platform::testing::DrawnShape;
 using platform::testing::RecordingCanvas;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string LittleEndian(std::int32_t value) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  return bytes;
-}
-
-// The first bytes of a BMP file of the given size; a negative height is top-down.
-std::string BmpHeader(std::int32_t width, std::int32_t height) {
-  return "BM" + std::string(16, '\0') + LittleEndian(width) + LittleEndian(height) + std::string(8, '\0');
-}
-
-std::string PngHeader(std::uint8_t width, std::uint8_t height) {
-  return std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) + std::string(3, '\0') + char(width) +
-         std::string(3, '\0') + char(height) + std::string(6, '\0');
-}
+using testing::BmpHeader;
+using testing::PngHeader;
+using testing::WriteFile;
 
 class FormHeadTest : public ::testing::Test {
  protected:

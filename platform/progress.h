@@ -19,6 +19,21 @@ class ProgressSink {
   virtual void End() = 0;
 };
 
+// A run's Begin when made and its End when its scope is left in any way, so the window
+// and its hourglass never outlive a run that failed.
+class ProgressRun {
+ public:
+  ProgressRun(ProgressSink& sink, std::string_view title, std::string_view caption) : sink_(sink) {
+    sink_.Begin(title, caption);
+  }
+  ~ProgressRun() { sink_.End(); }
+  ProgressRun(const ProgressRun&) = delete;
+  ProgressRun& operator=(const ProgressRun&) = delete;
+
+ private:
+  ProgressSink& sink_;
+};
+
 // For runs nobody watches.
 class SilentProgress final : public ProgressSink {
  public:

@@ -7,6 +7,7 @@
 #include "files/table.h"
 #include "model/field_values.h"
 #include "model/keys.h"
+#include "platform/progress.h"
 #include "reports/statement_page.h"
 #include "shell/customers.h"
 
@@ -17,6 +18,39 @@ template <std::size_t N>
 bool NotZero(const model::MoneyField<N>& field) {
   const std::optional<model::Money> amount = model::ReadMoney(field);
   return !amount || *amount != model::Money();
+}
+
+// What every statement of one batch run is printed with.
+struct SpoolJob {
+  const files::Services& services;
+  files::KeyedFile* transactions;  // null when the company has no transaction file yet
+  Activity detail;
+  std::string_view today;
+  documents::LabelQueue& labelQueue;
+  platform::PageCanvas& canvas;
+};
+
+Statement StatementOf(const SpoolJob& job, const model::CustomerRecord& customer) {
+  return job.transactions ? BuildStatement(*job.transactions, customer, job.detail)
+                          : BuildStatement(job.services, customer, job.detail).value();
+}
+
+// Prints the statements in turn while the progress window (and its hourglass) shows;
+// the customer whose statement could not be printed, which ends the run, or null.
+const model::CustomerRecord* SpoolStatements(const SpoolJob& job, const std::vector<model::CustomerRecord>& selected) {
+  const platform::ProgressRun run(job.services.progress, kBatchCaption, "Printing Statements...");
+  const bool toLabelQueue = model::IsYes(job.services.session.CurrentCompany.BatchToLabelQueue);
+  const std::string count = std::to_string(selected.size());
+  for (std::size_t i = 0; i < selected.size(); ++i) {
+    const model::CustomerRecord& customer = selected[i];
+    if (toLabelQueue) shell::AddToLabelQueue(job.labelQueue, customer);
+    const Statement statement = StatementOf(job, customer);
+    const std::string lines[] = {"Spooling statement " + std::to_string(i + 1) + " of " + count + "..."};
+    job.services.progress.Show(lines);
+    job.services.progress.KeepResponsive();
+    if (!PrintStatement(statement, job.services.session.CurrentCompany, job.today, job.canvas)) return &customer;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -63,27 +97,14 @@ std::string PrintStatementBatch(const files::Services& services, files::KeyedFil
   std::optional<files::KeyedFile> transactions = books::TransactionFileIfAny(services);
   if (transactions && !transactions->Open()) return {};
   const std::string today = StatementDate(services);
-  const bool toLabelQueue = model::IsYes(services.session.CurrentCompany.BatchToLabelQueue);
-  services.progress.Begin(kBatchCaption, "Printing Statements...");
-  const std::string count = std::to_string(selected.size());
-  for (std::size_t i = 0; i < selected.size(); ++i) {
-    const model::CustomerRecord& customer = selected[i];
-    if (toLabelQueue) shell::AddToLabelQueue(labelQueue, customer);
-    const Statement statement = transactions ? BuildStatement(*transactions, customer, choice.detail)
-                                             : BuildStatement(services, customer, choice.detail).value();
-    const std::string lines[] = {"Spooling statement " + std::to_string(i + 1) + " of " + count + "..."};
-    services.progress.Show(lines);
-    services.progress.KeepResponsive();
-    if (!PrintStatement(statement, services.session.CurrentCompany, today, canvas)) {
-      services.progress.End();
-      services.dialogs.inform(kBatchCaption,
-                              "Batch printing stopped: the statement for " + customer.CustName.str() +
-                                  " could not be printed.",
-                              platform::Icon::kError);
-      return {};
-    }
+  const SpoolJob job{services, transactions ? &*transactions : nullptr, choice.detail, today, labelQueue, canvas};
+  if (const model::CustomerRecord* failed = SpoolStatements(job, selected)) {
+    services.dialogs.inform(kBatchCaption,
+                            "Batch printing stopped: the statement for " + failed->CustName.str() +
+                                " could not be printed.",
+                            platform::Icon::kError);
+    return {};
   }
-  services.progress.End();
   if (!books::ChangeCurrentCompany(services, [&](model::CompanyRecord& company) {
         company.LastStatementDate = today;
       })) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "invoicing/testing/books_fixture.h"
 #include "platform/testing/recording_canvas.h"
+#include "platform/testing/scripted_dialogs.h"
 
 namespace reports {
 namespace {
@@ -53,10 +56,12 @@ class StatementBatchTest : public invoicing::testing::BooksFixture {
     transactions_.Close();  // the run opens it as the statement windows do
     files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
     EXPECT_TRUE(customers.Open());
-    return PrintStatementBatch(services_, customers, choice, labelQueue_, canvas_);
+    return PrintStatementBatch(services_.WithProgress(runProgress_), customers, choice, labelQueue_, canvas_);
   }
 
   platform::testing::RecordingCanvas canvas_;
+  // The window of the run, whose End also takes the hourglass back.
+  platform::testing::RecordingProgress runProgress_;
 };
 
 TEST_F(StatementBatchTest, EachBalanceSelectionTakesCreditsAndKeepsNameOrder) {
@@ -79,6 +84,9 @@ TEST_F(StatementBatchTest, RunPrintsEachStatementQueuesLabelsAndStoresTheDate) {
             "plenty of paper. Continue?");
   EXPECT_EQ(canvas_.documents, (std::vector<std::string>{"Statement", "Statement"}));
   EXPECT_NE(canvas_.Find("Alpha Credit"), nullptr);
+  ASSERT_EQ(runProgress_.shown.size(), 2u);
+  EXPECT_EQ(runProgress_.shown[1].lines, (std::vector<std::string>{"Spooling statement 2 of 2..."}));
+  EXPECT_EQ(std::tie(runProgress_.begun, runProgress_.ended), std::make_tuple(1, 1));
   ASSERT_EQ(labelQueue_.Entries().size(), 2u);
   EXPECT_EQ(labelQueue_.Entries()[1].caption, "40");
   const std::string today = model::FormatDisplayDate(invoicing::testing::kToday, session_.DateOrder());
@@ -93,6 +101,19 @@ TEST_F(StatementBatchTest, AnsweringNoPrintsNothingAndKeepsTheDate) {
   EXPECT_EQ(Run({}), "");
   EXPECT_TRUE(canvas_.documents.empty());
   EXPECT_TRUE(labelQueue_.Empty());
+  EXPECT_EQ(Listed().LastStatementDate.str(), "11/30/2026");
+}
+
+TEST_F(StatementBatchTest, StatementThatCannotPrintEndsTheRunAndItsProgressAndKeepsTheDate) {
+  session_.CurrentCompany.LastStatementDate = "11/30/2026";
+  WriteCompany();
+  dialogs_.Answer(platform::Answer::kYes);
+  canvas_.refuseToStart = true;
+  EXPECT_EQ(Run({}), "");
+  EXPECT_EQ(std::tie(runProgress_.begun, runProgress_.ended), std::make_tuple(1, 1));
+  EXPECT_EQ(runProgress_.shown.size(), 1u);
+  ASSERT_EQ(dialogs_.Log().size(), 2u);
+  EXPECT_EQ(dialogs_.Log()[1].text, "Batch printing stopped: the statement for Alpha Credit could not be printed.");
   EXPECT_EQ(Listed().LastStatementDate.str(), "11/30/2026");
 }
 

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "documents/form_head.h"
+#include "documents/testing/picture_files.h"
 #include "files/testing/company_folder.h"
 #include "platform/testing/recording_canvas.h"
+#include "platform/testing/temp_folder.h"
 
 namespace reports {
 namespace {
 
+using platform::testing::DrawnShape;
 using platform::testing::RecordingCanvas;
 
 Statement StatementOfRows(int count) {
@@ -49,6 +54,32 @@ class StatementPageTest : public ::testing::Test {
     int count = 0;
     for (const auto& drawn : canvas_.texts) count += drawn.text == text && drawn.page == page;
     return count;
+  }
+  // The text as drawn on `page`; a failure and a blank text when it is not there.
+  const platform::testing::DrawnText& On(std::string_view text, int page) const {
+    for (const auto& drawn : canvas_.texts) {
+      if (drawn.text == text && drawn.page == page) return drawn;
+    }
+    ADD_FAILURE() << text << " not on page " << page;
+    static const platform::testing::DrawnText kNone{};
+    return kNone;
+  }
+  std::vector<DrawnShape> Shapes(DrawnShape::Kind kind, int page) const {
+    std::vector<DrawnShape> found;
+    for (const DrawnShape& shape : canvas_.shapes) {
+      if (shape.kind == kind && shape.page == page) found.push_back(shape);
+    }
+    return found;
+  }
+  // On every page the customer's name stands below all the head drew there.
+  void ExpectCustomerBelowTheHead(int headBottom) {
+    for (int page = 1; page <= canvas_.page; ++page) {
+      const int nameY = On("Customer 10", page).y;
+      EXPECT_GE(nameY, headBottom) << page;
+      for (const std::string& head : {std::string("STATEMENT"), "Page Number: " + std::to_string(page)}) {
+        EXPECT_LT(On(head, page).y, nameY) << head;
+      }
+    }
   }
 
   model::CompanyRecord company_;
@@ -112,6 +143,107 @@ TEST_F(StatementPageTest, SalesMessageIsLeftOutWhenTheRowsReachIntoIt) {
   ASSERT_GT(Drawn("*** Account Totals:").y, canvas_.PageHeight() - 100 - 7 * documents::LineHeight(canvas_));
   EXPECT_EQ(canvas_.Find("Thank you for your business."), nullptr);
   EXPECT_NE(canvas_.Find("Current: 1.00"), nullptr);
+}
+
+TEST_F(StatementPageTest, BoxShadingAndRulesOnEveryPage) {
+  company_.BoxStatements = true;
+  company_.PrintShading = true;
+  company_.PrintHorizontalLines = true;
+  Print(StatementOfRows(70));
+  ASSERT_EQ(canvas_.page, 2);
+  const int width = canvas_.PageWidth();
+  const int height = canvas_.PageHeight();
+  for (int page : {1, 2}) {
+    const std::vector<DrawnShape> frames = Shapes(DrawnShape::Kind::kRectangle, page);
+    ASSERT_EQ(frames.size(), 1u) << page;
+    EXPECT_EQ(std::tie(frames[0].x1, frames[0].y1, frames[0].x2, frames[0].y2),
+              std::make_tuple(20, 20, width - 40, height - 40));
+    // The hatched band lies behind the customer's five lines, between two rules.
+    const int top = On("Customer 10", page).y;
+    const std::vector<DrawnShape> bands = Shapes(DrawnShape::Kind::kFill, page);
+    ASSERT_FALSE(bands.empty()) << page;
+    EXPECT_EQ(std::tie(bands[0].x1, bands[0].y1, bands[0].x2), std::make_tuple(20, top, width - 40));
+    EXPECT_GE(bands[0].y1 + bands[0].y2, On("Portsmouth", page).y + 100);
+    std::vector<int> rules;
+    for (const DrawnShape& line : Shapes(DrawnShape::Kind::kLine, page)) {
+      EXPECT_EQ(std::tie(line.x1, line.x2, line.y2), std::make_tuple(20, width - 20, line.y1));
+      rules.push_back(line.y1);
+    }
+    ASSERT_GE(rules.size(), 2u) << page;
+    EXPECT_EQ(rules[0], top);
+    EXPECT_EQ(rules[1], bands[0].y1 + bands[0].y2);
+  }
+  // The foot's band behind the aging, and the rule above the totals, on the last page.
+  EXPECT_EQ(Shapes(DrawnShape::Kind::kFill, 1).size(), 1u);
+  EXPECT_EQ(Shapes(DrawnShape::Kind::kFill, 2).size(), 2u);
+  EXPECT_EQ(Shapes(DrawnShape::Kind::kLine, 2).size(), 3u);
+}
+
+TEST_F(StatementPageTest, WithoutBoxShadingAndRulesOnlyTextIsDrawn) {
+  company_.BoxStatements = false;
+  company_.PrintShading = false;
+  company_.PrintHorizontalLines = false;
+  Print(StatementOfRows(70));
+  EXPECT_TRUE(canvas_.shapes.empty());
+}
+
+TEST_F(StatementPageTest, CaptionIsTrimmedAndCentredInTheRightHalfInTheCaptionFont) {
+  company_.StatementCaption = "  ACCOUNT STATEMENT";
+  Print(StatementOfRows(3));
+  const auto& caption = Drawn("ACCOUNT STATEMENT");
+  EXPECT_EQ(caption.font.pointSize, 18);
+  EXPECT_TRUE(caption.font.bold);
+  canvas_.SetFont(documents::FormFontOf(company_, model::kCaptionFont));
+  const int half = canvas_.PageWidth() / 2;
+  const int right = documents::FormGeometryOf(company_).TextRight(canvas_.PageWidth());
+  EXPECT_EQ(caption.x, half + (right - half - canvas_.TextWidth("ACCOUNT STATEMENT")) / 2);
+  EXPECT_EQ(Drawn("Harbor Supply").y, caption.y);
+}
+
+TEST_F(StatementPageTest, LetterheadLeavesItsLinesAndOmitsTheCompanyOnEveryPage) {
+  company_.LetterheadStyle = true;
+  Print(StatementOfRows(70));
+  ASSERT_GE(canvas_.page, 2);
+  EXPECT_EQ(canvas_.Find("Harbor Supply"), nullptr);
+  // Two lines below the top margin, then the letterhead's nine.
+  for (int page = 1; page <= canvas_.page; ++page) {
+    EXPECT_EQ(On("STATEMENT", page).y, 50 + 2 * 100 + 9 * 100) << page;
+  }
+  ExpectCustomerBelowTheHead(50 + 11 * 100);
+}
+
+TEST_F(StatementPageTest, OmittedCompanyLeavesEightLinesBesideTheCaption) {
+  company_.OmitCompanyOnForms = "Y";
+  Print(StatementOfRows(70));
+  ASSERT_EQ(canvas_.page, 2);
+  EXPECT_EQ(canvas_.Find("Harbor Supply"), nullptr);
+  for (int page : {1, 2}) EXPECT_EQ(On("STATEMENT", page).y, 50 + 2 * 100) << page;
+  ExpectCustomerBelowTheHead(50 + 2 * 100 + 8 * 100);
+}
+
+TEST_F(StatementPageTest, LogoOnEveryPageWithTheCustomerBelowItAndNoneWhenItsFileIsGone) {
+  platform::testing::TempDir folder;
+  const std::string logo = (folder.path() / "logo.bmp").string();
+  documents::testing::WriteFile(logo, documents::testing::BmpHeader(96, 960));  // shrunk to six lines
+  company_.PrintLogo = true;
+  company_.LogoFile = logo;
+  Print(StatementOfRows(70));
+  ASSERT_EQ(canvas_.page, 2);
+  int logoBottom = 0;
+  for (int page : {1, 2}) {
+    const std::vector<DrawnShape> pictures = Shapes(DrawnShape::Kind::kPicture, page);
+    ASSERT_EQ(pictures.size(), 1u) << page;
+    EXPECT_EQ(pictures[0].y2, 6 * 100);
+    EXPECT_EQ(On("Harbor Supply", page).x, pictures[0].x1 + pictures[0].x2 + 100);
+    logoBottom = pictures[0].y1 + pictures[0].y2;
+  }
+  ExpectCustomerBelowTheHead(logoBottom);
+
+  canvas_ = RecordingCanvas();
+  company_.LogoFile = (folder.path() / "gone.bmp").string();
+  Print(StatementOfRows(3));
+  EXPECT_TRUE(Shapes(DrawnShape::Kind::kPicture, 1).empty());
+  EXPECT_EQ(Drawn("Harbor Supply").x, documents::FormGeometryOf(company_).TextLeft());
 }
 
 }  // namespace

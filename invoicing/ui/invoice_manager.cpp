@@ -1,6 +1,5 @@
 #include "invoicing/ui/invoice_manager.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -25,6 +24,7 @@
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/wait_cursor.h"
 #include "shell/customers.h"
 #include "shell/ui/manager_frame.h"
 #include "shell/ui/tool_icons.h"
@@ -46,15 +46,6 @@ void SetTextColor(QLabel* label, const QColor& color) {
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
 }
-
-// The hourglass while a print run lasts.
-class WaitCursor {
- public:
-  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -378,7 +369,7 @@ std::pair<bool, QString> Tinvlist::PrintNumbered(std::string_view invoiceNo) {
   InvoiceFiles files = Files();
   PrintOutcome outcome;
   {
-    const WaitCursor hourglass;
+    const platform::qt::WaitCursor hourglass;
     outcome = PrintInvoice(Logic(), files, invoiceNo, canvas);
   }
   // The printed mark changed the record the quick view shows.

@@ -1,6 +1,5 @@
 #include "reports/ui/statement_window.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +15,7 @@
 #include "platform/qt/help_key.h"
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/wait_cursor.h"
 #include "reports/statement_batch.h"
 #include "reports/statement_page.h"
 #include "reports/ui/decimal_cells.h"
@@ -174,13 +174,12 @@ void TStment::CheckBox1Click() {
 }
 
 void TStment::PrinStButnClick() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const platform::qt::WaitCursor hourglass;
   platform::qt::PrinterCanvas canvas(&services_.printer);
   const bool printed =
       PrintStatement(statement_, services_.session.CurrentCompany, StatementDate(services_), canvas);
   StatusBar_->showMessage(printed ? ToQString("Statement for " + statement_.customer.name + " sent to print queue.")
                                   : platform::qt::PrintoutStatus(false, canvas));
-  QApplication::restoreOverrideCursor();
 }
 
 void TStment::SpeedButton2Click() { accept(); }
@@ -205,6 +204,15 @@ std::string BatchStatements(shell::ui::AppServices& services, QWidget& parent, c
   if (selection.exec() != QDialog::Accepted) return {};
   platform::qt::PrinterCanvas canvas(&services.printer);
   return PrintStatementBatch(logic, customers, selection.Choice(), services.labelQueue, canvas);
+}
+
+void ConnectStatementCommands(shell::ui::AppServices& services) {
+  services.showStatement = [&services](QWidget& parent, const model::CustomerRecord& customer) {
+    ShowStatement(services, parent, customer);
+  };
+  services.batchStatements = [&services](QWidget& parent, const files::Services& logic, files::KeyedFile& customers) {
+    return BatchStatements(services, parent, logic, customers);
+  };
 }
 
 }  // namespace reports::ui

@@ -67,7 +67,11 @@ class TStment : public QDialog {
   QStatusBar* StatusBar_;
 };
 
-// What the program hands the customer manager.
+// What the program hands the customer manager: both statement commands, each working
+// with `services`, which must outlive every window made from them.
+void ConnectStatementCommands(shell::ui::AppServices& services);
+
+// The two commands by themselves.
 void ShowStatement(shell::ui::AppServices& services, QWidget& parent, const model::CustomerRecord& customer);
 std::string BatchStatements(shell::ui::AppServices& services, QWidget& parent, const files::Services& logic,
                             files::KeyedFile& customers);

@@ -92,7 +92,11 @@ void TCustManager::BuildMenus() {
   QMenu* statements = MainMenu_->addMenu(tr("&Statements"));
   ViewPrintItem_ = AddCommand(statements, tr("&View / Print"), &TCustManager::StmtPrinClick);
   BatchPrintItem_ = AddCommand(statements, tr("&Batch Print"), &TCustManager::BatchPrinButnClick);
-  ViewPrintItem_->setEnabled(static_cast<bool>(services_.showStatement));
+  StatementItem_ = new QAction(tr("&Statement"), this);
+  connect(StatementItem_, &QAction::triggered, this, &TCustManager::StmtPrinClick);
+  for (QAction* statement : {ViewPrintItem_, StatementItem_}) {
+    statement->setEnabled(static_cast<bool>(services_.showStatement));
+  }
   BatchPrintItem_->setEnabled(static_cast<bool>(services_.batchStatements));
 
   QMenu* display = MainMenu_->addMenu(tr("&Display"));
@@ -105,6 +109,8 @@ void TCustManager::BuildMenus() {
 
   PopupMenu_->addActions({NewItem_, EditItem_, DeleteItem_, FindItem_, CustomerListItem_, LabelQueueItem_,
                           EnvelopeItem_});
+  PopupMenu_->addSeparator();
+  PopupMenu_->addAction(StatementItem_);
 }
 
 void TCustManager::BuildToolBar() {
@@ -117,6 +123,9 @@ void TCustManager::BuildToolBar() {
   AddTool(ToolBar_, CustomerListItem_, ToolIcon(ToolGlyph::kPrinter), tr("Print Customer List"));
   AddTool(ToolBar_, LabelQueueItem_, ToolIcon(ToolGlyph::kLabels), tr("Add to Label Queue"));
   AddTool(ToolBar_, EnvelopeItem_, ToolIcon(ToolGlyph::kFormLetter), tr("Print Envelope"));
+  ToolBar_->addSeparator();
+  AddTool(ToolBar_, ViewPrintItem_, ToolIcon(ToolGlyph::kInvoice), tr("View / Print Statement"));
+  AddTool(ToolBar_, BatchPrintItem_, look->standardIcon(QStyle::SP_FileDialogListView), tr("Batch Print Statements"));
   ToolBar_->addSeparator();
   HelpItem_ = new QAction(tr("Help"), this);
   connect(HelpItem_, &QAction::triggered, this, &TCustManager::HelpItemClick);

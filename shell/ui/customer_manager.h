@@ -65,6 +65,7 @@ class TCustManager : public QDialog {
   QAction* CloseItem() const { return CloseItem_; }
   QAction* ViewPrintItem() const { return ViewPrintItem_; }
   QAction* BatchPrintItem() const { return BatchPrintItem_; }
+  QAction* StatementItem() const { return StatementItem_; }
   QAction* ByNameItem() const { return ByNameItem_; }
   QAction* ByNumberItem() const { return ByNumberItem_; }
   QAction* PrintWindowItem() const { return PrintWindowItem_; }
@@ -133,6 +134,7 @@ class TCustManager : public QDialog {
   QAction* CloseItem_ = nullptr;
   QAction* ViewPrintItem_ = nullptr;
   QAction* BatchPrintItem_ = nullptr;
+  QAction* StatementItem_ = nullptr;  // the pop-up menu's way to the statement
   QAction* ByNameItem_ = nullptr;
   QAction* ByNumberItem_ = nullptr;
   QAction* PrintWindowItem_ = nullptr;

@@ -96,8 +96,10 @@ TEST_F(CustomerManagerTest, OpensOnAnEmptyCompanyAfterTheNotice) {
   EXPECT_EQ(dialogs_.Log()[0].text, "I am going to create a new, empty customer file for this company.");
   EXPECT_EQ(manager_.Frame()->CountText(), "Customers: 0");
   EXPECT_EQ(manager_.Frame()->CompanyCaption(), "Harbor Supply   #1");
-  EXPECT_FALSE(manager_.ViewPrintItem()->isEnabled());
-  EXPECT_FALSE(manager_.BatchPrintItem()->isEnabled());
+  // Without the statement windows handed in, none of their commands can be chosen.
+  for (QAction* statement : {manager_.ViewPrintItem(), manager_.StatementItem(), manager_.BatchPrintItem()}) {
+    EXPECT_FALSE(statement->isEnabled()) << statement->text().toStdString();
+  }
   manager_.CloseItem()->trigger();
   EXPECT_FALSE(manager_.Frame()->IsOpen());
 }
@@ -132,6 +134,24 @@ TEST_F(CustomerManagerTest, ListsAFilledCompanyByNameOrNumber) {
   EXPECT_TRUE(again.ByNumberItem()->isChecked());
   again.ByNameItem()->trigger();
   EXPECT_EQ(TCustManager::ChosenOrder(), 1);
+}
+
+// Switching the order used to take the key from the last row the new order had read,
+// so the manager jumped from the chosen customer to another.
+TEST_F(CustomerManagerTest, SwitchingTheOrderKeepsTheCurrentCustomer) {
+  FileCustomers({Customer("10", "Ship Chandlers"), Customer("20", "Dockside Cafe"), Customer("30", "Anchor Works")});
+  Show();
+  manager_.ByNameItem()->trigger();
+  PressKey(manager_.Frame()->Browser(), Qt::Key_Down);
+  const auto current = [this] {
+    manager_.LabelQueueItem()->trigger();
+    return manager_.Frame()->Message().toStdString();
+  };
+  ASSERT_EQ(current(), "Dockside Cafe added to label queue.");
+  manager_.ByNumberItem()->trigger();
+  EXPECT_EQ(current(), "Dockside Cafe added to label queue.");
+  manager_.ByNameItem()->trigger();
+  EXPECT_EQ(current(), "Dockside Cafe added to label queue.");
 }
 
 TEST_F(CustomerManagerTest, PrintoutsOverwriteNothingAndTheStatusSaysWhereEachWent) {

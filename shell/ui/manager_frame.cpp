@@ -131,12 +131,11 @@ engine::KeyNumber TManagerFrame::Order() const { return Browser_->KeyNumber(); }
 
 void TManagerFrame::SetOrder(engine::KeyNumber order) {
   const engine::RecordNumber current = Browser_->CurrentRecordNumber();
-  const bool hadRecord = current > 0 && Browser_->CurrentRecord();
+  // The key is taken before the new order refills the rows, which overwrites the buffer.
+  std::optional<engine::KeyString> key;
+  if (current > 0 && Browser_->CurrentRecord()) key = file_->description().buildKey(record_, order);
   Browser_->SetKeyNumber(order);
-  if (hadRecord) {
-    const engine::KeyString key = file_->description().buildKey(record_, order);
-    Browser_->PositionAtKey(key, current);
-  }
+  if (key) Browser_->PositionAtKey(*key, current);
   ShowCount();
 }
 
