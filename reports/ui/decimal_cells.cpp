@@ -1,9 +1,16 @@
 #include "reports/ui/decimal_cells.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QPainter>
 
 namespace reports::ui {
+
+void SetGridFont(QTableView& grid, const QFont& font) {
+  grid.setFont(font);
+  grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid.verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
+}
 
 namespace {
 

@@ -1,11 +1,13 @@
-// Amount cells drawn with their decimal points in one line, in the statement grid and
-// the report grid: the part before the point ends where the room for the decimals and
-// a small gap before the cell's right edge begin, so "0.00" and "1.500" share a point.
+// The look the statement grid and the report grid share: rows as high as the font
+// needs, and amount cells drawn with their decimal points in one line. The part before
+// the point ends where the room for the decimals and a small gap before the cell's
+// right edge begin, so "0.00" and "1.500" share a point.
 #pragma once
 
 #include <QFontMetrics>
 #include <QRect>
 #include <QStyledItemDelegate>
+#include <QTableView>
 #include <functional>
 
 namespace reports::ui {
@@ -21,6 +23,10 @@ struct DecimalSplit {
 // `decimals` is the widest point-and-decimals the grid shows: ".00", or ".000" where
 // quantities are shown.
 DecimalSplit SplitAtPoint(const QRect& cell, const QFontMetrics& metrics, const QString& decimals);
+
+// Sets the grid's font with rows as high as that font needs, so a long list shows
+// many rows at once.
+void SetGridFont(QTableView& grid, const QFont& font);
 
 class DecimalDelegate final : public QStyledItemDelegate {
  public:

@@ -64,6 +64,7 @@ void Trtreport::BuildLayout() {
   SortCol_->setEditable(true);
   SortCol_->addItems({"2", "3", "4"});
   SortCol_->setCurrentIndex(-1);
+  SortCol_->setMinimumContentsLength(3);
   RptGrid_ = new QTableWidget(this);
   RptGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   RptGrid_->setSelectionBehavior(QAbstractItemView::SelectColumns);
@@ -72,7 +73,7 @@ void Trtreport::BuildLayout() {
   QFont font = RptGrid_->font();
   font.setBold(true);
   font.setPointSize(10);
-  RptGrid_->setFont(font);
+  SetGridFont(*RptGrid_, font);
   // Sales Report quantities have three decimals; their points line up with the amounts'.
   RptGrid_->setItemDelegate(new DecimalDelegate(RptGrid_, report_.kind->quantityColumn ? ".000" : ".00",
                                                 [](const QModelIndex&, const QString& text) {
@@ -173,6 +174,13 @@ void Trtreport::InvPrintClick() {
   }
 }
 
+// The last column fills the grid's width, which is known only once the window is
+// shown maximised, and changes with the window.
+void Trtreport::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  SizeColumns();
+}
+
 void Trtreport::SpeedButton1Click() {
   QFont font = RptGrid_->font();
   QColor color = RptGrid_->palette().color(QPalette::Text);
@@ -180,7 +188,7 @@ void Trtreport::SpeedButton1Click() {
 }
 
 void Trtreport::ApplyGridLook(const QFont& font, const QColor& color) {
-  RptGrid_->setFont(font);
+  SetGridFont(*RptGrid_, font);
   QPalette palette = RptGrid_->palette();
   palette.setColor(QPalette::Text, color);
   RptGrid_->setPalette(palette);

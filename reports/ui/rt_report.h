@@ -46,6 +46,9 @@ class Trtreport : public QDialog {
   std::function<bool(QFont& font, QColor& color)> chooseFontAndColor;
   std::function<void()> beep;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void BuildLayout();
   void FillGrid();

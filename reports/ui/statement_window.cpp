@@ -162,7 +162,7 @@ void TStment::FormShow() {
   CheckBox1_->setChecked(activity_ == Activity::kUnpaidOnly);
   const QFont font = QtFontOf(documents::FormFontOf(services_.session.CurrentCompany, model::kBodyFont));
   setFont(font);
-  SGrid_->setFont(font);
+  SetGridFont(*SGrid_, font);
   SizeColumns();
 }
 
