@@ -390,7 +390,7 @@ void ReportNotUpdated(const files::Services& services, std::string_view caption,
       platform::Icon::kError);
 }
 
-void PostNewInvoice(const files::Services& services, const model::TransactionRecord& header) {
+void PostNewInvoice(const files::Services& services, const model::TransactionRecord& header, std::string_view caption) {
   const model::Money open = OpenAmount(header).value_or(model::Money());
   const books::AgingBucket bucket = BucketOf(services, header);
   const bool customerStored = ChangeCustomer(services, header.CustNo.str(), [&](model::CustomerRecord& customer) {
@@ -399,10 +399,10 @@ void PostNewInvoice(const files::Services& services, const model::TransactionRec
     if (PaidAboveZero(header)) customer.LastPaymentDate.SetRaw(header.TransDate.raw());
     return true;
   });
-  if (!customerStored) ReportNotUpdated(services, kAddCaption, header, "added", Unposted::kCustomerBalance);
+  if (!customerStored) ReportNotUpdated(services, caption, header, "added", Unposted::kCustomerBalance);
 }
 
-void AdvanceCompany(const files::Services& services, const model::TransactionRecord& header) {
+void AdvanceCompany(const files::Services& services, const model::TransactionRecord& header, std::string_view caption) {
   const model::Money open = OpenAmount(header).value_or(model::Money());
   const bool companyStored = PostToCurrentCompany(services, open, [&](model::CompanyRecord& company) {
     if (const auto next = NextInvoiceNumberAfter(header.InvoiceNo.str(), model::IsYes(company.PrefixInvoiceNo))) {
@@ -410,7 +410,7 @@ void AdvanceCompany(const files::Services& services, const model::TransactionRec
     }
     company.LastSavedInvoiceNo.SetRaw(header.InvoiceNo.raw());
   });
-  if (!companyStored) ReportNotUpdated(services, kAddCaption, header, "added", Unposted::kCompanyTotal);
+  if (!companyStored) ReportNotUpdated(services, caption, header, "added", Unposted::kCompanyTotal);
 }
 
 // A payment entered with a changed invoice is the last one only when no later one is
@@ -534,6 +534,18 @@ std::string LineTextOf(const GridLine& line) {
          model::PadRight(PlainAmount(line.extension), kExtensionWidth);
 }
 
+std::optional<model::DetailRecord> DetailOf(const GridLine& line, const model::TransactionRecord& header) {
+  model::DetailRecord detail{};
+  if (!FillDetail(detail, line, header, header.BodyStyle.str())) return std::nullopt;
+  return detail;
+}
+
+void PostAddedInvoice(const files::Services& services, const model::TransactionRecord& header,
+                      std::string_view caption) {
+  PostNewInvoice(services, header, caption);
+  AdvanceCompany(services, header, caption);
+}
+
 std::string ShownAmount(std::string_view stored) {
   const std::string_view text = model::TrimBlanks(stored);
   if (text.empty()) return {};
@@ -581,11 +593,10 @@ AddOutcome AddInvoice(const files::Services& services, InvoiceFiles& files, cons
   outcome.added = true;
   outcome.header = *header;
   outcome.lineCount = AddLines(services, files.details, StoredGrid(form, *header), *header);
-  PostNewInvoice(services, *header);
+  PostAddedInvoice(services, *header, kAddCaption);
   if (model::IsYes(services.session.CurrentCompany.CopyToLabelQueue)) {
     shell::AddToLabelQueue(labelQueue, *form.customer);
   }
-  AdvanceCompany(services, *header);
   if (form.kind == InvoiceKind::kMemo) {
     model::MemoRecord memo{};
     FillMemo(memo, form.memo, *header);

@@ -39,6 +39,9 @@ std::optional<model::TransactionRecord> HeaderOfForm(const InvoiceForm& form, co
 // than its column is not cut (it would read as another amount): the text comes out
 // longer, and such a line is refused rather than stored.
 std::string LineTextOf(const GridLine& line);
+// The detail record of `line` on the invoice `header`, filed under its number with its
+// body style; nullopt when the line does not fit LineText's columns.
+std::optional<model::DetailRecord> DetailOf(const GridLine& line, const model::TransactionRecord& header);
 // A stored amount of a line as the grid and the view show it (",0.00"); an empty cell
 // stays empty, and text that is no amount is shown as it is.
 std::string ShownAmount(std::string_view stored);
@@ -57,6 +60,14 @@ struct AddOutcome {
   int lineCount = 0;
   std::string status;  // "Added invoice 1043 containing 2 line item(s)."
 };
+
+// What a new invoice on file does to the books: its open amount to the customer's
+// balance and the bucket of its age, its number as the customer's last invoice (its
+// date as the last payment when something was paid), the A/R total, and the company's
+// last saved and next invoice numbers. Written in this order: the customer, then the
+// company; a part that could not be stored is told under `caption`.
+void PostAddedInvoice(const files::Services& services, const model::TransactionRecord& header,
+                      std::string_view caption);
 
 // Stores a new invoice from the form the entry window accepted. `labelQueue` takes
 // the customer when the company copies new invoices to the label queue.

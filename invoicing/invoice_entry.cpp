@@ -486,6 +486,15 @@ void ChooseCustomer(InvoiceForm& form, const model::CustomerRecord& customer, co
 
 // --- Checks on OK --------------------------------------------------------------
 
+std::optional<model::Date> CheckInvoiceDate(std::string_view typed, model::DateOrder order,
+                                            platform::Dialogs& dialogs) {
+  if (DateIsValid(typed, order)) return model::ParseDisplayDate(model::TrimBlanks(typed), order);
+  dialogs.inform("Invoice Date",
+                 "You have an invalid invoice date. You can clear the date and then select the calendar button.",
+                 Icon::kWarning);
+  return std::nullopt;
+}
+
 EntryCheck CheckInvoice(const InvoiceForm& form, const EntryContext& context) {
   platform::Dialogs& dialogs = context.dialogs;
   const bool lineItems = form.kind == InvoiceKind::kLineItem;
@@ -496,10 +505,7 @@ EntryCheck CheckInvoice(const InvoiceForm& form, const EntryContext& context) {
     dialogs.inform("Customer Required", "You need to select a customer.", Icon::kInformation);
     return Refused(EntryField::kCustomerButton);
   }
-  if (!DateIsValid(form.date, model::DateOrderFromCode(context.company.DateOrder.raw()))) {
-    dialogs.inform("Invoice Date",
-                   "You have an invalid invoice date. You can clear the date and then select the calendar button.",
-                   Icon::kWarning);
+  if (!CheckInvoiceDate(form.date, model::DateOrderFromCode(context.company.DateOrder.raw()), dialogs)) {
     return Refused(EntryField::kDate);
   }
   if (number.find('G') != std::string::npos && model::Folded(form.storedNumber).find('G') == std::string::npos) {

@@ -153,6 +153,11 @@ struct EntryContext {
 // amount too wide for its field, which cut short would be another value.
 EntryCheck CheckInvoice(const InvoiceForm& form, const EntryContext& context);
 
+// The typed invoice date, all ten characters of it, read in `order`; nullopt, after
+// telling the user, when it is no date.
+std::optional<model::Date> CheckInvoiceDate(std::string_view typed, model::DateOrder order,
+                                            platform::Dialogs& dialogs);
+
 // --- The number of a new invoice -------------------------------------------------
 
 // The company's next invoice number, preceded by yymm of `invoiceDate` when the

@@ -1,5 +1,6 @@
 #include "invoicing/invoice_manager.h"
 
+#include "invoicing/invoice_books.h"
 #include "invoicing/invoice_entry.h"
 #include "model/keys.h"
 #include "model/text.h"
@@ -29,6 +30,20 @@ std::optional<files::Row<model::TransactionRecord>> FindInvoice(files::KeyedFile
 
 bool InvoiceNumberOnFile(files::KeyedFile& transactions, std::string_view invoiceNo) {
   return FindInvoice(transactions, invoiceNo).has_value();
+}
+
+std::optional<std::string> FreeInvoiceNumber(files::KeyedFile& transactions, model::CompanyRecord company,
+                                             const model::Date& date) {
+  const bool prefixed = model::IsYes(company.PrefixInvoiceNo);
+  for (;;) {
+    const std::string number = NewInvoiceNumber(company, date);
+    if (number.size() > static_cast<std::size_t>(kNumberCapacity)) return std::nullopt;
+    // A number without a successor would leave the company's next number on it.
+    const std::optional<std::string> next = NextInvoiceNumberAfter(number, prefixed);
+    if (!next) return std::nullopt;
+    if (!InvoiceNumberOnFile(transactions, number)) return number;
+    company.NextInvoiceNo = *next;
+  }
 }
 
 std::string CompanyCaption(const model::CompanyRecord& company) {

@@ -10,6 +10,7 @@
 #include "files/keyed_file.h"
 #include "files/table.h"
 #include "invoicing/invoice_form.h"
+#include "model/dates.h"
 #include "model/records.h"
 
 namespace invoicing {
@@ -22,6 +23,14 @@ InvoiceForm NewInvoiceForm(const model::CompanyRecord& company, std::string_view
 std::optional<files::Row<model::TransactionRecord>> FindInvoice(files::KeyedFile& transactions,
                                                                  std::string_view invoiceNo);
 bool InvoiceNumberOnFile(files::KeyedFile& transactions, std::string_view invoiceNo);
+
+// The number a new invoice dated `date` takes when nobody types one: the company's next
+// number (with its year-and-month prefix when the company asks for it), counted on past
+// every number already on file, so a run never files a second invoice under a number.
+// nullopt when no usable number is left: the counter does not read as a number, or the
+// number or its successor would not fit the field.
+std::optional<std::string> FreeInvoiceNumber(files::KeyedFile& transactions, model::CompanyRecord company,
+                                             const model::Date& date);
 
 // "Harbor Supply Co. - #2".
 std::string CompanyCaption(const model::CompanyRecord& company);

@@ -128,8 +128,11 @@ int PrintReport(const ReportKind& kind, const ReportHeads& heads, const std::str
 }
 
 std::string PrintedNote(const std::vector<GridRow>& grid) {
-  const std::size_t rows = grid.empty() ? 0 : grid.size() - 1;
-  return "Report Complete. " + std::to_string(rows) + " records printed.";
+  return ReportCompleteNote(grid.empty() ? 0 : grid.size() - 1);
+}
+
+std::string ReportCompleteNote(std::size_t records) {
+  return "Report Complete. " + std::to_string(records) + " records printed.";
 }
 
 }  // namespace reports

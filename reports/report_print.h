@@ -20,5 +20,7 @@ int PrintReport(const ReportKind& kind, const ReportHeads& heads, const std::str
 
 // "Report Complete. 12 records printed.": the rows less the heading.
 std::string PrintedNote(const std::vector<GridRow>& grid);
+// The closing line of every printed report, for `records` records.
+std::string ReportCompleteNote(std::size_t records);
 
 }  // namespace reports
