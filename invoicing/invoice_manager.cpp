@@ -1,5 +1,7 @@
 #include "invoicing/invoice_manager.h"
 
+#include <cstring>
+
 #include "invoicing/invoice_entry.h"
 #include "model/keys.h"
 #include "model/text.h"
@@ -29,6 +31,14 @@ std::optional<files::Row<model::TransactionRecord>> FindInvoice(files::KeyedFile
 
 bool InvoiceNumberOnFile(files::KeyedFile& transactions, std::string_view invoiceNo) {
   return FindInvoice(transactions, invoiceNo).has_value();
+}
+
+std::optional<model::TransactionRecord> ReadAsListed(files::KeyedFile& transactions,
+                                                    const files::Row<model::TransactionRecord>& listed) {
+  std::optional<model::TransactionRecord> stored =
+      files::Table<model::TransactionRecord>(transactions).Read(listed.number);
+  if (stored && std::memcmp(&*stored, &listed.record, sizeof listed.record) != 0) stored.reset();
+  return stored;
 }
 
 std::string CompanyCaption(const model::CompanyRecord& company) {

@@ -31,14 +31,8 @@ namespace {
 using testing::Click;
 using testing::Press;
 using testing::Settle;
+using testing::WhenModalShows;
 
-// Runs `step` once the next modal window is up.
-void WhenModalShows(std::function<void()> step) {
-  QTimer::singleShot(0, [step = std::move(step)] {
-    Settle();
-    step();
-  });
-}
 
 QStringList Lines(const QListWidget* list) {
   QStringList lines;
@@ -235,8 +229,7 @@ TEST_F(PayBoxTest, HelpOfEachWindowOpensItsTopic) {
   for (auto [window, keyword] : {std::pair<QWidget*, const char*>{&wizard_, "PaymentWizard"},
                                  {wizard_.PPmtDialog(), "PartialPayment"}}) {
     help_.topics.clear();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(window, &press);
+    testing::PressF1(window);
     EXPECT_EQ(help_.topics, std::vector<std::string>{keyword});
   }
   help_.topics.clear();
