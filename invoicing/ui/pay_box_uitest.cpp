@@ -56,12 +56,7 @@ class PayBoxTest : public testing::InvoiceWindowFixture {
     files::KeyedFile memos = services_.FileOf(files::CompanyFile::kMemos);
     for (files::KeyedFile* file : {&transactions, &details, &memos}) ASSERT_TRUE(file->Create() && file->Open());
     InvoiceFiles files{transactions, details, memos};
-    model::CustomerRecord customer{};
-    {
-      files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
-      engine::RecordNumber slot = 0;
-      ASSERT_TRUE(customers.Open() && shell::FindCustomerByNumber(customers, "C100", slot, customer));
-    }
+    const model::CustomerRecord customer = Customer();
     for (auto [number, date, total] : {std::tuple{"1001", "11/08/2026", "100.00"},
                                        std::tuple{"1002", "12/01/2026", "40.00"}}) {
       InvoiceForm form;
@@ -115,13 +110,6 @@ class PayBoxTest : public testing::InvoiceWindowFixture {
     files::KeyedFile transactions = services_.FileOf(files::CompanyFile::kTransactions);
     EXPECT_TRUE(transactions.Open());
     return FindInvoice(transactions, number).value().record;
-  }
-  model::CustomerRecord Customer() {
-    files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
-    model::CustomerRecord customer{};
-    engine::RecordNumber slot = 0;
-    EXPECT_TRUE(customers.Open() && shell::FindCustomerByNumber(customers, "C100", slot, customer));
-    return customer;
   }
 
   TPayBox wizard_{services_};

@@ -62,14 +62,6 @@ class RepeatWindowTest : public testing::InvoiceWindowFixture {
   }
   void TearDown() override { EXPECT_TRUE(dialogs_.AllAnswersUsed()); }
 
-  model::CustomerRecord Customer() {
-    files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
-    model::CustomerRecord customer{};
-    engine::RecordNumber slot = 0;
-    EXPECT_TRUE(customers.Open() && shell::FindCustomerByNumber(customers, "C100", slot, customer));
-    return customer;
-  }
-
   // Makes 1043 a master due on `nextDue` without a window.
   void MakeMaster(const model::Date& nextDue) {
     files::KeyedFile transactions = services_.FileOf(files::CompanyFile::kTransactions);
