@@ -9,6 +9,7 @@
 #include "model/company_session.h"
 #include "invoicing/ui/invoice_manager.h"
 #include "invoicing/ui/pay_box.h"
+#include "invoicing/ui/select_repeat.h"
 #include "platform/clock.h"
 #include "platform/progress.h"
 #include "platform/qt/help_key.h"
@@ -62,6 +63,11 @@ int main(int argc, char** argv) {
   form.SetOpener(shell::ui::Command::kPaymentWizard, [&form] {
     invoicing::ui::TPayBox wizard(form.Services(), &form);
     QObject::connect(&wizard, &invoicing::ui::TPayBox::programMustEnd, &form, &shell::ui::TMainForm::programMustEnd);
+    wizard.exec();
+  });
+  // Made for each use: every run starts from today and an empty list.
+  form.SetOpener(shell::ui::Command::kRepeatBillingWizard, [&form] {
+    invoicing::ui::TSelectRepeat wizard(form.Services(), &form);
     wizard.exec();
   });
   // Made for each use, so the dates start again from "Month to Date".

@@ -1,7 +1,6 @@
 #include "documents/envelope.h"
 
 #include <array>
-#include <charconv>
 
 #include "documents/form_head.h"
 #include "model/text.h"
@@ -13,13 +12,6 @@ constexpr std::string_view kEnvelopeCaption = "Print Envelope";
 // The customer's name and address lines start 8 line spacings below the top.
 constexpr int kSendToFirstLine = 8;
 
-std::optional<int> WholeNumber(std::string_view text) {
-  text = model::TrimBlanks(text);
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 using Lines = std::array<std::string, 5>;
 
@@ -53,10 +45,10 @@ void DrawEnvelope(const EnvelopeLayout& layout, const model::CompanyRecord& comp
 }  // namespace
 
 std::optional<EnvelopeLayout> EnvelopeLayoutOf(const model::CompanyRecord& company) {
-  const std::optional<int> spacing = WholeNumber(company.EnvLineSpacing.raw());
-  const std::optional<int> left = WholeNumber(company.EnvLeftMargin.raw());
-  const std::optional<int> top = WholeNumber(company.EnvTopMargin.raw());
-  const std::optional<int> sendLeft = WholeNumber(company.EnvSendLeft.raw());
+  const std::optional<int> spacing = model::ParseWholeNumber(company.EnvLineSpacing.raw());
+  const std::optional<int> left = model::ParseWholeNumber(company.EnvLeftMargin.raw());
+  const std::optional<int> top = model::ParseWholeNumber(company.EnvTopMargin.raw());
+  const std::optional<int> sendLeft = model::ParseWholeNumber(company.EnvSendLeft.raw());
   if (!spacing || !left || !top || !sendLeft) return std::nullopt;
   EnvelopeLayout layout;
   layout.lineSpacing = *spacing;

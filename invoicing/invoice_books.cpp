@@ -97,9 +97,8 @@ std::vector<std::string> MemoLines(std::string_view memo) {
 
 bool IsRepeatMaster(const model::TransactionRecord& header) { return TypeOf(header) == TransactionType::kRepeatMaster; }
 
-// What the record keeps open in the customer's balance and the company's A/R total:
-// total - paid. A repeat master is a template whose balance is always zero, so it keeps
-// nothing open. nullopt when an amount does not read.
+}  // namespace
+
 std::optional<model::Money> OpenAmount(const model::TransactionRecord& header) {
   if (IsRepeatMaster(header)) return model::Money();
   const std::optional<model::Money> total = model::ReadMoney(header.TotalAmount);
@@ -107,6 +106,8 @@ std::optional<model::Money> OpenAmount(const model::TransactionRecord& header) {
   if (!total || !paid) return std::nullopt;
   return *total - *paid;
 }
+
+namespace {
 
 bool PaidAboveZero(const model::TransactionRecord& header) {
   const std::optional<model::Money> paid = model::ReadMoney(header.PaidAmount);
@@ -361,18 +362,6 @@ bool ChangeCustomer(const files::Services& services, std::string_view customerNu
   return change(customer) && customers.Update(number, customer);
 }
 
-// Moves the company's TotalAR by `amount` and makes `alsoChange`'s changes, in one
-// rewrite; false when the total does not read or fit, or the record is not stored.
-bool PostToCurrentCompany(const files::Services& services, model::Money amount,
-                          const std::function<void(model::CompanyRecord&)>& alsoChange = {}) {
-  bool posted = true;
-  const bool stored = books::ChangeCurrentCompany(services, [&](model::CompanyRecord& company) {
-    posted = books::PostToCompany(company, amount);
-    if (alsoChange) alsoChange(company);
-  });
-  return stored && posted;
-}
-
 // The header is written, so the books are out of step by the invoice's open amount:
 // the user is told which part is missing rather than left to find it.
 enum class Unposted { kCustomerBalance, kCompanyTotal };
@@ -388,18 +377,6 @@ void ReportNotUpdated(const files::Services& services, std::string_view caption,
           (customer ? "balance differs from the customer's invoices" : "total differs from the customer balances") +
           " by its amount.",
       platform::Icon::kError);
-}
-
-void PostNewInvoice(const files::Services& services, const model::TransactionRecord& header, std::string_view caption) {
-  const model::Money open = OpenAmount(header).value_or(model::Money());
-  const books::AgingBucket bucket = BucketOf(services, header);
-  const bool customerStored = ChangeCustomer(services, header.CustNo.str(), [&](model::CustomerRecord& customer) {
-    if (!books::PostToCustomer(customer, open, bucket)) return false;
-    customer.LastInvoiceNo.SetRaw(header.InvoiceNo.raw());
-    if (PaidAboveZero(header)) customer.LastPaymentDate.SetRaw(header.TransDate.raw());
-    return true;
-  });
-  if (!customerStored) ReportNotUpdated(services, caption, header, "added", Unposted::kCustomerBalance);
 }
 
 void AdvanceCompany(const files::Services& services, const model::TransactionRecord& header, std::string_view caption) {
@@ -507,6 +484,29 @@ bool MayDeleteInvoice(const files::Services& services, const model::TransactionR
 }
 
 }  // namespace
+
+bool PostToCurrentCompany(const files::Services& services, model::Money amount,
+                          const std::function<void(model::CompanyRecord&)>& alsoChange) {
+  bool posted = true;
+  const bool stored = books::ChangeCurrentCompany(services, [&](model::CompanyRecord& company) {
+    posted = books::PostToCompany(company, amount);
+    if (alsoChange) alsoChange(company);
+  });
+  return stored && posted;
+}
+
+void PostNewInvoice(const files::Services& services, const model::TransactionRecord& header,
+                    std::string_view caption) {
+  const model::Money open = OpenAmount(header).value_or(model::Money());
+  const books::AgingBucket bucket = BucketOf(services, header);
+  const bool customerStored = ChangeCustomer(services, header.CustNo.str(), [&](model::CustomerRecord& customer) {
+    if (!books::PostToCustomer(customer, open, bucket)) return false;
+    customer.LastInvoiceNo.SetRaw(header.InvoiceNo.raw());
+    if (PaidAboveZero(header)) customer.LastPaymentDate.SetRaw(header.TransDate.raw());
+    return true;
+  });
+  if (!customerStored) ReportNotUpdated(services, caption, header, "added", Unposted::kCustomerBalance);
+}
 
 std::optional<std::string> NextInvoiceNumberAfter(std::string_view invoiceNo, bool prefixed) {
   std::string_view counter = model::TrimBlanks(invoiceNo);

@@ -4,14 +4,17 @@
 // deleting are one function each, with the checks and questions that come before.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "documents/label_queue.h"
 #include "files/keyed_file.h"
 #include "files/services.h"
 #include "invoicing/invoice_form.h"
 #include "model/dates.h"
+#include "model/money.h"
 #include "model/records.h"
 
 namespace invoicing {
@@ -50,6 +53,25 @@ GridLine GridLineOf(const model::DetailRecord& detail);
 // The stored line's cells as they are stored: quantity and amounts trimmed but not
 // reformatted, the description without trailing blanks.
 GridLine StoredLineOf(const model::DetailRecord& detail);
+
+// --- Posting -----------------------------------------------------------------------
+
+// What the record keeps open in the customer's balance and the company's A/R total:
+// total - paid. A repeat master is a template whose balance is always zero, so it keeps
+// nothing open. nullopt when an amount does not read.
+std::optional<model::Money> OpenAmount(const model::TransactionRecord& header);
+
+// Posts a newly stored invoice to its customer: the open amount to the balance and the
+// bucket of its age, its number as the last invoice, and its date as the last payment
+// when it came with one. When the customer cannot be updated the user is told, under
+// `caption`, which invoice the balance is missing.
+void PostNewInvoice(const files::Services& services, const model::TransactionRecord& header,
+                    std::string_view caption);
+
+// Moves the company's TotalAR by `amount` and makes `alsoChange`'s changes, in one
+// rewrite; false when the total does not read or fit, or the record is not stored.
+bool PostToCurrentCompany(const files::Services& services, model::Money amount,
+                          const std::function<void(model::CompanyRecord&)>& alsoChange = {});
 
 // --- Add ---------------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "invoicing/invoice_manager.h"
 
+#include <cstring>
+
 #include "invoicing/invoice_books.h"
 #include "invoicing/invoice_entry.h"
 #include "model/keys.h"
@@ -44,6 +46,14 @@ std::optional<std::string> FreeInvoiceNumber(files::KeyedFile& transactions, mod
     if (!InvoiceNumberOnFile(transactions, number)) return number;
     company.NextInvoiceNo = *next;
   }
+}
+
+std::optional<model::TransactionRecord> ReadAsListed(files::KeyedFile& transactions,
+                                                    const files::Row<model::TransactionRecord>& listed) {
+  std::optional<model::TransactionRecord> stored =
+      files::Table<model::TransactionRecord>(transactions).Read(listed.number);
+  if (stored && std::memcmp(&*stored, &listed.record, sizeof listed.record) != 0) stored.reset();
+  return stored;
 }
 
 std::string CompanyCaption(const model::CompanyRecord& company) {

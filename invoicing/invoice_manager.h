@@ -23,6 +23,11 @@ InvoiceForm NewInvoiceForm(const model::CompanyRecord& company, std::string_view
 std::optional<files::Row<model::TransactionRecord>> FindInvoice(files::KeyedFile& transactions,
                                                                  std::string_view invoiceNo);
 bool InvoiceNumberOnFile(files::KeyedFile& transactions, std::string_view invoiceNo);
+// The record in the slot `listed` was read from, when it is still byte for byte as it
+// was listed; nullopt when it has changed or is gone, so nothing is written over a
+// change made since.
+std::optional<model::TransactionRecord> ReadAsListed(files::KeyedFile& transactions,
+                                                    const files::Row<model::TransactionRecord>& listed);
 
 // The number a new invoice dated `date` takes when nobody types one: the company's next
 // number (with its year-and-month prefix when the company asks for it), counted on past

@@ -1,7 +1,6 @@
 #include "invoicing/payments.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 
 #include "books/aging.h"
@@ -321,10 +320,6 @@ std::optional<model::TransactionRecord> PaymentCopy(const PaymentStamp& stamp, c
   return payment;
 }
 
-bool SameRecord(const model::TransactionRecord& a, const model::TransactionRecord& b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 std::string Describe(std::string_view kind, std::string_view number, model::Money amount) {
   return std::string(kind) + " " + std::string(number) + " (" + ShownAmount(amount) + ")";
 }
@@ -367,10 +362,7 @@ class Planner {
   std::optional<model::TransactionRecord>& Working(const files::Row<model::TransactionRecord>& listed) {
     auto found = working_.find(listed.number);
     if (found == working_.end()) {
-      std::optional<model::TransactionRecord> stored =
-          files::Table<model::TransactionRecord>(transactions_).Read(listed.number);
-      if (stored && !SameRecord(*stored, listed.record)) stored.reset();
-      found = working_.emplace(listed.number, stored).first;
+      found = working_.emplace(listed.number, ReadAsListed(transactions_, listed)).first;
     }
     return found->second;
   }

@@ -60,10 +60,8 @@ std::string StyleText(const model::TransactionRecord& header) {
   return model::HoldsLetter(header.BodyStyle, 'M') ? "(Memo Invoice)" : "(Product Invoice)";
 }
 
-// The next due date is kept month first whatever the company's order.
 std::string NextDueText(const model::TransactionRecord& header, model::DateOrder order) {
-  const std::optional<model::Date> due =
-      model::ParseDisplayDate(header.NextDueDate.raw(), model::DateOrder::kMonthFirst);
+  const std::optional<model::Date> due = NextDueDateOf(header);
   return due ? model::FormatDisplayDate(*due, order) : header.NextDueDate.str();
 }
 
@@ -104,6 +102,19 @@ std::string TransactionTypeText(const model::TransactionRecord& header) {
     case TransactionType::kUnknown: break;
   }
   return header.TransType.str();
+}
+
+std::optional<model::Date> NextDueDateOf(const model::TransactionRecord& master) {
+  return model::ParseDisplayDate(master.NextDueDate.raw(), model::DateOrder::kMonthFirst);
+}
+
+bool ForEachRepeatMaster(const files::Table<model::TransactionRecord>& transactions,
+                         const files::Table<model::TransactionRecord>::Visitor& visit) {
+  // Keys are the trimmed, upper-cased type and number, so every master's starts with R.
+  return transactions.ForEachFrom(model::transaction_key::kTypeAndInvoice, "R", [&](const auto& row) {
+    if (!row.key.view().starts_with('R')) return false;
+    return TypeOf(row.record) != TransactionType::kRepeatMaster || visit(row);
+  });
 }
 
 std::string QuickViewDate(const model::TransactionRecord& header, model::DateOrder order) {

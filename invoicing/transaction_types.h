@@ -32,6 +32,15 @@ bool IsPaidInFull(const model::TransactionRecord& header);
 // repeat billing list shows it under "Created" (the record keeps no creation date).
 std::string TransactionTypeText(const model::TransactionRecord& header);
 
+// A master's next due date, kept "mm/dd/yyyy" whatever the company's order; nullopt
+// when it does not read.
+std::optional<model::Date> NextDueDateOf(const model::TransactionRecord& master);
+
+// Visits the repeat masters (type R) in the order of the type-and-number key, while
+// `visit` returns true; false when the walk ended on an error.
+bool ForEachRepeatMaster(const files::Table<model::TransactionRecord>& transactions,
+                         const files::Table<model::TransactionRecord>::Visitor& visit);
+
 // The date the quick view shows: the invoice date, and for an R master a line break
 // and " - Next Due: " + the next due date (day first when the company's order is).
 std::string QuickViewDate(const model::TransactionRecord& header, model::DateOrder order);

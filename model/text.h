@@ -1,7 +1,9 @@
 // Small text rules shared by keys, file names, side files and lists: what counts as a
-// blank at either end, ASCII case folding and fixed-width padding.
+// blank at either end, ASCII case folding, fixed-width padding and whole numbers.
 #pragma once
 
+#include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +45,16 @@ inline std::string PadLeft(std::string_view text, std::size_t width) {
   const std::size_t characters = CharacterCount(text);
   std::string padded(characters < width ? width - characters : 0, ' ');
   return padded.append(text);
+}
+
+// A whole number written in digits, a leading minus allowed and blanks around ignored;
+// nullopt for anything else (a plus sign, a decimal point, a number too large for int).
+inline std::optional<int> ParseWholeNumber(std::string_view text) {
+  text = TrimBlanks(text);
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 }  // namespace model

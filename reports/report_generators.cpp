@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "files/table.h"
+#include "invoicing/transaction_types.h"
 #include "model/company_session.h"
 #include "model/keys.h"
 #include "model/money.h"
@@ -199,9 +200,9 @@ std::string NextDueSortable(std::string_view nextDue) {
 }
 
 void RepeatBillingList(Builder& out, const Walk& walk) {
-  walk.table.ForEachFrom(model::transaction_key::kTypeAndInvoice, "R", [&](const auto& row) {
+  invoicing::ForEachRepeatMaster(walk.table, [&](const auto& row) {
     const TransactionRecord& r = row.record;
-    if (IsType(r, 'R') && !Blank(r.InvoiceNo.str())) {
+    if (!Blank(r.InvoiceNo.str())) {
       out.Add({NextDueSortable(r.NextDueDate.str()), r.InvoiceNo.str(), r.ShortName.str(), r.CustNo.str(),
                Trim(r.RepeatCount.str()), r.SortDate.str(), out.AmountText(r.TotalAmount.str(), row.number),
                model::HoldsLetter(r.RepeatCycle, 'M') ? "M" : "D"});

@@ -1,7 +1,5 @@
 #include "shell/date_selection.h"
 
-#include <charconv>
-
 #include "model/text.h"
 
 namespace shell {
@@ -30,13 +28,10 @@ model::Date WithMonthPicked(const model::Date& calendar, int monthIndex) {
 }
 
 YearEntry ReadYearEntry(std::string_view text, int calendarYear) {
-  const std::string_view trimmed = model::TrimBlanks(text);
-  if (trimmed.empty()) return {};
-  int year = 0;
-  const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), year);
-  const bool wholeNumber = error == std::errc() && end == trimmed.data() + trimmed.size();
-  if (!wholeNumber || year < kFirstYear || year > kLastYear) return {YearEntry::Action::kRestoreText, calendarYear};
-  return {YearEntry::Action::kSetYear, year};
+  if (model::TrimBlanks(text).empty()) return {};
+  const std::optional<int> year = model::ParseWholeNumber(text);
+  if (!year || *year < kFirstYear || *year > kLastYear) return {YearEntry::Action::kRestoreText, calendarYear};
+  return {YearEntry::Action::kSetYear, *year};
 }
 
 model::Date WithYear(const model::Date& calendar, int year) {

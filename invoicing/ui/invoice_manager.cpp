@@ -14,10 +14,13 @@
 #include "invoicing/invoice_manager.h"
 #include "invoicing/invoice_print.h"
 #include "invoicing/invoice_view.h"
+#include "invoicing/repeat_billing.h"
 #include "invoicing/transaction_types.h"
 #include "invoicing/ui/customer_data.h"
 #include "invoicing/ui/prod_inv.h"
+#include "invoicing/ui/repeat_form.h"
 #include "invoicing/ui/view_invoice.h"
+#include "model/company_session.h"
 #include "model/field_values.h"
 #include "model/keys.h"
 #include "platform/qt/help_key.h"
@@ -62,7 +65,8 @@ Tinvlist::Tinvlist(shell::ui::AppServices& services, QWidget* parent)
       ProgressWindow_(new platform::qt::TProgressWindow(this)),
       ProdInv_(new TProdInv(services, this)),
       CustData_(new TCustData(services.help, this)),
-      Rtedit_(new Trtedit(services.help, this)) {
+      Rtedit_(new Trtedit(services.help, this)),
+      RepeatForm_(new TRepeatForm(services, this)) {
   setWindowTitle(tr("Invoice Manager"));
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   platform::qt::SetHelpKeyword(*this, kHelpKeyword);
@@ -83,12 +87,7 @@ Tinvlist::~Tinvlist() = default;
 
 QAction* Tinvlist::AddAction(InvoiceCommand command, const QString& text, void (Tinvlist::*handler)()) {
   auto* action = new QAction(text, this);
-  if (handler != nullptr) {
-    connect(action, &QAction::triggered, this, handler);
-  } else {
-    // The repeat billing set-up arrives with its own window.
-    action->setEnabled(false);
-  }
+  connect(action, &QAction::triggered, this, handler);
   actions_[command] = action;
   return action;
 }
@@ -102,7 +101,7 @@ void Tinvlist::BuildActions() {
   AddAction(InvoiceCommand::kCustomerData, tr("C&ustomer Data"), &Tinvlist::CustomerDataItemClick);
   AddAction(InvoiceCommand::kPrint, tr("&Print"), &Tinvlist::PrintItemClick);
   AddAction(InvoiceCommand::kBatchPrint, tr("&Batch Print"), &Tinvlist::BatchPrintItemClick);
-  AddAction(InvoiceCommand::kRepeatSetup, tr("&Repeat Billing Setup"), nullptr);
+  AddAction(InvoiceCommand::kRepeatSetup, tr("&Repeat Billing Setup"), &Tinvlist::RepeatSetupItemClick);
   AddAction(InvoiceCommand::kClose, tr("&Close"), &Tinvlist::CloseItemClick);
   AddAction(InvoiceCommand::kFilter, tr("Customer &Filter"), &Tinvlist::FilterButtonClick);
   AddAction(InvoiceCommand::kHelp, tr("Help"), &Tinvlist::HelpItemClick);
@@ -387,6 +386,29 @@ void Tinvlist::BatchPrintItemClick() {
   if (outcome.printed > 0) {
     Frame_->SetMessage(ToQString(outcome.status) + " " + platform::qt::PrintoutStatus(true, canvas));
   }
+}
+
+void Tinvlist::RepeatSetupItemClick() {
+  const auto current = CurrentInvoice();
+  if (!current) return;
+  if (const std::optional<Refusal> refusal = RepeatSetupRefusal(current->record)) {
+    services_.dialogs.inform(refusal->caption, refusal->text, platform::Icon::kWarning);
+    return;
+  }
+  const model::DateOrder order = services_.session.DateOrder();
+  const std::optional<RepeatSchedule> schedule = RepeatForm_->Execute(
+      current->record, RepeatSetupStateOf(current->record, model::TodayOf(services_.clock), order));
+  if (!schedule) return;
+  const bool stored = StoreRepeatMaster(Logic(), Frame_->File(), current->number, current->record, *schedule);
+  // The master is filed under its new type.
+  const auto master = stored ? files::Table<model::TransactionRecord>(Frame_->File()).Read(current->number)
+                             : std::nullopt;
+  if (master) {
+    PositionOn(current->number, *master);
+  } else {
+    Frame_->Refresh();
+  }
+  ShowCompanyTotals();
 }
 
 void Tinvlist::SetFilter(std::optional<std::string> customerNumber) {

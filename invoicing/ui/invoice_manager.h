@@ -1,7 +1,7 @@
 // The invoice manager: the current company's invoices and payment records in the keyed
 // browser, in six views, with New, Edit and Delete through the invoice entry window,
-// Find, viewing and printing an invoice, batch printing, the quick view of a record and
-// its customer, and the customer filter. The program makes it once, so the entry
+// Find, viewing and printing an invoice, batch printing, the repeat billing set-up, the
+// quick view of a record and its customer, and the customer filter. The program makes it once, so the entry
 // window's work timer runs on between showings.
 #pragma once
 
@@ -36,6 +36,7 @@ namespace invoicing::ui {
 
 class TProdInv;
 class TCustData;
+class TRepeatForm;
 class Trtedit;
 
 enum class InvoiceCommand {
@@ -59,6 +60,7 @@ class Tinvlist : public QDialog {
   TProdInv* EntryWindow() const { return ProdInv_; }
   TCustData* QuickViewWindow() const { return CustData_; }
   Trtedit* ViewWindow() const { return Rtedit_; }
+  TRepeatForm* RepeatWindow() const { return RepeatForm_; }
   QString ArTotalText() const;
   QString FilterText() const;
   QString TimerText() const;
@@ -101,6 +103,7 @@ class Tinvlist : public QDialog {
   void ViewItemClick();
   void PrintItemClick();
   void BatchPrintItemClick();
+  void RepeatSetupItemClick();
   void FilterButtonClick();
   void CloseItemClick();
   void HelpItemClick();
@@ -126,6 +129,7 @@ class Tinvlist : public QDialog {
   TProdInv* ProdInv_;
   TCustData* CustData_;
   Trtedit* Rtedit_;
+  TRepeatForm* RepeatForm_;
 };
 
 }  // namespace invoicing::ui

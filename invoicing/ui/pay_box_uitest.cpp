@@ -31,14 +31,8 @@ namespace {
 using testing::Click;
 using testing::Press;
 using testing::Settle;
+using testing::WhenModalShows;
 
-// Runs `step` once the next modal window is up.
-void WhenModalShows(std::function<void()> step) {
-  QTimer::singleShot(0, [step = std::move(step)] {
-    Settle();
-    step();
-  });
-}
 
 QStringList Lines(const QListWidget* list) {
   QStringList lines;
@@ -62,12 +56,7 @@ class PayBoxTest : public testing::InvoiceWindowFixture {
     files::KeyedFile memos = services_.FileOf(files::CompanyFile::kMemos);
     for (files::KeyedFile* file : {&transactions, &details, &memos}) ASSERT_TRUE(file->Create() && file->Open());
     InvoiceFiles files{transactions, details, memos};
-    model::CustomerRecord customer{};
-    {
-      files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
-      engine::RecordNumber slot = 0;
-      ASSERT_TRUE(customers.Open() && shell::FindCustomerByNumber(customers, "C100", slot, customer));
-    }
+    const model::CustomerRecord customer = Customer();
     for (auto [number, date, total] : {std::tuple{"1001", "11/08/2026", "100.00"},
                                        std::tuple{"1002", "12/01/2026", "40.00"}}) {
       InvoiceForm form;
@@ -121,13 +110,6 @@ class PayBoxTest : public testing::InvoiceWindowFixture {
     files::KeyedFile transactions = services_.FileOf(files::CompanyFile::kTransactions);
     EXPECT_TRUE(transactions.Open());
     return FindInvoice(transactions, number).value().record;
-  }
-  model::CustomerRecord Customer() {
-    files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
-    model::CustomerRecord customer{};
-    engine::RecordNumber slot = 0;
-    EXPECT_TRUE(customers.Open() && shell::FindCustomerByNumber(customers, "C100", slot, customer));
-    return customer;
   }
 
   TPayBox wizard_{services_};
@@ -235,8 +217,7 @@ TEST_F(PayBoxTest, HelpOfEachWindowOpensItsTopic) {
   for (auto [window, keyword] : {std::pair<QWidget*, const char*>{&wizard_, "PaymentWizard"},
                                  {wizard_.PPmtDialog(), "PartialPayment"}}) {
     help_.topics.clear();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(window, &press);
+    testing::PressF1(window);
     EXPECT_EQ(help_.topics, std::vector<std::string>{keyword});
   }
   help_.topics.clear();

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "model/text.h"
 #include "platform/qt/help_key.h"
 #include "platform/qt/qt_dialogs.h"
 #include "shell/date_selection.h"
@@ -114,6 +115,19 @@ std::optional<std::string> TDateSel::SelectDate(const model::CompanySession& ses
   dialog.CentreOn(caller);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.DateText();
+}
+
+bool TDateSel::SelectIntoField(const model::CompanySession& session, const platform::Clock& clock,
+                               platform::Help& help, QLineEdit& field, const QString& heading) {
+  const std::string typed(model::TrimBlanks(field.text().toStdString()));
+  constexpr std::size_t kWholeDate = 10;
+  const std::optional<model::Date> shown =
+      typed.size() >= kWholeDate ? model::ParseDisplayDate(typed, session.DateOrder()) : std::nullopt;
+  const std::optional<std::string> chosen =
+      SelectDate(session, help, *field.window(), tr("Date Selection"), heading, shown.value_or(model::TodayOf(clock)));
+  if (!chosen) return false;
+  field.setText(ToQString(*chosen));
+  return true;
 }
 
 void TDateSel::ViewCalendar(const model::CompanySession& session, const platform::Clock& clock, platform::Help& help,

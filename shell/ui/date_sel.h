@@ -15,6 +15,7 @@
 class QCalendarWidget;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace shell::ui {
@@ -39,6 +40,11 @@ class TDateSel : public QDialog {
   static std::optional<std::string> SelectDate(const model::CompanySession& session, platform::Help& help, QWidget& caller,
                                                const QString& caption, const QString& heading,
                                                const model::Date& start);
+  // "Date Selection" for a date field, headed `heading`: it opens on the field's date
+  // (today when the field holds no whole date) and writes the date chosen into the
+  // field. False after Cancel.
+  static bool SelectIntoField(const model::CompanySession& session, const platform::Clock& clock,
+                              platform::Help& help, QLineEdit& field, const QString& heading);
   // "&View Calendar": today, centred on the main window.
   static void ViewCalendar(const model::CompanySession& session, const platform::Clock& clock, platform::Help& help,
                            QWidget* mainWindow);

@@ -1,6 +1,6 @@
 // The base of the invoicing window tests: company 1, "Harbor Supply", on file with an
 // A/R total of 0.00 and today 12/08/2026, and its customer C100, Dockside Marine, who
-// owes nothing.
+// owes nothing until the test posts to it.
 #pragma once
 
 #include <functional>
@@ -8,6 +8,7 @@
 #include "files/company_files.h"
 #include "files/keyed_file.h"
 #include "files/testing/company_folder.h"
+#include "shell/customers.h"
 #include "shell/ui/testing/window_fixture.h"
 
 namespace invoicing::ui::testing {
@@ -34,6 +35,15 @@ class InvoiceWindowFixture : public shell::testing::WindowFixture {
     customer.Phone1 = "(207) 555-0100";
     engine::RecordNumber added = 0;
     ASSERT_TRUE(file.Add(customer, added));
+  }
+
+  // Dockside Marine as the customer file holds it now.
+  model::CustomerRecord Customer() {
+    files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
+    model::CustomerRecord customer{};
+    engine::RecordNumber slot = 0;
+    EXPECT_TRUE(customers.Open() && shell::FindCustomerByNumber(customers, "C100", slot, customer));
+    return customer;
   }
 };
 

@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 namespace invoicing::ui::testing {
 
@@ -26,6 +30,20 @@ inline void Press(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers 
 inline void Click(QWidget* widget) {
   QTest::mouseClick(widget, Qt::LeftButton);
   Settle();
+}
+
+// F1 in `window`, as the window system delivers it to the window that has it.
+inline void PressF1(QWidget* window) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(window, &press);
+}
+
+// Runs `step` once the next modal window is up.
+inline void WhenModalShows(std::function<void()> step) {
+  QTimer::singleShot(0, [step = std::move(step)] {
+    Settle();
+    step();
+  });
 }
 
 }  // namespace invoicing::ui::testing
