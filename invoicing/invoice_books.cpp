@@ -740,12 +740,35 @@ DeleteOutcome DeleteInvoice(const files::Services& services, InvoiceFiles& files
   return outcome;
 }
 
-// Written in this order: the header, then (for an invoice becoming a master) the
-// customer and the company. A master is a template that owes nothing, so an invoice
-// turned into one leaves the receivables as a deleted one does; without that the
-// customer would go on owing an amount no open invoice shows. A crash after the header
-// leaves the balances holding it until the books-integrity check rebuilds them.
-bool StoreRepeatMaster(const files::Services& services, files::KeyedFile& transactions, files::RecordNumber number,
+namespace {
+
+// A master's lines are a template, not sales: marked as repeat lines, the sales report
+// leaves them out, as it does for a master's lines rewritten by an edit.
+void MarkRepeatLines(const files::Services& services, files::KeyedFile& details,
+                     const model::TransactionRecord& master) {
+  bool allMarked = true;
+  for (files::Row<model::DetailRecord> line : books::LinesOfInvoice(details, master)) {
+    if (line.record.BodyStyle.raw() == kRepeatLineStyle) continue;
+    line.record.BodyStyle = kRepeatLineStyle;
+    allMarked = details.Update(line.number, line.record) && allMarked;
+  }
+  if (!allMarked) {
+    services.dialogs.inform(kRepeatCaption,
+                            "Not every line of invoice " + NumberOf(master) +
+                                " could be marked as a repeat billing line; the Sales Report may still list it.",
+                            platform::Icon::kError);
+  }
+}
+
+}  // namespace
+
+// Written in this order: the header, its lines, then (for an invoice becoming a
+// master) the customer and the company. A master is a template that owes nothing, so
+// an invoice turned into one leaves the receivables as a deleted one does; without
+// that the customer would go on owing an amount no open invoice shows. A crash after
+// the header leaves the balances holding it until the books-integrity check rebuilds
+// them.
+bool StoreRepeatMaster(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
                        const model::TransactionRecord& snapshot, const RepeatSchedule& schedule) {
   model::TransactionRecord master = snapshot;
   master.TransType = "R";
@@ -754,10 +777,11 @@ bool StoreRepeatMaster(const files::Services& services, files::KeyedFile& transa
   if (model::TrimBlanks(master.RepeatCount.raw()).empty()) master.RepeatCount = "0";
   master.BalanceDue = "0.00";
   master.NextDueDate = model::FormatDisplayDate(schedule.nextDue, model::DateOrder::kMonthFirst);
-  if (!transactions.Update(number, master, &snapshot)) {
+  if (!files.transactions.Update(number, master, &snapshot)) {
     services.dialogs.inform(kRepeatCaption, "Modify operation failed", platform::Icon::kError);
     return false;
   }
+  MarkRepeatLines(services, files.details, master);
   if (!IsRepeatMaster(snapshot)) UnpostInvoice(services, snapshot, kRepeatCaption, "made a repeat billing master");
   return true;
 }

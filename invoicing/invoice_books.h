@@ -141,10 +141,10 @@ struct RepeatSchedule {
 };
 
 // Rewrites slot `number`, which held `snapshot` (an invoice without payments, or a
-// master), as a repeat billing master on `schedule`. An invoice's open amount comes off
-// its customer and the company. False, after telling the user, when the header could
-// not be stored.
-bool StoreRepeatMaster(const files::Services& services, files::KeyedFile& transactions, files::RecordNumber number,
+// master), as a repeat billing master on `schedule`. Its lines become repeat lines, and
+// an invoice's open amount comes off its customer and the company. False, after
+// telling the user, when the header could not be stored.
+bool StoreRepeatMaster(const files::Services& services, InvoiceFiles& files, files::RecordNumber number,
                        const model::TransactionRecord& snapshot, const RepeatSchedule& schedule);
 
 }  // namespace invoicing

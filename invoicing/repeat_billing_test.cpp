@@ -204,7 +204,7 @@ class RepeatBillingTest : public testing::BooksFixture {
   files::RecordNumber AddMaster(InvoiceForm form, const RepeatSchedule& schedule) {
     const AddOutcome added = Add(form);
     EXPECT_TRUE(added.added);
-    EXPECT_TRUE(StoreRepeatMaster(services_, transactions_, added.number, added.header, schedule));
+    EXPECT_TRUE(StoreRepeatMaster(services_, files_, added.number, added.header, schedule));
     return added.number;
   }
   files::RecordNumber AddMaster(std::string_view number, const RepeatSchedule& schedule,
@@ -344,7 +344,7 @@ TEST_F(RepeatBillingTest, CreateFilesTheInvoiceWithItsLinesAndPostsItByAge) {
     EXPECT_EQ(copies[i].ProductCode.str(), master[i].ProductCode.str());
     EXPECT_EQ(copies[i].BodyStyle.str() + "|" + copies[i].SortDate.str() + "|" + copies[i].InvoiceNo.str(),
               "G|2026/10/29|1043G1");
-    EXPECT_EQ(master[i].BodyStyle.str() + "|" + master[i].InvoiceNo.str(), "P|1043");
+    EXPECT_EQ(master[i].BodyStyle.str() + "|" + master[i].InvoiceNo.str(), "R|1043");
   }
 
   model::TransactionRecord moved = before;

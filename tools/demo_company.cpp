@@ -382,7 +382,7 @@ int AddDemoRepeatMasters(const files::Services& services, const std::vector<mode
     invoicing::RepeatSchedule schedule = contract.schedule;
     schedule.nextDue = model::AddDays(model::TodayOf(services.clock), contract.nextDueInDays);
     if (added.added &&
-        invoicing::StoreRepeatMaster(services, transactions, added.number, added.header, schedule)) {
+        invoicing::StoreRepeatMaster(services, files, added.number, added.header, schedule)) {
       ++made;
     }
   }

@@ -399,7 +399,8 @@ void Tinvlist::RepeatSetupItemClick() {
   const std::optional<RepeatSchedule> schedule = RepeatForm_->Execute(
       current->record, RepeatSetupStateOf(current->record, model::TodayOf(services_.clock), order));
   if (!schedule) return;
-  const bool stored = StoreRepeatMaster(Logic(), Frame_->File(), current->number, current->record, *schedule);
+  InvoiceFiles files = Files();
+  const bool stored = StoreRepeatMaster(Logic(), files, current->number, current->record, *schedule);
   // The master is filed under its new type.
   const auto master = stored ? files::Table<model::TransactionRecord>(Frame_->File()).Read(current->number)
                              : std::nullopt;

@@ -65,9 +65,12 @@ class RepeatWindowTest : public testing::InvoiceWindowFixture {
   // Makes 1043 a master due on `nextDue` without a window.
   void MakeMaster(const model::Date& nextDue) {
     files::KeyedFile transactions = services_.FileOf(files::CompanyFile::kTransactions);
-    ASSERT_TRUE(transactions.Open());
+    files::KeyedFile details = services_.FileOf(files::CompanyFile::kDetails);
+    files::KeyedFile memos = services_.FileOf(files::CompanyFile::kMemos);
+    ASSERT_TRUE(transactions.Open() && details.Open() && memos.Open());
+    InvoiceFiles files{transactions, details, memos};
     const model::TransactionRecord header = Stored(transactions, invoice_);
-    ASSERT_TRUE(StoreRepeatMaster(services_, transactions, invoice_, header, {1, true, nextDue}));
+    ASSERT_TRUE(StoreRepeatMaster(services_, files, invoice_, header, {1, true, nextDue}));
   }
 
   static model::TransactionRecord Stored(files::KeyedFile& transactions, files::RecordNumber slot) {
