@@ -229,11 +229,14 @@ class InterestReportPages {
     bold_.bold = true;
     canvas_.SetFont(plain_);
     line_ = canvas_.TextHeight("Xy") * 5 / 4;
+    // A gap between columns keeps a right-aligned amount from running into the
+    // invoice number after it.
+    const int gap = canvas_.TextWidth("Xx");
     int x = 0;
     for (std::size_t column = 0; column < kColumnCharacters.size(); ++column) {
       left_[column] = x;
       width_[column] = canvas_.TextWidth(std::string(kColumnCharacters[column], 'X'));
-      x += width_[column];
+      x += width_[column] + gap;
     }
     Head();
   }

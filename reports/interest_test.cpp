@@ -366,16 +366,17 @@ TEST(InterestReportTest, ColumnsAreFixedAmountsRightAlignedAndPagesBreakAboveThe
   ASSERT_EQ(PrintInterestReport(scan, options, "now", canvas), 2);
 
   const int x = platform::testing::RecordingCanvas::kCharWidthPerPoint * 10;  // one character at 10 points
+  const int gap = 2 * x;  // "Xx" between columns
   std::vector<platform::testing::DrawnText> pageTwo;
   for (const auto& text : canvas.texts) {
     EXPECT_LE(text.y + 100, canvas.PageHeight() - 200) << text.text;
     if (text.page == 2) pageTwo.push_back(text);
     if (text.text == "1,234.00") {
-      EXPECT_EQ(text.x + 8 * x, (33 + 10 + 11) * x);
+      EXPECT_EQ(text.x + 8 * x, (33 + 10 + 11) * x + 2 * gap);
     } else if (text.text == "18.51") {
-      EXPECT_EQ(text.x + 5 * x, (33 + 10 + 11 + 10) * x);
+      EXPECT_EQ(text.x + 5 * x, (33 + 10 + 11 + 10) * x + 3 * gap);
     } else if (text.text == "C7") {
-      EXPECT_EQ(text.x, 33 * x);
+      EXPECT_EQ(text.x, 33 * x + gap);
     }
   }
   EXPECT_EQ(canvas.texts[3].text, "Created Invoices Dated: 12/08/2026 and charged a flat rate of 18.51 as fee.");

@@ -22,6 +22,7 @@
 #include "platform/qt/printer_canvas.h"
 #include "platform/qt/progress_window.h"
 #include "platform/qt/qt_dialogs.h"
+#include "reports/ui/decimal_cells.h"
 #include "shell/ui/date_sel.h"
 #include "shell/ui/storable_text.h"
 
@@ -105,6 +106,7 @@ TInterestWiz::TInterestWiz(shell::ui::AppServices& services, QWidget* parent)
   CustGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   CustGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   CustGrid_->verticalHeader()->hide();
+  SetGridFont(*CustGrid_, CustGrid_->font());
   CustGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   QFont bold = Label3_->font();
   bold.setBold(true);
