@@ -12,7 +12,7 @@ namespace {
 
 using model::TransactionRecord;
 
-struct Spec {
+struct StoredTransaction {
   const char *type, *number, *customer, *date, *net, *tax, *total, *paid, *balance, *paidDate, *keyCode;
 };
 
@@ -20,7 +20,7 @@ class ReportsFixture : public invoicing::testing::BooksFixture {
  protected:
   void SetUp() override {
     BooksFixture::SetUp();
-    const Spec specs[] = {
+    const StoredTransaction transactions[] = {
         {"I", "1001", "10", "2026/11/02", "100.00", "8.25", "108.25", "0.00", "108.25", "", "WEST"},
         {"I", "1002", "20", "2026/11/30", "1000.00", "0.00", "1000.00", "1000.00", "0.00", "2026/12/01", "EAST"},
         {"I", "1003", "10", "2026/11/15", "0.00", "0.00", "0.00", "0.00", "0.00", "", "WEST"},
@@ -30,7 +30,7 @@ class ReportsFixture : public invoicing::testing::BooksFixture {
         {"D", "DP1", "20", "2026/11/10", "-50.00", "0.00", "-50.00", "-50.00", "0.00", "2026/11/10", "None"},
         {"I", "1008", "10", "2026/10/31", "75.00", "0.00", "75.00", "75.00", "0.00", "2026/11/05", "WEST"},
     };
-    for (const Spec& spec : specs) AddTransaction(spec);
+    for (const StoredTransaction& transaction : transactions) AddTransaction(transaction);
     AddMaster("1005", "12/15/2026", "3", "M", "50.00");
     AddMaster("1009", "01/02/2027", "0", "D", "20.00");
     AddLine("2026/11/02", "1001", "HAMMER", "2", "Claw hammer, \"pro\"", "25.00", "50.00");
@@ -41,7 +41,7 @@ class ReportsFixture : public invoicing::testing::BooksFixture {
     for (files::KeyedFile* file : {&transactions_, &details_, &memos_}) file->Close();
   }
 
-  files::RecordNumber AddTransaction(const Spec& s) {
+  files::RecordNumber AddTransaction(const StoredTransaction& s) {
     TransactionRecord r{};
     r.TransType = s.type;
     r.InvoiceNo = s.number;

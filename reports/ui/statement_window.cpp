@@ -40,12 +40,12 @@ QToolButton* ToolButton(QWidget* parent, const QIcon& icon, const QString& hint)
   return button;
 }
 
-QFont QtFontOf(const platform::FontSpec& spec) {
-  QFont font(ToQString(spec.name), spec.pointSize);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
+QFont QtFontOf(const platform::FontSpec& wanted) {
+  QFont font(ToQString(wanted.name), wanted.pointSize);
+  font.setBold(wanted.bold);
+  font.setItalic(wanted.italic);
+  font.setUnderline(wanted.underline);
+  font.setStrikeOut(wanted.strikeOut);
   return font;
 }
 
