@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPrinter>
+#include <filesystem>
 #include <memory>
 
 #include "documents/label_queue.h"
@@ -18,6 +19,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/single_instance.h"
 #include "reports/ui/interest_wizard.h"
+#include "reports/ui/label_wizard.h"
 #include "reports/ui/rpt_select.h"
 #include "reports/ui/statement_window.h"
 #include "shell/ui/main_form.h"
@@ -78,6 +80,11 @@ int main(int argc, char** argv) {
   // Made for each use, so the options start again from the company's stored settings.
   form.SetOpener(shell::ui::Command::kInterestWizard, [&form] {
     reports::ui::TInterestWiz wizard(form.Services(), &form);
+    wizard.exec();
+  });
+  // The queue outlives the window; the layout files live in the data folder.
+  form.SetOpener(shell::ui::Command::kLabelWizard, [&form] {
+    reports::ui::Tlblwiz wizard(form.Services(), std::filesystem::current_path(), &form);
     wizard.exec();
   });
   form.show();

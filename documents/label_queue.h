@@ -3,6 +3,7 @@
 // letter wizards.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ class LabelQueue {
   void Add(LabelQueueEntry entry) {
     entries_.push_back(std::move(entry));
     pending_ = true;
+  }
+  // Nothing happens for an index past the end.
+  void RemoveAt(std::size_t index) {
+    if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
   }
   void Clear() {
     entries_.clear();

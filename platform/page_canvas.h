@@ -14,6 +14,7 @@ struct FontSpec {
   int pointSize = 10;
   std::uint32_t color = 0;  // 0x00BBGGRR
   bool bold = false, italic = false, underline = false, strikeOut = false;
+  friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 enum class Orientation { kPortrait, kLandscape };
