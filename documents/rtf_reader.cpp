@@ -484,10 +484,18 @@ class Reader {
     return a == b;
   }
 
+  // A font missing from the table is taken as the default one.
+  std::string FontName(long number) const {
+    for (const long candidate : {number, defaultFont_}) {
+      const auto found = fonts_.find(candidate);
+      if (found != fonts_.end()) return found->second;
+    }
+    return TextRun{}.font;
+  }
+
   TextRun Resolved(const CharFormat& format) const {
     TextRun run;
-    const auto font = fonts_.find(format.font.value_or(defaultFont_));
-    if (font != fonts_.end()) run.font = font->second;
+    run.font = FontName(format.font.value_or(defaultFont_));
     run.points = format.points;
     run.bold = format.bold;
     run.italic = format.italic;

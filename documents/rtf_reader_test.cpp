@@ -129,6 +129,16 @@ TEST(RtfReader, OlderBulletsAndUnclosedLastParagraph) {
   EXPECT_EQ(document.paragraphs[1].runs[0], (TextRun{.text = "Two", .font = "Arial", .points = 12}));
 }
 
+TEST(RtfReader, TableNumbersMissingFromTheTablesFallBackToDefaults) {
+  const RtfDocument document = ReadRtf(
+                                   "{\\rtf1\\deff1{\\fonttbl{\\f1 Serif;}{\\f2 Mono}}{\\colortbl;\\red9\\green8\\blue7;}"
+                                   "{\\f7\\cf9 a}{\\f2\\cf1\\b1\\b0\\ul\\ulnone\\fs0 b}}")
+                                   .document;
+  EXPECT_EQ(document.paragraphs.at(0).runs,
+            (std::vector<TextRun>{{.text = "a", .font = "Serif", .points = 12},
+                                  {.text = "b", .font = "Mono", .points = 12, .color = 0x070809}}));
+}
+
 TEST(RtfReader, EscapesSymbolsAndCodePageCharacters) {
   EXPECT_EQ(TextOfBody("a\\\\b\\{c\\}d\\tab e\\line f\\~g"), "a\\b{c}d\te\nf\xc2\xa0g");
   EXPECT_EQ(TextOfBody("\\emdash\\'80\\'93\\lquote\\bullet"), "\xe2\x80\x94\xe2\x82\xac\xe2\x80\x9c\xe2\x80\x98\xe2\x80\xa2");
