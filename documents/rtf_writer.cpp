@@ -88,7 +88,7 @@ void AppendCodePoint(std::string& out, char32_t code) {
     case U'\\': out += "\\\\"; return;
     case U'{': out += "\\{"; return;
     case U'}': out += "\\}"; return;
-    case U'\n': out += "\\par "; return;
+    case U'\n': out += "\\line "; return;
     case U'\t': out += "\\tab "; return;
     default: break;
   }
@@ -163,8 +163,17 @@ std::string ParagraphProperties(const Paragraph& paragraph) {
   if (paragraph.spaceBefore > 0) out += "\\sb" + std::to_string(Twips(paragraph.spaceBefore));
   if (paragraph.spaceAfter > 0) out += "\\sa" + std::to_string(Twips(paragraph.spaceAfter));
   if (paragraph.leftIndent > 0) out += "\\li" + std::to_string(Twips(paragraph.leftIndent));
+  if (paragraph.rightIndent > 0) out += "\\ri" + std::to_string(Twips(paragraph.rightIndent));
+  if (paragraph.firstLineIndent != 0) out += "\\fi" + std::to_string(Twips(paragraph.firstLineIndent));
   for (const double stop : paragraph.tabStops) out += "\\tx" + std::to_string(Twips(stop));
   return out;
+}
+
+// The bullet as word processors before list tables wrote it: the text shown before
+// the paragraph, then the numbering that asks for a bullet.
+std::string BulletPrefix(const Paragraph& paragraph) {
+  if (!paragraph.bullet) return {};
+  return "{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}";
 }
 
 // Each run is its own group, so its format ends with it.
@@ -188,6 +197,7 @@ std::string WriteRtf(const RtfDocument& document) {
   out += ColorTable(tables);
   for (const Paragraph& paragraph : document.paragraphs) {
     out += ParagraphProperties(paragraph);
+    out += BulletPrefix(paragraph);
     for (const TextRun& run : paragraph.runs) out += Run(run, tables);
     out += "\\par\n";
   }

@@ -77,9 +77,17 @@ TEST(RtfWriter, ParagraphsCarryAlignmentSpacingIndentAndTabStops) {
             "\\pard\\ql\\par\n");
 }
 
+TEST(RtfWriter, ParagraphsCarryRightAndHangingIndentsAndBullets) {
+  RtfDocument document{
+      {{.runs = {Plain("b")}, .leftIndent = 36, .rightIndent = 9, .firstLineIndent = -18, .bullet = true}}};
+  EXPECT_EQ(Body(document),
+            "\\pard\\ql\\li720\\ri180\\fi-360{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}"
+            "{\\f0\\fs20 b}\\par\n");
+}
+
 TEST(RtfWriter, EscapesSyntaxCharactersAndBreaks) {
   EXPECT_EQ(Body(OneRun(Plain("a\\b{c}d"))), "\\pard\\ql{\\f0\\fs20 a\\\\b\\{c\\}d}\\par\n");
-  EXPECT_EQ(Body(OneRun(Plain("one\r\ntwo\tthree\n"))), "\\pard\\ql{\\f0\\fs20 one\\par two\\tab three\\par }\\par\n");
+  EXPECT_EQ(Body(OneRun(Plain("one\r\ntwo\tthree\n"))), "\\pard\\ql{\\f0\\fs20 one\\line two\\tab three\\line }\\par\n");
   // A digit right after a control word would be read as its parameter.
   EXPECT_EQ(Body(OneRun(Plain("12"))), "\\pard\\ql{\\f0\\fs20 12}\\par\n");
   EXPECT_EQ(Body(OneRun(Plain(std::string("bell\a\x7f", 6)))), "\\pard\\ql{\\f0\\fs20 bell}\\par\n");
