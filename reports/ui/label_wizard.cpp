@@ -341,9 +341,11 @@ void Tlblwiz::OpenItemClick() {
   if (!chosen.isEmpty()) OpenLayout(WithExtension(chosen, ".LBL"));
 }
 
-void Tlblwiz::SaveAsItemClick() {
+void Tlblwiz::SaveAsItemClick() { SaveLayoutThroughDialog(); }
+
+bool Tlblwiz::SaveLayoutThroughDialog() {
   const QString chosen = QFileDialog::getSaveFileName(this, tr("Save As"), QString(), tr(kLayoutFilter));
-  if (!chosen.isEmpty()) SaveLayoutAs(WithExtension(chosen, ".LBL"));
+  return !chosen.isEmpty() && SaveLayoutAs(WithExtension(chosen, ".LBL"));
 }
 
 void Tlblwiz::RulerItemClick() {
@@ -423,7 +425,11 @@ void Tlblwiz::PrnButnClick() {
 void Tlblwiz::PrintOn(platform::PageCanvas& canvas) {
   switch (CheckBeforePrinting(services_.labelQueue, Layout(), loaded_, services_.dialogs)) {
     case PrintCheck::kRefused: return;
-    case PrintCheck::kSaveFirst: SaveAsItemClick(); break;
+    case PrintCheck::kSaveFirst:
+      // Cancelling the save the user asked for stops the run: the labels wait for the
+      // layout they meant to keep.
+      if (!SaveLayoutThroughDialog()) return;
+      break;
     case PrintCheck::kGo: break;
   }
   ShowStatus(std::string(kPrintingStatus));

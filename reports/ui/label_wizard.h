@@ -80,6 +80,8 @@ class Tlblwiz : public QDialog {
   void BuildMenu();
   void ConnectSignals();
   void ShowLayout(const documents::LabelLayout& layout);
+  // Save As through the file dialog; false when cancelled or not written.
+  bool SaveLayoutThroughDialog();
   void ShowQueue();
   void ShowStatus(const std::string& text);
   void EnableQueue(bool enabled);

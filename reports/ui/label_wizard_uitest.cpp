@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "invoicing/ui/testing/invoice_window_fixture.h"
+#include "invoicing/ui/testing/keyboard.h"
 #include "platform/testing/recording_canvas.h"
 
 namespace reports::ui {
@@ -110,6 +112,25 @@ TEST_F(LabelWizardTest, ChangedSettingsAreOfferedForSavingBeforePrinting) {
   EXPECT_EQ(dialogs_.Log().back().text,
             "Your layout settings have changed. Do you want to save the changes before printing?");
   EXPECT_EQ(canvas.Find("Dockside Marine")->y, 250);
+}
+
+TEST_F(LabelWizardTest, CancellingTheSaveAskedForBeforePrintingPrintsNothing) {
+  SavedLayout();
+  Tlblwiz window(services_, Folder());
+  window.LoadAllRecs()->click();
+  window.TMargin()->setText("250");
+  dialogs_.Answer(platform::Answer::kYes);
+  bool saveDialogShown = false;
+  invoicing::ui::testing::WhenModalShows([&saveDialogShown] {
+    QWidget* modal = QApplication::activeModalWidget();
+    saveDialogShown = qobject_cast<QFileDialog*>(modal) != nullptr;
+    if (modal != nullptr) modal->close();
+  });
+  platform::testing::RecordingCanvas canvas;
+  window.PrintOn(canvas);
+  EXPECT_TRUE(saveDialogShown);
+  EXPECT_FALSE(canvas.Find("Dockside Marine"));
+  EXPECT_TRUE(labelQueue_.Pending());
 }
 
 TEST_F(LabelWizardTest, DeleteWithoutASelectionExplainsHowToSelect) {
