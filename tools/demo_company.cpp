@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 
 #include "books/aging.h"
+#include "documents/label_layout.h"
+#include "documents/label_list.h"
 #include "documents/label_queue.h"
+#include "documents/rtf_writer.h"
 #include "files/company_files.h"
 #include "invoicing/invoice_books.h"
 #include "invoicing/invoice_entry.h"
@@ -15,6 +19,7 @@
 #include "model/company_session.h"
 #include "model/money.h"
 #include "model/side_files.h"
+#include "reports/label_lists.h"
 #include "shell/companies.h"
 #include "shell/customers.h"
 #include "shell/products.h"
@@ -496,6 +501,81 @@ int PostDemoPayments(const files::Services& services, const std::vector<model::C
   return payments.posted();
 }
 
+// Sheets of thirty address labels, three across and ten down, with the return address.
+documents::LabelLayout DemoLabelLayout() {
+  documents::LabelLayout layout;
+  layout.description = "Address labels, 3 across, 10 down";
+  layout.leftMargin = "113";
+  layout.topMargin = "300";
+  layout.columns = "3";
+  layout.rows = "10";
+  layout.labelWidth = "1650";
+  layout.labelHeight = "600";
+  layout.font = {.name = "Arial", .pointSize = 9};
+  layout.returnAddress = true;
+  layout.bitmapName = " ";
+  layout.printLine = true;
+  layout.lineWidth = "1";
+  layout.sendToCaption = "To:";
+  return layout;
+}
+
+documents::Paragraph LetterParagraph(std::string text, documents::Alignment alignment = documents::Alignment::kLeft,
+                                     bool bold = false, double points = 11) {
+  documents::Paragraph paragraph{.alignment = alignment, .spaceAfter = 4};
+  paragraph.runs.push_back({.text = std::move(text), .points = points, .bold = bold});
+  return paragraph;
+}
+
+// A reminder to customers with old balances, showing most merge codes and formats.
+documents::RtfDocument DemoReminderLetter() {
+  using documents::Alignment;
+  documents::RtfDocument letter;
+  auto& p = letter.paragraphs;
+  p.push_back(LetterParagraph("QYCMPNAME", Alignment::kCentre, true, 16));
+  p.push_back(LetterParagraph("QYCMPADD1\nQYCMPADD2\nQYCMPADD3", Alignment::kCentre, false, 10));
+  p.push_back(LetterParagraph(""));
+  p.push_back(LetterParagraph("QYCSTNAME\nQYCSTADD1\nQYCSTADD2\nQYCSTADD3\nQYCSTADD4"));
+  p.push_back(LetterParagraph(""));
+  p.push_back(LetterParagraph("Account QYCSTNO", Alignment::kRight, true));
+  p.push_back(LetterParagraph("Dear QYCSTNAME,"));
+  documents::Paragraph balance = LetterParagraph("Our records show a balance of ");
+  balance.runs.push_back({.text = "QYCSTBAL", .points = 11, .bold = true});
+  balance.runs.push_back({.text = " on your account. Of this amount,", .points = 11});
+  p.push_back(balance);
+  for (const char* line : {"QYCSTA3060 is 31 to 60 days old,", "QYCSTA6090 is 61 to 90 days old, and",
+                           "QYCSTAOV90 is more than 90 days old."}) {
+    documents::Paragraph bullet = LetterParagraph(line);
+    bullet.bullet = true;
+    bullet.leftIndent = 36;
+    bullet.firstLineIndent = -18;
+    p.push_back(bullet);
+  }
+  p.push_back(LetterParagraph("Our terms are QYCSTTERMS. Your last payment reached us on QYCSTLPMT. If it has crossed "
+                              "this letter in the post, please accept our thanks; otherwise we would be glad of "
+                              "your payment within ten days."));
+  documents::Paragraph closing = LetterParagraph("Yours sincerely,");
+  closing.spaceBefore = 12;
+  p.push_back(closing);
+  p.push_back(LetterParagraph(""));
+  p.push_back(LetterParagraph("Accounts Department, QYCMPNAME"));
+  return letter;
+}
+
+// The label layout the label wizard opens first, a saved list of the customers with
+// amounts over 90 days and a reminder letter for them; false when a file failed.
+bool AddDemoMailings(const files::Services& services) {
+  const std::filesystem::path folder = std::filesystem::current_path();
+  const std::filesystem::path layout = folder / "Address labels 3x10.LBL";
+  files::KeyedFile customers = services.FileOf(files::CompanyFile::kCustomers);
+  documents::LabelQueue overdue;
+  if (!customers.Open()) return false;
+  reports::LoadAgingBucket(customers, overdue, reports::AgingPull::kOver90, services.dialogs);
+  return documents::WriteLabelLayout(layout, DemoLabelLayout()) && documents::WriteLastLayoutPath(folder, layout) &&
+         documents::WriteRecordList(folder / "Over 90 days.LST", overdue.Entries()) &&
+         documents::SaveRtf(DemoReminderLetter(), (folder / "Overdue reminder.RTF").string());
+}
+
 }  // namespace
 
 DemoReport BuildDemoCompany(const files::Services& base) {
@@ -516,6 +596,7 @@ DemoReport BuildDemoCompany(const files::Services& base) {
   report.repeatMasters = AddDemoRepeatMasters(services, customers);
   report.payments = PostDemoPayments(services, customers);
   books::RunAging(services, false);
+  if (!AddDemoMailings(services)) dialogs.problems.push_back("The demo label layout, list and letter could not be written.");
   report.problems = dialogs.problems;
   return report;
 }

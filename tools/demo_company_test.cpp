@@ -6,12 +6,16 @@
 #include <string>
 
 #include "books/aging.h"
+#include "documents/label_layout.h"
+#include "documents/label_list.h"
+#include "documents/rtf_reader.h"
 #include "engine/test_support.h"
 #include "files/company_files.h"
 #include "files/table.h"
 #include "model/company_session.h"
 #include "model/field_values.h"
 #include "model/side_files.h"
+#include "model/whole_file.h"
 #include "platform/testing/scripted_dialogs.h"
 #include "tools/data_folder.h"
 
@@ -56,6 +60,25 @@ TEST_F(DemoCompanyTest, CompanyTwoIsFilledAndCurrentWhileCompanyOneStaysEmpty) {
 
   EXPECT_FALSE(std::filesystem::exists("1I.DAT"));
   EXPECT_FALSE(std::filesystem::exists("1C.DAT"));
+}
+
+// The label wizard opens on a 3 x 10 layout, and the overdue list and the reminder
+// letter are there to load.
+TEST_F(DemoCompanyTest, LeavesALabelLayoutAnOverdueListAndAReminderLetter) {
+  std::filesystem::path layoutPath;
+  ASSERT_EQ(documents::ReadLastLayoutPath(".", layoutPath), documents::LastLayout::kFound);
+  documents::LabelLayout layout;
+  ASSERT_TRUE(documents::ReadLabelLayout(layoutPath, layout));
+  EXPECT_EQ(layout.columns + "x" + layout.rows, "3x10");
+  EXPECT_TRUE(layout.returnAddress);
+  std::vector<documents::LabelQueueEntry> overdue;
+  ASSERT_TRUE(documents::ReadRecordList("Over 90 days.LST", overdue));
+  EXPECT_GE(overdue.size(), 3u);
+  std::string letter;
+  ASSERT_TRUE(model::ReadWholeFile("Overdue reminder.RTF", letter));
+  const documents::RtfReadResult read = documents::ReadRtf(letter);
+  EXPECT_TRUE(read.ok());
+  EXPECT_EQ(read.document.paragraphs.front().runs.front().text, "QYCMPNAME");
 }
 
 // The A/R total, the customers' balances and the open invoices agree, and the
