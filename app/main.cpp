@@ -20,6 +20,7 @@
 #include "platform/qt/single_instance.h"
 #include "reports/ui/interest_wizard.h"
 #include "reports/ui/label_wizard.h"
+#include "reports/ui/letter_wizard.h"
 #include "reports/ui/rpt_select.h"
 #include "reports/ui/statement_window.h"
 #include "shell/ui/main_form.h"
@@ -85,6 +86,11 @@ int main(int argc, char** argv) {
   // The queue outlives the window; the layout files live in the data folder.
   form.SetOpener(shell::ui::Command::kLabelWizard, [&form] {
     reports::ui::Tlblwiz wizard(form.Services(), std::filesystem::current_path(), &form);
+    wizard.exec();
+  });
+  // Made for each use: every session starts on a new, untitled letter.
+  form.SetOpener(shell::ui::Command::kFormLetterWizard, [&form] {
+    reports::ui::TLetterWiz wizard(form.Services(), std::filesystem::current_path(), &form);
     wizard.exec();
   });
   form.show();

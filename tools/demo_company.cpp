@@ -501,16 +501,17 @@ int PostDemoPayments(const files::Services& services, const std::vector<model::C
   return payments.posted();
 }
 
-// Sheets of thirty address labels, three across and ten down, with the return address.
+// Sheets of ten shipping labels, two across and five down, 4 by 2 inches: room for the
+// return address above the customer's.
 documents::LabelLayout DemoLabelLayout() {
   documents::LabelLayout layout;
-  layout.description = "Address labels, 3 across, 10 down";
-  layout.leftMargin = "113";
+  layout.description = "Shipping labels, 2 across, 5 down";
+  layout.leftMargin = "94";
   layout.topMargin = "300";
-  layout.columns = "3";
-  layout.rows = "10";
-  layout.labelWidth = "1650";
-  layout.labelHeight = "600";
+  layout.columns = "2";
+  layout.rows = "5";
+  layout.labelWidth = "2475";
+  layout.labelHeight = "1200";
   layout.font = {.name = "Arial", .pointSize = 9};
   layout.returnAddress = true;
   layout.bitmapName = " ";
@@ -566,7 +567,7 @@ documents::RtfDocument DemoReminderLetter() {
 // amounts over 90 days and a reminder letter for them; false when a file failed.
 bool AddDemoMailings(const files::Services& services) {
   const std::filesystem::path folder = std::filesystem::current_path();
-  const std::filesystem::path layout = folder / "Address labels 3x10.LBL";
+  const std::filesystem::path layout = folder / "Shipping labels 2x5.LBL";
   files::KeyedFile customers = services.FileOf(files::CompanyFile::kCustomers);
   documents::LabelQueue overdue;
   if (!customers.Open()) return false;

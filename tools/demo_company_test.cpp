@@ -62,14 +62,14 @@ TEST_F(DemoCompanyTest, CompanyTwoIsFilledAndCurrentWhileCompanyOneStaysEmpty) {
   EXPECT_FALSE(std::filesystem::exists("1C.DAT"));
 }
 
-// The label wizard opens on a 3 x 10 layout, and the overdue list and the reminder
+// The label wizard opens on a layout with the return address, and the overdue list and the reminder
 // letter are there to load.
 TEST_F(DemoCompanyTest, LeavesALabelLayoutAnOverdueListAndAReminderLetter) {
   std::filesystem::path layoutPath;
   ASSERT_EQ(documents::ReadLastLayoutPath(".", layoutPath), documents::LastLayout::kFound);
   documents::LabelLayout layout;
   ASSERT_TRUE(documents::ReadLabelLayout(layoutPath, layout));
-  EXPECT_EQ(layout.columns + "x" + layout.rows, "3x10");
+  EXPECT_EQ(layout.columns + "x" + layout.rows, "2x5");
   EXPECT_TRUE(layout.returnAddress);
   std::vector<documents::LabelQueueEntry> overdue;
   ASSERT_TRUE(documents::ReadRecordList("Over 90 days.LST", overdue));

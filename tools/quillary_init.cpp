@@ -47,7 +47,8 @@ bool AddDemo(engine::Engine& engine, platform::Dialogs& dialogs) {
   for (const std::string& problem : demo.problems) std::cerr << "quillary-init: " << problem << "\n";
   std::cout << "Demo company " << tools::kDemoCompanyNo << ", " << tools::kDemoCompanyName << ": " << demo.customers
             << " customers, " << demo.products << " products, " << demo.invoices << " invoices, "
-            << demo.repeatMasters << " repeat billings, " << demo.payments << " payments.\n";
+            << demo.repeatMasters << " repeat billings, " << demo.payments << " payments.\n"
+            << "For mailings: a label layout, a list of customers over 90 days and a reminder letter.\n";
   return demo.problems.empty();
 }
 

@@ -18,17 +18,30 @@ namespace platform::qt {
 namespace {
 
 // Font sizes are given in layout dots, so text keeps its size whatever the device.
+// Sized in layout dots, so text measures the same on every device.
 QFont FontOf(const FontSpec& requested) {
-  QFont font(ToQString(requested.name));
+  QFont font = QFontOf(requested);
   font.setPixelSize(std::max(1, requested.pointSize * PageCanvas::kDotsPerInch / 72));
-  font.setBold(requested.bold);
-  font.setItalic(requested.italic);
-  font.setUnderline(requested.underline);
-  font.setStrikeOut(requested.strikeOut);
   return font;
 }
 
 }  // namespace
+
+QFont QFontOf(const FontSpec& spec, const QFont& fallback) {
+  QFont font = fallback;
+  if (!spec.name.empty()) font.setFamily(ToQString(spec.name));
+  if (spec.pointSize > 0) font.setPointSize(spec.pointSize);
+  font.setBold(spec.bold);
+  font.setItalic(spec.italic);
+  font.setUnderline(spec.underline);
+  font.setStrikeOut(spec.strikeOut);
+  return font;
+}
+
+FontSpec FontSpecOf(const QFont& font, const QColor& color) {
+  return {font.family().toStdString(), font.pointSize(), StoredColorOf(color),
+          font.bold(), font.italic(), font.underline(), font.strikeOut()};
+}
 
 QString PdfFileNameFor(std::string_view title) {
   QString name = ToQString(title).trimmed();

@@ -36,6 +36,11 @@ QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title,
 // The status-bar line after a job: where it went, or that nothing was printed.
 QString PrintoutStatus(bool printed, const PageCanvas& canvas);
 
+// The font a FontSpec names, at its point size; an empty name or size keeps the
+// fallback's. And back, with the colour chosen beside it.
+QFont QFontOf(const FontSpec& spec, const QFont& fallback = QFont());
+FontSpec FontSpecOf(const QFont& font, const QColor& color);
+
 // Colours as the company record keeps them, 0x00BBGGRR, and back.
 QColor ColorOfStored(std::uint32_t bgr);
 std::uint32_t StoredColorOf(const QColor& color);

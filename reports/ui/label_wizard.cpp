@@ -65,22 +65,6 @@ QToolButton* ToolButton(QWidget* parent, const QString& text, const QString& hin
   return button;
 }
 
-QFont QFontOf(const platform::FontSpec& spec, const QFont& fallback) {
-  QFont font = fallback;
-  if (!spec.name.empty()) font.setFamily(ToQString(spec.name));
-  if (spec.pointSize > 0) font.setPointSize(spec.pointSize);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
-  return font;
-}
-
-platform::FontSpec SpecOf(const QFont& font, const QColor& color) {
-  return {font.family().toStdString(), font.pointSize(), static_cast<std::uint32_t>(shell::ui::StoredColorOf(color)),
-          font.bold(), font.italic(), font.underline(), font.strikeOut()};
-}
-
 // The chosen file with `extension` added when the user typed none.
 std::filesystem::path WithExtension(const QString& chosen, std::string_view extension) {
   std::filesystem::path path = chosen.toStdString();
@@ -448,9 +432,9 @@ void Tlblwiz::SpeedButton4Click() {
 }
 
 void Tlblwiz::FontButnClick() {
-  QFont font = QFontOf(font_, this->font());
+  QFont font = platform::qt::QFontOf(font_, this->font());
   QColor color = shell::ui::ColorOf(static_cast<std::int32_t>(font_.color));
-  if (shell::ui::ChooseFontAndColor(this, font, color)) font_ = SpecOf(font, color);
+  if (shell::ui::ChooseFontAndColor(this, font, color)) font_ = platform::qt::FontSpecOf(font, color);
 }
 
 void Tlblwiz::BitMpButnClick() {

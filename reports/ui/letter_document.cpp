@@ -3,12 +3,16 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
+#include <cmath>
 #include <string_view>
 
 #include "platform/qt/printer_canvas.h"
 
 namespace reports::ui {
 namespace {
+
+constexpr double kLayoutPixelsPerInch = 96;
+constexpr double kPointsPerInch = 72;
 
 using documents::Alignment;
 using documents::Paragraph;
@@ -91,24 +95,24 @@ void AppendJoined(std::vector<TextRun>& runs, TextRun run) {
 
 QList<QTextOption::Tab> TabsOf(const std::vector<double>& stops) {
   QList<QTextOption::Tab> tabs;
-  for (const double stop : stops) tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+  for (const double stop : stops) tabs.append(QTextOption::Tab(LayoutPixelsOf(stop), QTextOption::LeftTab));
   return tabs;
 }
 
 std::vector<double> TabStopsOf(const QList<QTextOption::Tab>& tabs) {
   std::vector<double> stops;
-  for (const QTextOption::Tab& tab : tabs) stops.push_back(tab.position);
+  for (const QTextOption::Tab& tab : tabs) stops.push_back(PointsOfLayoutPixels(tab.position));
   return stops;
 }
 
 QTextBlockFormat BlockFormatOf(const Paragraph& paragraph) {
   QTextBlockFormat format;
   format.setAlignment(QtAlignmentOf(paragraph.alignment));
-  format.setLeftMargin(paragraph.leftIndent);
-  format.setRightMargin(paragraph.rightIndent);
-  format.setTextIndent(paragraph.firstLineIndent);
-  format.setTopMargin(paragraph.spaceBefore);
-  format.setBottomMargin(paragraph.spaceAfter);
+  format.setLeftMargin(LayoutPixelsOf(paragraph.leftIndent));
+  format.setRightMargin(LayoutPixelsOf(paragraph.rightIndent));
+  format.setTextIndent(LayoutPixelsOf(paragraph.firstLineIndent));
+  format.setTopMargin(LayoutPixelsOf(paragraph.spaceBefore));
+  format.setBottomMargin(LayoutPixelsOf(paragraph.spaceAfter));
   format.setTabPositions(TabsOf(paragraph.tabStops));
   return format;
 }
@@ -123,11 +127,11 @@ QTextCharFormat BlockCharFormatOf(const Paragraph& paragraph) {
 Paragraph ParagraphFormatOf(const QTextBlockFormat& format, qreal indentWidth) {
   Paragraph paragraph;
   paragraph.alignment = AlignmentOf(format.alignment());
-  paragraph.leftIndent = format.leftMargin() + format.indent() * indentWidth;
-  paragraph.rightIndent = format.rightMargin();
-  paragraph.firstLineIndent = format.textIndent();
-  paragraph.spaceBefore = format.topMargin();
-  paragraph.spaceAfter = format.bottomMargin();
+  paragraph.leftIndent = PointsOfLayoutPixels(format.leftMargin() + format.indent() * indentWidth);
+  paragraph.rightIndent = PointsOfLayoutPixels(format.rightMargin());
+  paragraph.firstLineIndent = PointsOfLayoutPixels(format.textIndent());
+  paragraph.spaceBefore = PointsOfLayoutPixels(format.topMargin());
+  paragraph.spaceAfter = PointsOfLayoutPixels(format.bottomMargin());
   paragraph.tabStops = TabStopsOf(format.tabPositions());
   return paragraph;
 }
@@ -209,6 +213,12 @@ std::string TextOf(const Paragraph& paragraph) {
 }
 
 }  // namespace
+
+double LayoutPixelsOf(double points) { return points * kLayoutPixelsPerInch / kPointsPerInch; }
+
+double PointsOfLayoutPixels(double pixels) {
+  return std::round(pixels * kPointsPerInch / kLayoutPixelsPerInch * 20) / 20;
+}
 
 void ToTextDocument(const RtfDocument& document, QTextDocument& target) {
   // Turning undo off for the load also empties its history.

@@ -2,9 +2,10 @@
 // back from it after editing. Both directions map one paragraph to one text block and
 // one run to one stretch of equal character format, so a letter comes back unchanged.
 //
-// Lengths: QTextDocument takes font sizes in points, but block margins and indents in
-// pixels of its own layout. Both directions take one layout pixel as one point, so the
-// model's indents, spacing and tab stops go into the blocks and come back unchanged.
+// Lengths: QTextDocument takes font sizes in points, but block margins, indents and tab
+// stops in pixels of its layout, which Qt draws at 96 to the inch on screen and paper
+// alike. The model's points are turned into those pixels and back, to the nearest
+// twentieth of a point, as RTF keeps them.
 #pragma once
 
 #include <QTextDocument>
@@ -13,6 +14,9 @@
 #include "documents/rtf_document.h"
 
 namespace reports::ui {
+
+double LayoutPixelsOf(double points);
+double PointsOfLayoutPixels(double pixels);
 
 // Replaces the content of `target` with `document`; loading a letter cannot be undone.
 // Bullet paragraphs in a row share one disc list. A paragraph without runs keeps no

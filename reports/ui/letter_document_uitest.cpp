@@ -109,7 +109,8 @@ TEST(LetterDocument, ReadRtfShowsItsFormatsInTheEditor) {
 
   const QTextBlock title = shown->firstBlock();
   EXPECT_EQ(title.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::Alignment(Qt::AlignHCenter));
-  EXPECT_EQ(title.blockFormat().bottomMargin(), 12);
+  // Lengths in layout pixels, 96 to the inch: 12 points are 16 pixels.
+  EXPECT_EQ(title.blockFormat().bottomMargin(), 16);
   const QTextCharFormat titleFormat = title.begin().fragment().charFormat();
   EXPECT_EQ(titleFormat.fontFamilies().toStringList(), QStringList{"Courier New"});
   EXPECT_EQ(titleFormat.fontPointSize(), 14);
@@ -117,12 +118,12 @@ TEST(LetterDocument, ReadRtfShowsItsFormatsInTheEditor) {
 
   const QTextBlock body = title.next();
   const QTextBlockFormat indents = body.blockFormat();
-  EXPECT_EQ(indents.leftMargin(), 36);
-  EXPECT_EQ(indents.rightMargin(), 18);
-  EXPECT_EQ(indents.textIndent(), -18);
-  EXPECT_EQ(indents.topMargin(), 6);
+  EXPECT_EQ(indents.leftMargin(), 48);
+  EXPECT_EQ(indents.rightMargin(), 24);
+  EXPECT_EQ(indents.textIndent(), -24);
+  EXPECT_EQ(indents.topMargin(), 8);
   ASSERT_EQ(indents.tabPositions().size(), 1);
-  EXPECT_EQ(indents.tabPositions().front().position, 108);
+  EXPECT_EQ(indents.tabPositions().front().position, 144);
 
   QTextBlock::iterator fragments = body.begin();
   EXPECT_EQ(fragments.fragment().text(), "Due ");

@@ -40,15 +40,6 @@ QToolButton* ToolButton(QWidget* parent, const QIcon& icon, const QString& hint)
   return button;
 }
 
-QFont QtFontOf(const platform::FontSpec& wanted) {
-  QFont font(ToQString(wanted.name), wanted.pointSize);
-  font.setBold(wanted.bold);
-  font.setItalic(wanted.italic);
-  font.setUnderline(wanted.underline);
-  font.setStrikeOut(wanted.strikeOut);
-  return font;
-}
-
 }  // namespace
 
 TStment::TStment(shell::ui::AppServices& services, QWidget* parent)
@@ -160,7 +151,7 @@ void TStment::showEvent(QShowEvent* event) {
 
 void TStment::FormShow() {
   CheckBox1_->setChecked(activity_ == Activity::kUnpaidOnly);
-  const QFont font = QtFontOf(documents::FormFontOf(services_.session.CurrentCompany, model::kBodyFont));
+  const QFont font = platform::qt::QFontOf(documents::FormFontOf(services_.session.CurrentCompany, model::kBodyFont));
   setFont(font);
   SetGridFont(*SGrid_, font);
   SizeColumns();
