@@ -103,6 +103,12 @@ void StyleLetterButton(QAction* action, void (QFont::*style)(bool)) {
   action->setFont(font);
 }
 
+bool InsideWord(const QTextCursor& cursor) {
+  const QString text = cursor.block().text();
+  const int at = cursor.positionInBlock();
+  return at > 0 && at < text.size() && text[at - 1].isLetterOrNumber() && text[at].isLetterOrNumber();
+}
+
 // Without a printer, the print dialog offers a PDF in the "Printouts" folder.
 void OfferPdfWithoutPrinter(QPrinter& printer, const std::string& title) {
   if (!QPrinterInfo::defaultPrinter().isNull() || !QDir().mkpath(platform::qt::kPrintoutsFolder)) return;
@@ -328,7 +334,6 @@ void TLetterWiz::ConnectSignals() {
   connect(Ruler_, &TRuler::IndentsChanged, this, &TLetterWiz::RulerIndentsChanged);
   connect(RichEdit1_, &QTextEdit::cursorPositionChanged, this, &TLetterWiz::RichEdit1SelectionChange);
   connect(RichEdit1_, &QTextEdit::currentCharFormatChanged, this, &TLetterWiz::RichEdit1SelectionChange);
-  connect(RichEdit1_->document(), &QTextDocument::modificationChanged, this, &TLetterWiz::ShowCaption);
   connect(RichEdit1_->document(), &QTextDocument::undoAvailable, EditUndoItem_, &QAction::setEnabled);
 }
 
@@ -344,7 +349,6 @@ std::string TLetterWiz::DocumentTitle() const {
 
 void TLetterWiz::ShowCaption() {
   setWindowTitle(CaptionOf(DisplayName()));
-  setWindowModified(RichEdit1_->document()->isModified());
 }
 
 void TLetterWiz::SetLetter(const documents::RtfDocument& letter, const std::filesystem::path& path) {
@@ -522,11 +526,14 @@ void TLetterWiz::PrintLetters(const LetterPrinter& printOne) {
 
 // --- Formatting -------------------------------------------------------------------
 
+// Without a selection a format goes to the word the cursor stands inside, as word
+// processors do; at either end of a word it is only for what is typed next, so
+// turning bold off after a bold word leaves the word bold.
 void TLetterWiz::MergeFormat(const QTextCharFormat& format) {
   if (showingFormat_) return;
   QTextCursor cursor = RichEdit1_->textCursor();
-  if (!cursor.hasSelection()) cursor.select(QTextCursor::WordUnderCursor);
-  cursor.mergeCharFormat(format);
+  if (!cursor.hasSelection() && InsideWord(cursor)) cursor.select(QTextCursor::WordUnderCursor);
+  if (cursor.hasSelection()) cursor.mergeCharFormat(format);
   RichEdit1_->mergeCurrentCharFormat(format);
   RichEdit1_->setFocus();
 }

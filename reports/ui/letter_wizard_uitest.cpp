@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,16 @@ class LetterWizardTest : public invoicing::ui::testing::InvoiceWindowFixture {
     cursor.insertText("Statement for QYCSTNAME", bold);
     cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     cursor.insertText("Account QYCSTNO, notes QYCSTNOTES.");
+  }
+
+  // The letter as saved to a file.
+  std::string Saved() {
+    const auto path = Folder() / "Saved.RTF";
+    std::filesystem::remove(path);
+    EXPECT_TRUE(window_->SaveLetterAs(path));
+    std::string bytes;
+    EXPECT_TRUE(model::ReadWholeFile(path, bytes));
+    return bytes;
   }
 
   std::unique_ptr<TLetterWiz> window_;
@@ -155,5 +166,27 @@ TEST_F(LetterWizardTest, PrintingMergesEveryQueuedCustomerAndRestoresTheLetter) 
   EXPECT_EQ(window_->StatusBar1()->currentMessage(), "2 letter(s) printed.");
 }
 
+// Bold from the keyboard: on for a code, off after it; inside a word it takes the word.
+TEST_F(LetterWizardTest, BoldGoesToWhatIsTypedNextOrToTheWordTheCursorIsIn) {
+  window_->show();
+  Editor().setFocus();
+  QTest::keyClicks(&Editor(), "Account ");
+  QTest::keyClick(window_->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+  QTest::keyClicks(&Editor(), "QYCSTNO");
+  QTest::keyClick(window_->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+  QTest::keyClicks(&Editor(), " is due");
+  Editor().moveCursor(QTextCursor::Left);
+  QTest::keyClick(window_->windowHandle(), Qt::Key_I, Qt::ControlModifier);
+  const documents::RtfReadResult saved = documents::ReadRtf(Saved());
+  ASSERT_FALSE(saved.document.paragraphs.empty());
+  std::vector<std::pair<std::string, bool>> runs;
+  for (const documents::TextRun& run : saved.document.paragraphs[0].runs) {
+    runs.emplace_back(run.text, run.bold || run.italic);
+  }
+  EXPECT_EQ(runs, (std::vector<std::pair<std::string, bool>>{
+                      {"Account ", false}, {"QYCSTNO", true}, {" is ", false}, {"due", true}}));
+}
+
 }  // namespace
 }  // namespace reports::ui
+
