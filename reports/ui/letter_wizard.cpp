@@ -9,12 +9,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -51,6 +53,8 @@ using platform::qt::ToQString;
 constexpr std::string_view kHelpKeyword = "FormWizard";
 const char* const kLetterFilter = "Rich Text Files (*.RTF);;Text Files (*.TXT)";
 constexpr std::string_view kUntitled = "Untitled";
+constexpr double kPageMarginPoints = 72 * 2 / 2.54;  // 2 cm
+constexpr double kLayoutPixelsPerInch = 96;
 
 // "%s - %s", as the caption pattern has it.
 QString CaptionOf(std::string_view name) {
@@ -116,24 +120,32 @@ void OfferPdfWithoutPrinter(QPrinter& printer, const std::string& title) {
   printer.setOutputFileName(platform::qt::FreePdfPathFor(platform::qt::kPrintoutsFolder, title));
 }
 
-// The letter page by page inside margins of 2 cm. Unlike QTextDocument::print it adds
-// no page numbers: a letter carries what its writer put in it.
+// The letter page by page inside margins of 2 cm. It is laid out as on the screen and
+// the painter scales the pages to the printer, so indents grow with the text (laid out
+// on the printer, Qt would leave them at screen size). Unlike QTextDocument::print it
+// adds no page numbers: a letter carries what its writer put in it.
 bool PrintPages(const QTextDocument& letter, QPrinter& printer) {
   const std::unique_ptr<QTextDocument> pages(letter.clone());
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  pages->documentLayout()->setPaintDevice(&printer);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double scaleX = printer.logicalDpiX() / (screen ? screen->logicalDotsPerInchX() : kLayoutPixelsPerInch);
+  const double scaleY = printer.logicalDpiY() / (screen ? screen->logicalDotsPerInchY() : kLayoutPixelsPerInch);
   QTextFrameFormat frame = pages->rootFrame()->frameFormat();
-  frame.setMargin(2 / 2.54 * printer.logicalDpiY());
+  frame.setMargin(LayoutPixelsOf(kPageMarginPoints));
   pages->rootFrame()->setFrameFormat(frame);
-  const QSizeF page(printer.width(), printer.height());
+  const QSizeF page(printer.width() / scaleX, printer.height() / scaleY);
   pages->setPageSize(page);
+  painter.scale(scaleX, scaleY);
   for (int i = 0; i < pages->pageCount(); ++i) {
     if (i > 0) printer.newPage();
+    const QRectF shown(QPointF(0, i * page.height()), page);
     painter.save();
-    painter.translate(0, -i * page.height());
+    painter.translate(0, -shown.top());
+    painter.setClipRect(shown);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(QPointF(0, i * page.height()), page);
+    context.clip = shown;
+    context.palette.setColor(QPalette::Text, Qt::black);  // text without a colour of its own
     pages->documentLayout()->draw(&painter, context);
     painter.restore();
   }
