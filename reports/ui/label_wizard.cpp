@@ -107,6 +107,7 @@ void Tlblwiz::BuildControls() {
   BitMpButn_ = new QPushButton(tr("&Bitmap"), this);
   HelpButn_ = new QPushButton(tr("Help"), this);
   Edit1_ = TextField(this, 50);
+  Edit1_->setMinimumWidth(Edit1_->fontMetrics().horizontalAdvance(QString(36, 'n')));
   LMargin_ = NumberField(this, 3);
   TMargin_ = NumberField(this, 3);
   ColAcross_ = NumberField(this, 1);
