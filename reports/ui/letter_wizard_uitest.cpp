@@ -146,9 +146,10 @@ TEST_F(LetterWizardTest, PrintingMergesEveryQueuedCustomerAndRestoresTheLetter) 
   }
   WriteLetter();
   ASSERT_TRUE(window_->SaveLetterAs(Folder() / "Reminder.RTF"));
-  std::vector<std::string> texts, titles;
+  std::vector<std::string> texts, titles, progress;
   bool templateDuringRun = false;
   window_->PrintLetters([&](const QTextDocument& letter, const std::string& title) {
+    progress.push_back(window_->ProcessingPanel()->text().toStdString());
     texts.push_back(letter.toPlainText().toStdString());
     titles.push_back(title);
     EXPECT_EQ(letter.begin().begin().fragment().charFormat().fontWeight(), QFont::Bold);
@@ -159,6 +160,7 @@ TEST_F(LetterWizardTest, PrintingMergesEveryQueuedCustomerAndRestoresTheLetter) 
   EXPECT_EQ(texts[0], "Statement for Dockside Marine\nAccount C100, notes Ask for QYCSTNO.");
   EXPECT_EQ(titles[0], "Reminder");
   EXPECT_TRUE(templateDuringRun);
+  EXPECT_EQ(progress, (std::vector<std::string>{"Processing letter 1 of 2...", "Processing letter 2 of 2..."}));
   EXPECT_FALSE(std::filesystem::exists(Folder() / "QYLetter.TMP"));
   EXPECT_EQ(Editor().document()->begin().text(), "Statement for QYCSTNAME");
   EXPECT_TRUE(Editor().isVisibleTo(window_.get()));
