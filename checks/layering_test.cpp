@@ -29,7 +29,7 @@ const std::vector<Layer> kLayers = {
     {"model", false},     {"files", false},      {"books", false},        {"documents", false},
     {"shell", false},     {"shell/ui", true},    {"invoicing", false},    {"invoicing/ui", true},
     {"reports", false},   {"reports/ui", true},  {"app", true},           {"tools", false},
-    {"bench", true},
+    {"tools/cli", true},  {"bench", true},
 };
 
 // The layer a path belongs to: the longest folder that holds it.

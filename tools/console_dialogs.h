@@ -10,6 +10,8 @@ namespace tools {
 
 class ConsoleDialogs final : public platform::Dialogs {
  public:
+  explicit ConsoleDialogs(std::ostream& messages = std::cerr) : messages_(messages) {}
+
   void inform(std::string_view caption, std::string_view text, platform::Icon) override { Say(caption, text); }
   bool confirm(std::string_view caption, std::string_view text, platform::Answer) override {
     Say(caption, text, "Yes");
@@ -27,11 +29,13 @@ class ConsoleDialogs final : public platform::Dialogs {
   }
 
  private:
-  static void Say(std::string_view caption, std::string_view text, std::string_view answer = {}) {
-    std::cerr << caption << ": " << text;
-    if (!answer.empty()) std::cerr << " [" << answer << "]";
-    std::cerr << '\n';
+  void Say(std::string_view caption, std::string_view text, std::string_view answer = {}) {
+    messages_ << caption << ": " << text;
+    if (!answer.empty()) messages_ << " [" << answer << "]";
+    messages_ << '\n';
   }
+
+  std::ostream& messages_;
 };
 
 }  // namespace tools

@@ -66,7 +66,8 @@ QString FreePdfPathFor(const QString& folder, std::string_view title) {
   return path;
 }
 
-QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title, PrintDestination destination) {
+QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title, PrintDestination destination,
+                            const QString& pdfFolder) {
   printer.setDocName(ToQString(title));
   if (destination == PrintDestination::kDefaultPrinterOrPdf && !QPrinterInfo::defaultPrinter().isNull()) {
     // The file of an earlier PDF job would otherwise carry over to the printer's job.
@@ -74,8 +75,8 @@ QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title, PrintDest
     printer.setOutputFormat(QPrinter::NativeFormat);
     return QObject::tr("the printer %1").arg(printer.printerName());
   }
-  if (!QDir().mkpath(kPrintoutsFolder)) return {};
-  const QString path = FreePdfPathFor(kPrintoutsFolder, title);
+  if (!QDir().mkpath(pdfFolder)) return {};
+  const QString path = FreePdfPathFor(pdfFolder, title);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   return path;
@@ -109,8 +110,8 @@ bool PrintWindowPicture(QWidget& window, std::string_view title, PageCanvas& can
   return canvas.EndDocument();
 }
 
-PrinterCanvas::PrinterCanvas(QPrinter* printer, PrintDestination destination)
-    : printer_(printer), destination_(destination) {
+PrinterCanvas::PrinterCanvas(QPrinter* printer, PrintDestination destination, QString pdfFolder)
+    : printer_(printer), destination_(destination), pdfFolder_(std::move(pdfFolder)) {
   if (printer_ == nullptr) {
     ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_ = ownPrinter_.get();
@@ -123,7 +124,7 @@ PrinterCanvas::~PrinterCanvas() {
 
 bool PrinterCanvas::BeginDocument(std::string_view title, Orientation orientation, PageSize pageSize) {
   if (painter_.isActive()) return false;
-  const QString destination = RouteToPrinterOrPdf(*printer_, title, destination_);
+  const QString destination = RouteToPrinterOrPdf(*printer_, title, destination_, pdfFolder_);
   if (destination.isEmpty()) return false;
   pending_ = destination.toStdString();
   layoutBeforeJob_ = printer_->pageLayout();

@@ -27,11 +27,12 @@ QString PdfFileNameFor(std::string_view title);
 QString FreePdfPathFor(const QString& folder, std::string_view title);
 
 // Points the next job on `printer` at the default printer or, without one (or when
-// `destination` says so), at a fresh PDF in the "Printouts" folder. Returns where the
-// job goes, for the status bar ("the printer ...", or the file); empty when the
-// folder cannot be made.
+// `destination` says so), at a fresh PDF in `pdfFolder`. Returns where the job goes,
+// for the status bar ("the printer ...", or the file); empty when the folder cannot be
+// made.
 QString RouteToPrinterOrPdf(QPrinter& printer, std::string_view title,
-                            PrintDestination destination = PrintDestination::kDefaultPrinterOrPdf);
+                            PrintDestination destination = PrintDestination::kDefaultPrinterOrPdf,
+                            const QString& pdfFolder = kPrintoutsFolder);
 
 // The status-bar line after a job: where it went, or that nothing was printed.
 QString PrintoutStatus(bool printed, const PageCanvas& canvas);
@@ -52,8 +53,10 @@ bool PrintWindowPicture(QWidget& window, std::string_view title, PageCanvas& can
 class PrinterCanvas final : public PageCanvas {
  public:
   // `printer` carries the choices of the printer set-up dialog; it may be null.
+  // PDF files go to `pdfFolder`.
   explicit PrinterCanvas(QPrinter* printer = nullptr,
-                         PrintDestination destination = PrintDestination::kDefaultPrinterOrPdf);
+                         PrintDestination destination = PrintDestination::kDefaultPrinterOrPdf,
+                         QString pdfFolder = kPrintoutsFolder);
   ~PrinterCanvas() override;
 
   bool BeginDocument(std::string_view title, Orientation orientation,
@@ -82,6 +85,7 @@ class PrinterCanvas final : public PageCanvas {
   QPrinter* printer_;
   std::unique_ptr<QPrinter> ownPrinter_;
   PrintDestination destination_;
+  QString pdfFolder_;
   QPainter painter_;
   QFont font_;
   QColor textColor_;
