@@ -97,18 +97,27 @@ bool OnFileBy(const model::TransactionRecord& record, const AsOf& asOf, model::D
 
 bool AsOf::Includes(const model::Date& dated) const { return std::min(dated, today) <= date; }
 
-std::vector<OpenItem> OpenItemsAsOf(const std::vector<files::Row<model::TransactionRecord>>& transactions,
+std::vector<RecordAsOf> RecordsAsOf(const std::vector<files::Row<model::TransactionRecord>>& transactions,
                                     const AsOf& asOf, model::DateOrder order) {
   PaymentsByRecord payments = CollectPaymentRecords(transactions, order);
-  std::vector<OpenItem> items;
+  std::vector<RecordAsOf> records;
   for (const TransactionRow& row : transactions) {
     // Taken before the date check: the payments of a record left out are its own and
     // must not pass to a later record of the same number.
     const std::vector<Payment> paid = PaymentsOn(row.record, payments);
-    const std::optional<model::Money> balanceDue = model::ReadMoney(row.record.BalanceDue);
-    if (!balanceDue || !OnFileBy(row.record, asOf, order)) continue;
-    const model::Money open = *balanceDue + MadeAfter(paid, asOf);
-    if (!open.IsZero()) items.push_back({row, open});
+    if (OnFileBy(row.record, asOf, order)) records.push_back({row, MadeAfter(paid, asOf)});
+  }
+  return records;
+}
+
+std::vector<OpenItem> OpenItemsAsOf(const std::vector<files::Row<model::TransactionRecord>>& transactions,
+                                    const AsOf& asOf, model::DateOrder order) {
+  std::vector<OpenItem> items;
+  for (const RecordAsOf& record : RecordsAsOf(transactions, asOf, order)) {
+    const std::optional<model::Money> balanceDue = model::ReadMoney(record.row.record.BalanceDue);
+    if (!balanceDue) continue;
+    const model::Money open = *balanceDue + record.paidAfter;
+    if (!open.IsZero()) items.push_back({record.row, open});
   }
   return items;
 }

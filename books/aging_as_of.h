@@ -41,14 +41,26 @@ struct AsOf {
   bool Includes(const model::Date& dated) const;
 };
 
-// A record that still owed something (or held a credit) at the day asked for.
+// A record on file by the day, with what was paid on it after the day: at the day it
+// owed that much more than its BalanceDue says now.
+struct RecordAsOf {
+  files::Row<model::TransactionRecord> row;
+  model::Money paidAfter;
+};
+
+// The records among `transactions` on file by the day, in their order; the payment
+// records of a record must be among them. Works on one customer's records or on the
+// whole file.
+std::vector<RecordAsOf> RecordsAsOf(const std::vector<files::Row<model::TransactionRecord>>& transactions,
+                                    const AsOf& asOf, model::DateOrder order);
+
+// A record that still owed something (or held a credit) at the day.
 struct OpenItem {
   files::Row<model::TransactionRecord> row;
   model::Money open;
 };
 
-// The open items among `transactions`, in their order; the payment records of an item
-// must be among them. Works on one customer's records or on the whole file.
+// Those of RecordsAsOf that owed something at the day.
 std::vector<OpenItem> OpenItemsAsOf(const std::vector<files::Row<model::TransactionRecord>>& transactions,
                                     const AsOf& asOf, model::DateOrder order);
 
