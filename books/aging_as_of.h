@@ -7,7 +7,9 @@
 // is its BalanceDue now plus every payment on it made after the day: the X records of a
 // Z invoice and the T record of a D deposit (filed under the same customer and number,
 // each dated by its own date), and for any other record marked paid the PaidAmount it
-// keeps, made on its PaidSortDate. Ages run from the record's date to the day.
+// keeps, made on its PaidSortDate. What was paid at entry, or by editing the invoice,
+// has no date of its own and counts from the invoice's date. Ages run from the
+// record's date to the day.
 //
 // Safest readings where the records are silent. A record dated after today is in the
 // books already and counts as made today, so as of today the result is the aging run's
