@@ -15,8 +15,9 @@
 // books already and counts as made today, so as of today the result is the aging run's
 // to the cent. A record without a date counts on every day, as current, as in the aging
 // run. A payment without a readable date is taken as made today: on every earlier day
-// its amount is still owed. An amount that is no number is left out. Paid records that
-// "Delete Paid Records" removed are gone: days before its cut-off miss them.
+// its amount is still owed. An amount that is no number is left out. What is no longer
+// on file cannot be counted: deleted records, and those "Delete Paid Records" removed
+// (days before its cut-off miss them); an edited invoice counts as it reads now.
 #pragma once
 
 #include <optional>
