@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
+#include "books/aging.h"
+#include "books/aging_as_of.h"
 #include "files/table.h"
 #include "invoicing/transaction_types.h"
 #include "model/company_session.h"
@@ -164,30 +167,75 @@ void TaxReport(Builder& out, const Walk& walk, const std::string& from, const st
 }
 
 std::string AgingCategory(int age) {
-  if (age < 31) return "0 - 30";
-  if (age < 61) return "31 - 60";
-  if (age < 91) return "61 - 90";
-  return "Over 90";
+  switch (books::BucketOfAge(age)) {
+    case books::AgingBucket::kCurrent: return "0 - 30";
+    case books::AgingBucket::kDays31to60: return "31 - 60";
+    case books::AgingBucket::kDays61to90: return "61 - 90";
+    case books::AgingBucket::kOver90: return "Over 90";
+  }
+  return {};
+}
+
+// One row of the Accounts Receivable report: the record aged to `day`, owing `owed`.
+void AddReceivable(Builder& out, const files::Row<TransactionRecord>& row, model::Money owed, const model::Date& day,
+                   model::DateOrder order) {
+  const TransactionRecord& r = row.record;
+  const std::optional<model::Date> date = books::DocumentDate(r, order);
+  const int age = date ? model::DaysBetween(*date, day) : 0;
+  out.Add({AgingCategory(age), r.InvoiceNo.str(), r.ShortName.str(), r.CustNo.str(), std::to_string(age) + " Days",
+           r.SortDate.str(), model::FormatMoney(owed, ",0.00"), r.TransType.str()});
+}
+
+// The report's two selections: records whose date paid is blank, then deposits not
+// marked paid.
+bool UnpaidByDatePaid(const files::Row<TransactionRecord>& row) { return row.key.view().starts_with("  "); }
+bool ListedUnpaid(const TransactionRecord& r) { return !IsType(r, 'R') && !Blank(r.InvoiceNo.str()); }
+bool ListedDeposit(const TransactionRecord& r) {
+  return IsType(r, 'D') && !Blank(r.InvoiceNo.str()) && !model::HoldsLetter(r.PaidFlag, 'P');
 }
 
 void AccountsReceivable(Builder& out, const Walk& walk, const model::Date& today, model::DateOrder order) {
   const auto add = [&](const files::Row<TransactionRecord>& row) {
-    const TransactionRecord& r = row.record;
-    auto date = model::ParseDisplayDate(r.TransDate.str(), order);
-    if (!date) date = model::ParseSortableDate(r.SortDate.str());
-    const int age = date ? model::DaysBetween(*date, today) : 0;
-    out.Add({AgingCategory(age), r.InvoiceNo.str(), r.ShortName.str(), r.CustNo.str(),
-             std::to_string(age) + " Days", r.SortDate.str(), out.AmountText(r.BalanceDue.str(), row.number),
-             r.TransType.str()});
+    AddReceivable(out, row, out.Amount(row.record.BalanceDue.str(), row.number), today, order);
   };
   walk.Prefix(model::transaction_key::kPaidSortDate, model::KeyText("", 10, model::KeyCase::kAsStored), "  ",
               [&](const auto& row) {
-                if (!IsType(row.record, 'R') && !Blank(row.record.InvoiceNo.str())) add(row);
+                if (ListedUnpaid(row.record)) add(row);
                 return true;
               });
   walk.Prefix(model::transaction_key::kTypeAndInvoice, "D", "D", [&](const auto& row) {
-    const TransactionRecord& r = row.record;
-    if (IsType(r, 'D') && !Blank(r.InvoiceNo.str()) && !model::HoldsLetter(r.PaidFlag, 'P')) add(row);
+    if (ListedDeposit(row.record)) add(row);
+    return true;
+  });
+}
+
+// The report at the end of a past day: of the records on file by then, those the
+// report lists now and those paid since that still owed at the day, each owing its
+// balance due plus what was paid on it after the day (books/aging_as_of.h). The order
+// is the report's own: by date paid, blank first, then the deposits.
+void AccountsReceivableAsOf(Builder& out, const Walk& walk, const books::AsOf& day, model::DateOrder order) {
+  std::vector<files::Row<TransactionRecord>> byDatePaid;
+  walk.table.ForEach(model::transaction_key::kPaidSortDate, [&](const auto& row) {
+    byDatePaid.push_back(row);
+    return true;
+  });
+  const std::vector<books::RecordAsOf> records = books::RecordsAsOf(byDatePaid, day, order);
+  std::map<files::RecordNumber, model::Money> paidAfter;
+  for (const books::RecordAsOf& record : records) paidAfter[record.row.number] = record.paidAfter;
+  const auto add = [&](const files::Row<TransactionRecord>& row) {
+    const model::Money owed = out.Amount(row.record.BalanceDue.str(), row.number) + paidAfter.at(row.number);
+    AddReceivable(out, row, owed, day.date, order);
+  };
+  for (const books::RecordAsOf& record : records) {
+    const TransactionRecord& r = record.row.record;
+    const bool paidSince = !IsType(r, 'D') && !record.paidAfter.IsZero();
+    if (ListedUnpaid(r) && (UnpaidByDatePaid(record.row) || paidSince)) add(record.row);
+  }
+  walk.Prefix(model::transaction_key::kTypeAndInvoice, "D", "D", [&](const auto& row) {
+    const auto onFile = paidAfter.find(row.number);
+    if (onFile == paidAfter.end()) return true;
+    const bool usedSince = IsType(row.record, 'D') && !Blank(row.record.InvoiceNo.str()) && !onFile->second.IsZero();
+    if (ListedDeposit(row.record) || usedSince) add(row);
     return true;
   });
 }
@@ -262,7 +310,7 @@ std::vector<Column> ColumnsOf(ReportId id) {
 
 // Runs the walks of the report; false when its file could not be opened.
 bool Fill(const files::Services& services, const ReportKind& kind, const std::string& from, const std::string& to,
-          Builder& out) {
+          const std::optional<model::Date>& asOf, Builder& out) {
   if (kind.id == ReportId::kSales) {
     files::KeyedFile file = services.FileOf(files::CompanyFile::kDetails);
     if (!file.Open()) return false;
@@ -277,9 +325,15 @@ bool Fill(const files::Services& services, const ReportKind& kind, const std::st
   switch (kind.id) {
     case ReportId::kInvoiceRegister: InvoiceRegister(out, walk, from, to); break;
     case ReportId::kPaymentRegister: PaymentRegister(out, walk, from, to); break;
-    case ReportId::kAccountsReceivable:
-      AccountsReceivable(out, walk, model::TodayOf(services.clock), services.session.DateOrder());
+    case ReportId::kAccountsReceivable: {
+      const model::Date today = model::TodayOf(services.clock);
+      if (asOf) {
+        AccountsReceivableAsOf(out, walk, {*asOf, today}, services.session.DateOrder());
+      } else {
+        AccountsReceivable(out, walk, today, services.session.DateOrder());
+      }
       break;
+    }
     case ReportId::kKeyCode: KeyCodeInquiry(out, walk, from, to); break;
     case ReportId::kTax: TaxReport(out, walk, from, to); break;
     case ReportId::kRepeatBilling: RepeatBillingList(out, walk); break;
@@ -301,9 +355,12 @@ std::string RightField(std::string_view text, std::size_t width) {
   return std::string(model::FirstCharacters(model::PadLeft(text, width), width));
 }
 
-std::optional<Report> GenerateReport(const files::Services& services, const ReportKind& kind, const DateRange& range) {
+std::optional<Report> GenerateReport(const files::Services& services, const ReportKind& kind, const DateRange& range,
+                                     const std::optional<model::Date>& asOf) {
   const model::CompanyRecord& company = services.session.CurrentCompany;
-  if (kind.id == ReportId::kAccountsReceivable) {
+  // A past day may have had open items though nothing is owed now.
+  const bool pastDay = asOf && *asOf < model::TodayOf(services.clock);
+  if (kind.id == ReportId::kAccountsReceivable && !pastDay) {
     const auto balance = model::ParseMoney(company.TotalAR.str());
     if (balance && balance->IsZero()) {
       services.dialogs.inform("Account Receivable Report",
@@ -314,7 +371,7 @@ std::optional<Report> GenerateReport(const files::Services& services, const Repo
   }
   const model::DateOrder order = services.session.DateOrder();
   Builder out(ColumnsOf(kind.id));
-  if (!Fill(services, kind, SortableOf(range.from, order), SortableOf(range.to, order), out)) return std::nullopt;
+  if (!Fill(services, kind, SortableOf(range.from, order), SortableOf(range.to, order), asOf, out)) return std::nullopt;
   if (!out.HasData()) {
     if (kind.id == ReportId::kRepeatBilling) {
       services.dialogs.inform("Repeat Billing List", "No repeat billing master invoices were found.");
@@ -326,7 +383,10 @@ std::optional<Report> GenerateReport(const files::Services& services, const Repo
   Report report{&kind, company.CompanyName.str(), "Date: " + model::ClockText(services.clock), {},
                 std::move(out.Table()), std::move(out.Damaged())};
   switch (kind.id) {
-    case ReportId::kAccountsReceivable: report.head3 = "All unpaid records selected."; break;
+    case ReportId::kAccountsReceivable:
+      report.head3 = asOf ? "Records unpaid at the end of " + model::FormatDisplayDate(*asOf, order) + "."
+                          : "All unpaid records selected.";
+      break;
     case ReportId::kRepeatBilling: report.head3 = "Master Repeat Billing List"; break;
     default: report.head3 = "Selected records from " + range.from + " to " + range.to; break;
   }

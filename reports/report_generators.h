@@ -9,6 +9,7 @@
 
 #include "engine/engine.h"
 #include "files/services.h"
+#include "model/dates.h"
 #include "reports/report_dates.h"
 #include "reports/report_grid.h"
 #include "reports/report_kinds.h"
@@ -29,8 +30,11 @@ std::string LeftField(std::string_view text, std::size_t width);
 std::string RightField(std::string_view text, std::size_t width);
 
 // The report over `range` (checked already), or nullopt after the report's message
-// when nothing was selected or the file could not be opened.
-std::optional<Report> GenerateReport(const files::Services& services, const ReportKind& kind, const DateRange& range);
+// when nothing was selected or the file could not be opened. `asOf` takes the Accounts
+// Receivable report back to the end of that day, the rule of books/aging_as_of.h; as of
+// today it lists what it lists without. The other reports do not use it.
+std::optional<Report> GenerateReport(const files::Services& services, const ReportKind& kind, const DateRange& range,
+                                     const std::optional<model::Date>& asOf = std::nullopt);
 
 // "Records with damaged amounts shown as 0.00: 4, 17"; empty when there are none.
 std::string DamagedNote(const std::vector<engine::RecordNumber>& damaged);

@@ -189,6 +189,53 @@ TEST_F(ReportsFixture, AccountsReceivableWithZeroBalanceReadsNothing) {
             "outstanding items.");
 }
 
+// Number, category, age and amount of each row of the Accounts Receivable report.
+Strings ReceivableRows(const Report& report) {
+  Strings rows;
+  for (std::size_t i = 1; i < report.table.rows.size(); ++i) {
+    std::string row;
+    for (std::size_t column : {1, 0, 4, 6}) {
+      row += (row.empty() ? "" : " ") + std::string(model::TrimBlanks(report.table.rows[i].at(column)));
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST_F(ReportsFixture, AccountsReceivableAsOfTodayIsTheReport) {
+  ASSERT_TRUE(transactions_.Open());
+  AddTransaction({"I", "1011", "20", "2026/12/20", "9.00", "0.00", "9.00", "0.00", "9.00", "", "EAST"});  // post-dated
+  AddTransaction({"I", "1012", "20", "2026/11/16", "5.00", "0.00", "5.00", "0.00", "5x.00", "", "EAST"});
+  transactions_.Close();
+  const auto report = Run("Accounts Receivable");
+  const auto asOfToday = GenerateReport(services_, *FindReport("Accounts Receivable"), {}, invoicing::testing::kToday);
+  ASSERT_TRUE(report && asOfToday);
+  EXPECT_EQ(asOfToday->table.rows, report->table.rows);
+  EXPECT_EQ(asOfToday->damaged, report->damaged);
+  EXPECT_EQ(asOfToday->head3, "Records unpaid at the end of 12/08/2026.");
+}
+
+TEST_F(ReportsFixture, AccountsReceivableAsOfAPastDayListsWhatWasOpenThen) {
+  // Deposit DP9 of 30.00 of November 1st, taken against an invoice on November 12th.
+  ASSERT_TRUE(transactions_.Open());
+  const files::RecordNumber deposit = AddTransaction(
+      {"D", "DP9", "10", "2026/11/01", "0.00", "0.00", "0.00", "30.00", "0.00", "2026/11/12", "Deposit"});
+  TransactionRecord used = Stored(deposit);
+  used.PaidFlag = "P";
+  ASSERT_TRUE(transactions_.Update(deposit, used));
+  AddTransaction({"T", "DP9", "10", "2026/11/12", "0.00", "0.00", "0.00", "-30.00", "0.00", "2026/11/12", "Deposit"});
+  transactions_.Close();
+  session_.CurrentCompany.TotalAR = "0.00";  // nothing owed now says nothing of a past day
+
+  const auto report = GenerateReport(services_, *FindReport("Accounts Receivable"), {}, model::Date{2026, 11, 4});
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->head3, "Records unpaid at the end of 11/04/2026.");
+  // On file by then: 1001 unpaid still, 1008 paid on the 5th, DP9 taken on the 12th.
+  EXPECT_EQ(ReceivableRows(*report),
+            (Strings{"1001 0 - 30 2 Days 108.25", "1008 0 - 30 4 Days 75.00", "DP9 0 - 30 3 Days -30.00"}));
+  EXPECT_EQ(GrandTotal(*report)[6], "153.25");
+}
+
 TEST_F(ReportsFixture, SalesReportSplitsTheLinesAndSkipsRepeatLines) {
   const auto report = Run("Sales Report");
   ASSERT_TRUE(report);
