@@ -109,6 +109,21 @@ TEST_F(BooksCommandTest, AgeStoresTheAgingAndPrintsTheCompanyTotal) {
   EXPECT_NE(out_.str().find(total), std::string::npos) << out_.str();
 }
 
+// As of today the past-day aging gives the stored totals; it writes nothing.
+TEST_F(BooksCommandTest, AgeAsOfTodayPrintsTheSameTotalsAndAnEarlierDayLess) {
+  ASSERT_EQ(Run({"age"}), kBooksDone);
+  const std::string stored = out_.str();
+  const std::string storedTotal = stored.substr(stored.find("Total A/R:"));
+  out_.str("");
+  EXPECT_EQ(Run({"age", "--as-of", "2026-12-08"}), kBooksDone);
+  EXPECT_NE(out_.str().find("Aging as of 12/08/2026"), std::string::npos);
+  EXPECT_NE(out_.str().find(storedTotal), std::string::npos) << out_.str();
+  out_.str("");
+  EXPECT_EQ(Run({"age", "--as-of", "2025-09-01"}), kBooksDone);
+  EXPECT_EQ(out_.str().find(storedTotal), std::string::npos);
+  EXPECT_EQ(Run({"age", "--as-of", "yesterday"}), kBooksUsage);
+}
+
 TEST_F(BooksCommandTest, ReportWritesTheCsvFileAndAnUnknownReportIsNamed) {
   EXPECT_EQ(Run({"report", "invoice-register", "--from", "2026-01-01", "--to", "2026-12-31", "--csv", "inv.csv"}),
             kBooksDone);
