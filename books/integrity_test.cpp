@@ -190,6 +190,7 @@ class IntegrityTest : public ::testing::Test {
     for (files::KeyedFile* file : {&customers_, &transactions_, &details_, &memos_}) ASSERT_TRUE(file->Open());
   }
 
+
   BooksCheck Check() {
     CloseFiles();
     BooksCheck check = CheckBooks(Services());
@@ -279,6 +280,165 @@ TEST_F(IntegrityTest, BooksPostedThroughThePostingCodeAreConsistent) {
   ExpectBooksBalance("2050.00");
 }
 
+TEST_F(IntegrityTest, BalanceFindingNamesTheCustomerRecordAndBothAmounts) {
+  ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });
+  const BooksCheck check = Check();
+  ASSERT_EQ(check.findings.size(), 1u);
+  const Finding& finding = check.findings[0];
+  EXPECT_EQ(finding.file, files::CompanyFile::kCustomers);
+  EXPECT_EQ(finding.record, customerSlots_.at("1003"));
+  EXPECT_EQ(finding.customerNo, "1003");
+  EXPECT_EQ(finding.storedAmount, M("2343.23"));
+  EXPECT_EQ(finding.expectedAmount, M("1500.00"));
+  EXPECT_EQ(finding.expected, "1500.00");
+}
+
+// The buckets were computed on the day of the last aging run; a check on a later day
+// must not call them wrong because invoices have aged since.
+TEST_F(IntegrityTest, BucketsAreComparedAsOfTheLastAgingDate) {
+  ChangeListedCompany([&](auto& c) {
+    c.LastAgingDate = model::FormatDisplayDate(model::AddDays(kToday, -30), session_.DateOrder());
+  });
+  const BooksCheck check = Check();
+  EXPECT_EQ(SentencesOf(check),
+            "Customer 1003 Blue Heron Inn: 0-30 days 1,000.00 stored, 1,500.00 on its transactions as of "
+            "11/08/2026.\n"
+            "Customer 1003 Blue Heron Inn: 31-60 days 500.00 stored, 0.00 on its transactions as of 11/08/2026.\n"
+            "Customer 1004 Cedar Mill: 31-60 days 0.00 stored, 600.00 on its transactions as of 11/08/2026.\n"
+            "Customer 1004 Cedar Mill: 61-90 days 600.00 stored, 0.00 on its transactions as of 11/08/2026.\n");
+}
+
+TEST_F(IntegrityTest, PaidRecordWithoutADateIsDatedByItsLatestPayment) {
+  ChangeTransaction("DP6", "D", [](auto& r) { r.PaidSortDate = ""; });
+  const BooksCheck check = Check();
+  ASSERT_EQ(KindsOf(check), std::vector<FindingKind>{FindingKind::kPaidDate});
+  EXPECT_EQ(check.findings[0].expected, "2026/12/06");
+}
+
+// A company without line or memo files yet is checked as having none, and they are not
+// created for the check.
+TEST_F(IntegrityTest, MissingFilesHoldNothingAndAreNotCreated) {
+  CloseFiles();
+  engine_.DeleteFileSet("1M");
+  engine_.DeleteFileSet("1D");
+  const BooksCheck check = CheckBooks(Services());
+  EXPECT_TRUE(check.readAll);
+  EXPECT_EQ(SentencesOf(check), "Invoice 1002 (record 2) is a memo invoice without its memo.\n");
+  EXPECT_FALSE(fs::exists("1M.DAT"));
+  EXPECT_FALSE(fs::exists("1D.DAT"));
+  EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+// --- Repair --------------------------------------------------------------------------
+
+// Every repairable kind at once, and one finding that is only listed.
+void PlantEveryKeptFigureWrong(IntegrityTest& t) {
+  t.ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });
+  t.ChangeCustomer("1004", [](auto& c) { c.AgeOver90 = "120.00"; });
+  t.ChangeListedCompany([](auto& c) {
+    c.TotalAR = "2100.00";
+    c.NextInvoiceNo = "1005";
+  });
+  t.ChangeTransaction("1004", "I", [](auto& r) { r.PaidFlag = " "; });
+  t.ChangeTransaction("1003", "Z", [](auto& r) { r.PaidSortDate = "2026/12/01"; });
+  t.AddLine("777", "1003");
+}
+
+TEST_F(IntegrityTest, QuestionSaysEveryFigureThatWillBeRewritten) {
+  PlantEveryKeptFigureWrong(*this);
+  EXPECT_EQ(RepairQuestion(Check()),
+            "Repair the books of Company 1 Harbor Supply?\n\n"
+            "The company's files are first copied into a dated folder under \"Backups\". Then these figures are "
+            "rewritten from the transactions:\n"
+            "Company 1 Harbor Supply: A/R total 2,100.00 becomes 2,050.00.\n"
+            "Company 1 Harbor Supply: next invoice number \"1005\" becomes \"1006\".\n"
+            "Customer 1003 Blue Heron Inn: balance 2,343.23 becomes 1,500.00.\n"
+            "Customer 1004 Cedar Mill: over 90 days 120.00 becomes 0.00.\n"
+            "Invoice 1003: date paid \"2026/12/01\" becomes (blank).\n"
+            "Invoice 1004: paid mark (blank) becomes \"P\".\n\n"
+            "No transaction amount is changed and no record is removed. The other 1 finding(s) are only listed, "
+            "for you to put right.");
+}
+
+TEST_F(IntegrityTest, RepairedBooksBalanceAndCheckCleanButForWhatIsOnlyListed) {
+  PlantEveryKeptFigureWrong(*this);
+  const RepairResult result = Repair(Check());
+  EXPECT_EQ(result.failure, "");
+  EXPECT_EQ(result.rewritten.size(), 6u);
+  EXPECT_TRUE(result.notRewritten.empty());
+  EXPECT_EQ(SentencesOf(Check()), "Invoice line in record 3 belongs to invoice 777, which is not on file.\n");
+  ExpectBooksBalance("2050.00");
+  EXPECT_EQ(session_.CurrentCompany.TotalAR.str(), "2050.00");
+  EXPECT_EQ(Listed().NextInvoiceNo.str(), "1006");
+}
+
+TEST_F(IntegrityTest, RepairLeavesEveryTransactionAsItWasButThePaidMarkItWasAskedToFix) {
+  ChangeTransaction("1004", "I", [](auto& r) { r.PaidFlag = " "; });
+  ChangeTransaction("1001", "I", [](auto& r) { r.TaxAmount = "1x.00"; });
+  Add(Transaction("998", "I", "1099", 5, "75.00", "75.00"));
+  std::map<files::RecordNumber, TransactionRecord> expected = AllTransactions();
+  expected.at(Find("1004", "I").number).PaidFlag = "P";
+
+  Repair(Check());
+
+  const std::map<files::RecordNumber, TransactionRecord> after = AllTransactions();
+  ASSERT_EQ(after.size(), expected.size());
+  for (const auto& [number, record] : expected) {
+    EXPECT_EQ(std::memcmp(&after.at(number), &record, sizeof record), 0) << "record " << number;
+  }
+}
+
+TEST_F(IntegrityTest, BackupFolderHoldsCopiesOfTheCompanyFilesAsTheyWereBeforeTheRepair) {
+  PlantEveryKeptFigureWrong(*this);
+  const BooksCheck check = Check();
+  CloseFiles();
+  const std::vector<std::string> names = {"Company.DAT", "Company.IX", "1C.DAT", "1C.IX", "1I.DAT",
+                                          "1I.IX",       "1D.DAT",     "1D.IX",  "1M.DAT", "1M.IX"};
+  std::map<std::string, std::vector<std::uint8_t>> before;
+  for (const std::string& name : names) before[name] = engine::testing::ReadBytes(name);
+
+  const RepairResult result = Repair(check);
+
+  EXPECT_EQ(result.backupFolder, fs::path("Backups/1-2026-12-08-090507"));
+  for (const std::string& name : names) {
+    EXPECT_EQ(engine::testing::ReadBytes(result.backupFolder / name), before[name]) << name;
+  }
+  EXPECT_NE(engine::testing::ReadBytes("1C.DAT"), before["1C.DAT"]);
+}
+
+TEST_F(IntegrityTest, FailedBackupRewritesNothing) {
+  ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });
+  engine::testing::WriteBytes("Backups", {'x'});
+  const RepairResult result = Repair(Check());
+  EXPECT_EQ(result.failure.rfind("The company's files could not be copied to \"Backups/1-2026-12-08-090507\": ", 0),
+            0u)
+      << result.failure;
+  EXPECT_TRUE(result.backupFolder.empty());
+  EXPECT_TRUE(result.rewritten.empty());
+  EXPECT_EQ(Customer("1003").Balance.str(), "2343.23");
+}
+
+TEST_F(IntegrityTest, BooksNotReadInFullAreNotRepaired) {
+  ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });
+  BooksCheck check = Check();
+  check.readAll = false;
+  const RepairResult result = Repair(check);
+  EXPECT_EQ(result.failure, "The books could not all be read, so nothing was rewritten.");
+  EXPECT_FALSE(fs::exists("Backups"));
+  EXPECT_EQ(Customer("1003").Balance.str(), "2343.23");
+}
+
+// Someone's entry between the check and the repair is newer than what the check saw.
+TEST_F(IntegrityTest, FigureChangedAfterTheCheckIsLeftAsItIs) {
+  ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });
+  const BooksCheck check = Check();
+  ChangeCustomer("1003", [](auto& c) { c.Balance = "1600.00"; });
+  const RepairResult result = Repair(check);
+  EXPECT_EQ(result.notRewritten, std::vector<std::string>{"Customer 1003 Blue Heron Inn: balance 2,343.23 becomes "
+                                                          "1,500.00. Not done: it was changed after the check."});
+  EXPECT_EQ(Customer("1003").Balance.str(), "1600.00");
+}
+
 struct PlantedFault {
   const char* name;
   std::function<void(IntegrityTest&)> plant;
@@ -302,6 +462,9 @@ const PlantedFault kPlantedFaults[] = {
     {"CustomerBalance", [](IntegrityTest& t) { t.ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; }); },
      FindingKind::kCustomerBalance,
      "Customer 1003 Blue Heron Inn: balance 2,343.23 stored, 1,500.00 owed on its transactions."},
+    {"BalanceThatIsNoAmount", [](IntegrityTest& t) { t.ChangeCustomer("1003", [](auto& c) { c.Balance = "abc"; }); },
+     FindingKind::kCustomerBalance,
+     "Customer 1003 Blue Heron Inn: balance \"abc\" stored, 1,500.00 owed on its transactions."},
     {"AgingBucket", [](IntegrityTest& t) { t.ChangeCustomer("1004", [](auto& c) { c.AgeOver90 = "120.00"; }); },
      FindingKind::kCustomerAging,
      "Customer 1004 Cedar Mill: over 90 days 120.00 stored, 0.00 on its transactions as of 12/08/2026."},
