@@ -23,8 +23,9 @@ enum class FindingKind {
   kCustomerBalance,  // Balance against the open amounts of the customer's transactions
   kCustomerAging,    // one aging bucket against an aging as of the company's last aging date
   kCompanyTotal,     // TotalAR against what the customers owe on their transactions
-  kPaidFlag,         // PaidFlag against BalanceDue
-  kPaidDate,         // PaidSortDate against PaidFlag
+  kPaidFlag,         // PaidFlag against BalanceDue: "P" exactly when nothing is due
+  kPaidDate,         // PaidSortDate against BalanceDue: a date when paid, blank while open (an
+                     // open deposit keeps the day it was taken)
   kNextInvoiceNumber,  // NextInvoiceNo at or below the counter of an invoice on file
   // Only listed: the transactions are the books, and nobody but the bookkeeper can
   // say which of two disagreeing records is right.

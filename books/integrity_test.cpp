@@ -418,16 +418,6 @@ TEST_F(IntegrityTest, FailedBackupRewritesNothing) {
   EXPECT_EQ(Customer("1003").Balance.str(), "2343.23");
 }
 
-TEST_F(IntegrityTest, BooksNotReadInFullAreNotRepaired) {
-  ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });
-  BooksCheck check = Check();
-  check.readAll = false;
-  const RepairResult result = Repair(check);
-  EXPECT_EQ(result.failure, "The books could not all be read, so nothing was rewritten.");
-  EXPECT_FALSE(fs::exists("Backups"));
-  EXPECT_EQ(Customer("1003").Balance.str(), "2343.23");
-}
-
 // Someone's entry between the check and the repair is newer than what the check saw.
 TEST_F(IntegrityTest, FigureChangedAfterTheCheckIsLeftAsItIs) {
   ChangeCustomer("1003", [](auto& c) { c.Balance = "2343.23"; });

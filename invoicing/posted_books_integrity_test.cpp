@@ -5,6 +5,7 @@
 
 #include "books/integrity.h"
 #include "invoicing/payments.h"
+#include "invoicing/repeat_billing.h"
 #include "invoicing/testing/books_fixture.h"
 
 namespace invoicing {
@@ -75,6 +76,16 @@ TEST_F(PostedBooksIntegrityTest, DeletedInvoiceLeavesNothingBehind) {
   ASSERT_TRUE(DeleteInvoice(services_, files_, memoInvoice.number, Stored(memoInvoice.number)).deleted);
   EXPECT_EQ(SentencesOf(Check()), "");
   ExpectBooksBalance("40.00");
+}
+
+TEST_F(PostedBooksIntegrityTest, RepeatMasterAndTheInvoiceItGeneratesCheckClean) {
+  const AddOutcome master = Add(MemoForm("1050", 0, "300.00"));
+  ASSERT_TRUE(master.added);
+  ASSERT_TRUE(StoreRepeatMaster(services_, files_, master.number, master.header, {14, false, {2026, 12, 1}}));
+  const RepeatSearch search = SearchRepeatBillings(services_, transactions_, "12/08/2026");
+  ASSERT_EQ(CreateRepeatInvoices(services_, files_, search.due, {"12/08/2026", "Window cleaning"}).generated, 1);
+  EXPECT_EQ(SentencesOf(Check()), "");
+  ExpectBooksBalance("300.00");
 }
 
 }  // namespace
