@@ -51,6 +51,7 @@ struct CompanyBooks {
   std::vector<files::Row<TransactionRecord>> transactions;
   std::vector<files::Row<DetailRecord>> lines;
   std::vector<files::Row<MemoRecord>> memos;
+  std::vector<files::Row<model::ProductRecord>> products;
 };
 
 // A file the company does not have yet holds no records; a check does not create it.
@@ -85,6 +86,9 @@ std::string ReadBooks(const files::Services& services, CompanyBooks& books) {
     return "The invoice line file could not be read.";
   }
   if (!ReadAll(services.FileOf(files::CompanyFile::kMemos), books.memos)) return "The memo file could not be read.";
+  if (!ReadAll(services.FileOf(files::CompanyFile::kProducts), books.products)) {
+    return "The product file could not be read.";
+  }
   return {};
 }
 
@@ -432,6 +436,22 @@ void CheckOwners(const std::vector<files::Row<Record>>& rows, const Derived& der
   }
 }
 
+// A price that is no amount puts nothing on an invoice line until someone types one.
+void CheckPrices(const CompanyBooks& books, std::vector<Finding>& findings) {
+  for (const auto& row : books.products) {
+    if (model::ReadMoney(row.record.UnitPrice)) continue;
+    Finding finding;
+    finding.kind = FindingKind::kUnreadableAmount;
+    finding.file = files::CompanyFile::kProducts;
+    finding.record = row.number;
+    finding.subject = "Product " + Trimmed(row.record.ProductCode.str()) + " " + Trimmed(row.record.ProdDesc.str());
+    finding.field = "unit price";
+    finding.stored = row.record.UnitPrice.raw();
+    finding.sentence = finding.subject + ": the unit price " + Quoted(finding.stored) + " is no amount.";
+    findings.push_back(finding);
+  }
+}
+
 std::vector<Finding> FindingsOf(const CompanyBooks& books, const Derived& derived) {
   std::vector<Finding> findings;
   CheckCompanyTotal(books, derived, findings);
@@ -446,6 +466,7 @@ std::vector<Finding> FindingsOf(const CompanyBooks& books, const Derived& derive
   CheckOwners(books.lines, derived, FindingKind::kLineWithoutInvoice, files::CompanyFile::kDetails, "Invoice line",
               findings);
   CheckOwners(books.memos, derived, FindingKind::kMemoWithoutInvoice, files::CompanyFile::kMemos, "Memo", findings);
+  CheckPrices(books, findings);
   return findings;
 }
 

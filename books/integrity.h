@@ -35,7 +35,7 @@ enum class FindingKind {
   kMemoInvoiceWithoutMemo,     // BodyStyle "M" without a memo of its number
   kPaymentWithoutInvoice,      // an X record without the Z invoice of its number
   kDepositUseWithoutDeposit,   // a T record without the D deposit of its number
-  kUnreadableAmount,           // a transaction amount or a credit limit that is no amount
+  kUnreadableAmount,           // a transaction amount, credit limit or unit price that is no amount
   kDuplicateInvoiceNumber,     // an invoice (I, G, R or Z) with the number of an earlier one
 };
 
@@ -68,7 +68,7 @@ struct BooksCheck {
 };
 
 // Reads the company's entry in the company list and its customer, transaction,
-// detail-line and memo files, each once; a file the company does not have yet holds
+// detail-line, memo and product files, each once; a file the company does not have yet holds
 // nothing and is not created. Balances count exactly the records the aging run
 // counts. A balance, bucket or A/R total whose text is no amount is reported by its
 // own kind, as the repair rewrites it.

@@ -133,6 +133,16 @@ class IntegrityTest : public ::testing::Test {
     EXPECT_TRUE(memos_.Add(memo, added));
   }
 
+  void AddProduct(std::string_view code, std::string_view description, std::string_view price) {
+    files::KeyedFile products = Services().FileOf(files::CompanyFile::kProducts);
+    model::ProductRecord product{};
+    product.ProductCode = code;
+    product.ProdDesc = description;
+    product.UnitPrice = price;
+    files::RecordNumber added = 0;
+    ASSERT_TRUE(products.Create() && products.Open() && products.Add(product, added));
+  }
+
   files::Services Services() { return {engine_, dialogs_, progress_, clock_, session_}; }
 
   // --- Planting faults by writing records directly ---------------------------------
@@ -496,6 +506,8 @@ const PlantedFault kPlantedFaults[] = {
     {"CreditLimitThatIsNoAmount",
      [](IntegrityTest& t) { t.ChangeCustomer("1004", [](auto& c) { c.CreditLimit = "n/a"; }); },
      FindingKind::kUnreadableAmount, "Customer 1004 Cedar Mill: the credit limit \"n/a\" is no amount."},
+    {"UnitPriceThatIsNoAmount", [](IntegrityTest& t) { t.AddProduct("CH-1", "Harbor chart", "12.50 ea"); },
+     FindingKind::kUnreadableAmount, "Product CH-1 Harbor chart: the unit price \"12.50 ea\" is no amount."},
     {"DuplicateInvoiceNumber",
      [](IntegrityTest& t) { t.Add(t.Transaction("1001", "G", "1004", 1, "0.00", "0.00")); },
      FindingKind::kDuplicateInvoiceNumber, "Invoice 1001 (record 10) has the number of the invoice in record 1."},
