@@ -446,6 +446,8 @@ struct PlantedFault {
   const char* sentence;
 };
 
+void PrintTo(const PlantedFault& fault, std::ostream* out) { *out << fault.name; }
+
 class PlantedFaultTest : public IntegrityTest, public ::testing::WithParamInterface<PlantedFault> {};
 
 // Each fault planted alone is reported once, by its own kind, in the bookkeeper's words.
