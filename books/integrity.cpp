@@ -270,28 +270,38 @@ void CheckCompanyTotal(const CompanyBooks& books, const Derived& derived, std::v
   }
 }
 
+struct CountedInvoice {
+  std::int64_t counter = 0;
+  std::string number;
+};
+
+// The invoice whose counter is highest; payment records share their invoice's number.
+std::optional<CountedInvoice> HighestInvoice(const CompanyBooks& books, bool prefixed) {
+  std::optional<CountedInvoice> highest;
+  for (const auto& row : books.transactions) {
+    const auto counter = IsInvoice(row.record) ? InvoiceCounter(row.record.InvoiceNo.raw(), prefixed) : std::nullopt;
+    if (counter && (!highest || *counter > highest->counter)) {
+      highest = CountedInvoice{*counter, Trimmed(row.record.InvoiceNo.str())};
+    }
+  }
+  return highest;
+}
+
 // The company's next number must count on from the highest invoice on file, or the
 // next invoice entered is offered a number already taken.
 void CheckNextInvoiceNumber(const CompanyBooks& books, std::vector<Finding>& findings) {
   const bool prefixed = model::IsYes(books.company.PrefixInvoiceNo);
-  std::optional<std::int64_t> highest;
-  std::string highestNumber;
-  for (const auto& row : books.transactions) {
-    const auto counter = IsInvoice(row.record) ? InvoiceCounter(row.record.InvoiceNo.raw(), prefixed) : std::nullopt;
-    if (!counter || (highest && *counter <= *highest)) continue;
-    highest = counter;
-    highestNumber = Trimmed(row.record.InvoiceNo.str());
-  }
-  const std::optional<std::string> next = highest ? NextInvoiceNumberAfter(highestNumber, prefixed) : std::nullopt;
+  const std::optional<CountedInvoice> highest = HighestInvoice(books, prefixed);
+  const std::optional<std::string> next = highest ? NextInvoiceNumberAfter(highest->number, prefixed) : std::nullopt;
   const auto stored = InvoiceCounter(books.company.NextInvoiceNo.raw(), false);
-  if (!next || (stored && *stored > *highest)) return;
+  if (!next || (stored && *stored > highest->counter)) return;
   Finding finding = CompanyFinding(FindingKind::kNextInvoiceNumber, books);
-  finding.invoiceNo = highestNumber;
+  finding.invoiceNo = highest->number;
   finding.field = "next invoice number";
   finding.stored = books.company.NextInvoiceNo.raw();
   finding.expected = *next;
   finding.sentence = finding.subject + ": next invoice number " + ShownValue(finding.stored, std::nullopt) +
-                     " stored, but invoice " + highestNumber + " is on file; the next is " + *next + ".";
+                     " stored, but invoice " + highest->number + " is on file; the next is " + *next + ".";
   findings.push_back(finding);
 }
 

@@ -517,6 +517,14 @@ const PlantedFault kPlantedFaults[] = {
      [](IntegrityTest& t) { t.ChangeListedCompany([](auto& c) { c.NextInvoiceNo = "1005"; }); },
      FindingKind::kNextInvoiceNumber,
      "Company 1 Harbor Supply: next invoice number \"1005\" stored, but invoice 1005 is on file; the next is 1006."},
+    {"PrefixedNextInvoiceNumberCountsOnFromTheCounter",
+     [](IntegrityTest& t) {
+       t.ChangeListedCompany([](auto& c) { c.PrefixInvoiceNo = "Y"; });
+       t.Add(t.Transaction("26121044", "I", "1003", 1, "0.00", "0.00"));
+     },
+     FindingKind::kNextInvoiceNumber,
+     "Company 1 Harbor Supply: next invoice number \"1006\" stored, but invoice 26121044 is on file; the next is "
+     "1045."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PlantedFaultTest, ::testing::ValuesIn(kPlantedFaults),
