@@ -59,8 +59,8 @@ struct Finding {
 };
 
 struct BooksCheck {
-  // False when a file could not be opened or read: the findings then go only as far as
-  // the reading did, and the books are not to be repaired from them.
+  // False when a file could not be opened or read: nothing is found then, as half the
+  // books would give wrong balances, and nothing is repaired.
   bool readAll = false;
   std::string failure;  // what could not be read, for the user
   std::string company;  // "Company 1 Harbor Supply"
@@ -68,9 +68,9 @@ struct BooksCheck {
 };
 
 // Reads the company's entry in the company list and its customer, transaction,
-// detail-line, memo and product files, each once; a file the company does not have yet holds
-// nothing and is not created. Balances count exactly the records the aging run
-// counts. A balance, bucket or A/R total whose text is no amount is reported by its
+// detail-line, memo and product files, each once; a file the company does not have
+// yet holds nothing and is not created. Balances count exactly the records the aging
+// run counts. A balance, bucket or A/R total whose text is no amount is reported by its
 // own kind, as the repair rewrites it.
 BooksCheck CheckBooks(const files::Services& services);
 
