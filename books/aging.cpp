@@ -22,18 +22,21 @@ bool ReadsAsZero(const model::MoneyField<N>& field) {
   return amount && amount->IsZero();
 }
 
-// Adds one transaction's open amount to its bucket; an amount that is no number
-// cannot be aged and is left out.
-void AddTransaction(AgingTotals& sums, const model::TransactionRecord& transaction, const model::Date& today,
-                    model::DateOrder order) {
-  const std::optional<model::Money> balanceDue = model::ReadMoney(transaction.BalanceDue);
-  if (!balanceDue || balanceDue->IsZero()) return;
-  sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
-}
-
 void StoreAging(model::CustomerRecord& customer, const AgingTotals& sums) {
   StoreAgingBuckets(customer, sums);
   model::StoreMoney(customer.Balance, sums.Grand());
+}
+
+// One switch for the changing and the reading caller.
+template <class Customer>
+auto& FieldOfBucket(Customer& customer, AgingBucket bucket) {
+  switch (bucket) {
+    case AgingBucket::kCurrent: return customer.AgeCurrent;
+    case AgingBucket::kDays31to60: return customer.Age31to60;
+    case AgingBucket::kDays61to90: return customer.Age61to90;
+    case AgingBucket::kOver90: return customer.AgeOver90;
+  }
+  return customer.AgeCurrent;
 }
 
 struct AgingFiles {
@@ -98,6 +101,21 @@ AgingBucket BucketOfAge(int days) {
   return AgingBucket::kOver90;
 }
 
+model::MoneyField<10>& BucketField(model::CustomerRecord& customer, AgingBucket bucket) {
+  return FieldOfBucket(customer, bucket);
+}
+
+const model::MoneyField<10>& BucketField(const model::CustomerRecord& customer, AgingBucket bucket) {
+  return FieldOfBucket(customer, bucket);
+}
+
+void AddOpenAmount(AgingTotals& sums, const model::TransactionRecord& transaction, const model::Date& today,
+                   model::DateOrder order) {
+  const std::optional<model::Money> balanceDue = model::ReadMoney(transaction.BalanceDue);
+  if (!balanceDue || balanceDue->IsZero()) return;
+  sums[BucketOfTransaction(transaction, today, order)] += *balanceDue;
+}
+
 model::Money AgingTotals::Grand() const { return std::accumulate(amounts.begin(), amounts.end(), model::Money()); }
 
 std::optional<AgingTotals> AgeOfCustomer(files::KeyedFile& transactions, std::string_view customerNumber,
@@ -108,7 +126,7 @@ std::optional<AgingTotals> AgeOfCustomer(files::KeyedFile& transactions, std::st
   AgingTotals sums;
   const bool readAll = table.ForEachEqual(model::transaction_key::kCustNo,
                                           table.KeyOf(probe, model::transaction_key::kCustNo), [&](const auto& row) {
-                                            AddTransaction(sums, row.record, today, order);
+                                            AddOpenAmount(sums, row.record, today, order);
                                             return true;
                                           });
   if (!readAll) return std::nullopt;

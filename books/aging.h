@@ -22,6 +22,10 @@ constexpr std::size_t kAgingBucketCount = 4;
 // included, is current.
 AgingBucket BucketOfAge(int days);
 
+// The customer's field that holds `bucket`.
+model::MoneyField<10>& BucketField(model::CustomerRecord& customer, AgingBucket bucket);
+const model::MoneyField<10>& BucketField(const model::CustomerRecord& customer, AgingBucket bucket);
+
 struct AgingTotals {
   std::array<model::Money, kAgingBucketCount> amounts{};
 
@@ -39,6 +43,12 @@ std::optional<model::Date> DocumentDate(const model::TransactionRecord& transact
 // current.
 AgingBucket BucketOfTransaction(const model::TransactionRecord& transaction, const model::Date& today,
                                 model::DateOrder order);
+
+// Adds the transaction's open amount to the bucket of its age: the one rule for which
+// records make up a balance. A zero amount, or one that is no number and so cannot be
+// aged, is left out.
+void AddOpenAmount(AgingTotals& sums, const model::TransactionRecord& transaction, const model::Date& today,
+                   model::DateOrder order);
 
 // The open amounts of the customer's transactions by age, found through the
 // customer-number index: what its aging fields hold after a run. nullopt when a

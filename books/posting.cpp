@@ -14,16 +14,6 @@ bool AddTo(model::MoneyField<N>& field, model::Money amount) {
   return stored && model::StoreMoney(field, *stored + amount);
 }
 
-model::MoneyField<10>& BucketField(model::CustomerRecord& customer, AgingBucket bucket) {
-  switch (bucket) {
-    case AgingBucket::kCurrent: return customer.AgeCurrent;
-    case AgingBucket::kDays31to60: return customer.Age31to60;
-    case AgingBucket::kDays61to90: return customer.Age61to90;
-    case AgingBucket::kOver90: return customer.AgeOver90;
-  }
-  return customer.AgeCurrent;
-}
-
 }  // namespace
 
 bool ChangeCurrentCompany(const files::Services& services,

@@ -40,10 +40,6 @@ constexpr std::string_view kRepeatMasterDeleteNote =
     "This is a repeat billing master record. If you delete this master record, no further invoices will be "
     "generated.";
 
-// With the year-and-month prefix, characters 5 to 9 of a number are its counter.
-constexpr std::size_t kPrefixLength = 4;
-constexpr std::size_t kCounterLength = 5;
-
 // LineText's columns, without separators.
 constexpr std::size_t kQuantityWidth = 10;
 constexpr std::size_t kDescriptionWidth = 32;
@@ -382,7 +378,7 @@ void ReportNotUpdated(const files::Services& services, std::string_view caption,
 void AdvanceCompany(const files::Services& services, const model::TransactionRecord& header, std::string_view caption) {
   const model::Money open = OpenAmount(header).value_or(model::Money());
   const bool companyStored = PostToCurrentCompany(services, open, [&](model::CompanyRecord& company) {
-    if (const auto next = NextInvoiceNumberAfter(header.InvoiceNo.str(), model::IsYes(company.PrefixInvoiceNo))) {
+    if (const auto next = books::NextInvoiceNumberAfter(header.InvoiceNo.str(), model::IsYes(company.PrefixInvoiceNo))) {
       company.NextInvoiceNo = *next;
     }
     company.LastSavedInvoiceNo.SetRaw(header.InvoiceNo.raw());
@@ -506,17 +502,6 @@ void PostNewInvoice(const files::Services& services, const model::TransactionRec
     return true;
   });
   if (!customerStored) ReportNotUpdated(services, caption, header, "added", Unposted::kCustomerBalance);
-}
-
-std::optional<std::string> NextInvoiceNumberAfter(std::string_view invoiceNo, bool prefixed) {
-  std::string_view counter = model::TrimBlanks(invoiceNo);
-  if (prefixed) counter = counter.size() > kPrefixLength ? counter.substr(kPrefixLength, kCounterLength) : "";
-  if (model::TrimBlanks(counter).empty()) return std::nullopt;
-  const std::optional<model::Decimal> value = model::ParseDecimal(counter);
-  if (!value || value->units < 0) return std::nullopt;
-  std::string next = std::to_string(value->Rounded(0) + 1);
-  if (next.size() > decltype(model::CompanyRecord::NextInvoiceNo)::kCapacity) return std::nullopt;
-  return next;
 }
 
 std::optional<model::TransactionRecord> HeaderOfForm(const InvoiceForm& form, const model::CompanyRecord& company) {

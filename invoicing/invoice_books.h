@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "books/invoice_numbers.h"
 #include "documents/label_queue.h"
 #include "files/keyed_file.h"
 #include "files/services.h"
@@ -25,11 +26,6 @@ struct InvoiceFiles {
   files::KeyedFile& details;
   files::KeyedFile& memos;
 };
-
-// The next invoice number after storing `invoiceNo`: its numeric value (characters 5
-// to 9 when the company prefixes numbers) plus one, without decimals; nullopt when
-// that is no number.
-std::optional<std::string> NextInvoiceNumberAfter(std::string_view invoiceNo, bool prefixed);
 
 // A header read back from the form of a new invoice: number, type "I", date and its
 // parts, texts, customer, amounts, balance and paid marks, company and body style.

@@ -175,7 +175,7 @@ TEST(NextInvoiceNumberTest, NumberAfterTheOneStored) {
       {"999999999", false, std::nullopt},  // ten digits do not fit the field
   };
   for (const auto& [stored, prefixed, next] : cases) {
-    EXPECT_EQ(NextInvoiceNumberAfter(stored, prefixed), next) << stored;
+    EXPECT_EQ(books::NextInvoiceNumberAfter(stored, prefixed), next) << stored;
   }
 }
 

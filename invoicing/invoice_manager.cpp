@@ -41,7 +41,7 @@ std::optional<std::string> FreeInvoiceNumber(files::KeyedFile& transactions, mod
     const std::string number = NewInvoiceNumber(company, date);
     if (number.size() > static_cast<std::size_t>(kNumberCapacity)) return std::nullopt;
     // A number without a successor would leave the company's next number on it.
-    const std::optional<std::string> next = NextInvoiceNumberAfter(number, prefixed);
+    const std::optional<std::string> next = books::NextInvoiceNumberAfter(number, prefixed);
     if (!next) return std::nullopt;
     if (!InvoiceNumberOnFile(transactions, number)) return number;
     company.NextInvoiceNo = *next;
