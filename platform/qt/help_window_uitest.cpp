@@ -27,7 +27,7 @@ constexpr const char* kProgramKeywords[] = {
     "NewInvoice", "PaymentWizard", "ReportWizard", "InterestWizard", "LabelWizard", "FormWizard", "GetRepeat",
     "SetRepeat", "GetStatement", "ViewStatement", "FindData", "AgingChart", "VTCalendar", "EditTerms", "PwordSet",
     "backupdata", "How to use Help", "Getting started", "Main window", "Keyboard", "Rebuild Data Files",
-    "Dates and amounts", "Frequent Asked Questions"};
+    "Dates and amounts", "Frequent Asked Questions", "CheckBooks"};
 
 QStringList PageFiles() {
   QStringList files;

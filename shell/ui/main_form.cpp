@@ -29,6 +29,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/aging_chart.h"
 #include "shell/ui/backup_panel.h"
+#include "shell/ui/books_check.h"
 #include "shell/ui/company_manager.h"
 #include "shell/ui/customer_manager.h"
 #include "shell/ui/date_sel.h"
@@ -151,6 +152,7 @@ void TMainForm::BuildActions() {
   AddAction(Command::kDeletePaidInvoices, tr("&Delete Paid Invoices"), &TMainForm::DeletePaidInvoicesClick);
   AddAction(Command::kBackupDataFiles, tr("&Backup Data Files"), &TMainForm::BackupDataFilesClick);
   AddAction(Command::kRebuildDataFiles, tr("Rebuild Data &Files"), &TMainForm::RebuildDataFilesClick);
+  AddAction(Command::kCheckBooks, tr("Check &Books..."), &TMainForm::CheckBooksClick);
   AddAction(Command::kHelpTopics, tr("&Topics"), &TMainForm::HelpTopicsClick);
   AddAction(Command::kHowToUseHelp, tr("&How to use Help"), &TMainForm::HowToUseHelpClick);
   AddAction(Command::kFrequentQuestions, tr("&Frequent Asked Questions"), &TMainForm::FrequentQuestionsClick);
@@ -164,7 +166,7 @@ void TMainForm::EnableFinishedCommands() {
       Command::kEditPaymentTerms, Command::kExit,         Command::kAgingChart,      Command::kCalculator,
       Command::kViewCalendar,   Command::kHelpTopics,     Command::kHowToUseHelp,    Command::kFrequentQuestions,
       Command::kAbout,          Command::kDeletePaidInvoices, Command::kRebuildDataFiles, Command::kPasswordSetup,
-      Command::kBackupDataFiles,
+      Command::kBackupDataFiles, Command::kCheckBooks,
   };
   for (auto& [command, action] : actions_) action->setEnabled(false);
   for (Command command : kFinished) actions_.at(command)->setEnabled(true);
@@ -187,7 +189,7 @@ void TMainForm::BuildMenus() {
   for (Command c : {Command::kAgingChart, Command::kCalculator, Command::kViewCalendar}) tools->addAction(Action(c));
   tools->addSeparator();
   for (Command c : {Command::kPasswordSetup, Command::kDeletePaidInvoices, Command::kBackupDataFiles,
-                    Command::kRebuildDataFiles}) {
+                    Command::kRebuildDataFiles, Command::kCheckBooks}) {
     tools->addAction(Action(c));
   }
   QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -444,6 +446,11 @@ void TMainForm::CustomerManagerClick() {
 void TMainForm::ProductManagerClick() {
   TProdManager manager(services_, this);
   RunManager(manager);
+}
+
+void TMainForm::CheckBooksClick() {
+  PrepareForWindow();
+  TBooksCheck(services_, this).exec();
 }
 
 void TMainForm::DeletePaidInvoicesClick() {

@@ -41,7 +41,7 @@ enum class Command {
   kCompanyManager, kCustomerManager, kProductManager, kInvoiceManager, kPrinterSetup, kEditPaymentTerms, kExit,
   kPaymentWizard, kReportWizard, kInterestWizard, kLabelWizard, kRepeatBillingWizard, kFormLetterWizard,
   kAgingChart, kCalculator, kViewCalendar, kPasswordSetup, kDeletePaidInvoices, kBackupDataFiles,
-  kRebuildDataFiles, kHelpTopics, kHowToUseHelp, kFrequentQuestions, kAbout,
+  kRebuildDataFiles, kCheckBooks, kHelpTopics, kHowToUseHelp, kFrequentQuestions, kAbout,
 };
 
 class TMainForm : public QMainWindow {
@@ -106,6 +106,7 @@ class TMainForm : public QMainWindow {
   void PasswordSetupClick();
   void BackupDataFilesClick();
   void RebuildDataFilesClick();
+  void CheckBooksClick();
   // Shows a manager modally; its "cannot go on" signal ends the program.
   template <class Manager>
   int RunManager(Manager& manager);

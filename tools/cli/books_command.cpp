@@ -8,6 +8,7 @@
 
 #include "books/aging.h"
 #include "books/aging_as_of.h"
+#include "books/integrity.h"
 #include "files/company_files.h"
 #include "invoicing/invoice_books.h"
 #include "invoicing/repeat_billing.h"
@@ -249,11 +250,60 @@ int RunBackup(const CommandRun& run) {
   return kBooksDone;
 }
 
+// Lists what check found, one sentence a line; true when the books balance.
+bool ListFindings(std::ostream& out, const books::BooksCheck& check) {
+  for (const books::Finding& finding : check.findings) out << finding.sentence << '\n';
+  if (check.findings.empty()) {
+    out << "The books of " << check.company << " balance.\n";
+  } else {
+    out << check.findings.size() << " difference(s) in the books of " << check.company << ".\n";
+  }
+  return check.findings.empty();
+}
+
+// The check, told when a file could not be read.
+std::optional<books::BooksCheck> Checked(const CommandRun& run) {
+  books::BooksCheck check = books::CheckBooks(run.services);
+  if (!check.readAll) {
+    Fail(run, check.failure);
+    return std::nullopt;
+  }
+  return check;
+}
+
+int RunCheck(const CommandRun& run) {
+  const std::optional<books::BooksCheck> check = Checked(run);
+  if (!check) return kBooksFailed;
+  return ListFindings(run.out, *check) ? kBooksDone : kBooksDiffer;
+}
+
+// Repairs what can be repaired, then checks again: what is left (records without their
+// customer or invoice) is listed for the user, with status 1.
+int RunRepair(const CommandRun& run) {
+  const std::optional<books::BooksCheck> check = Checked(run);
+  if (!check) return kBooksFailed;
+  const std::string question = books::RepairQuestion(*check);
+  if (!question.empty()) {
+    if (!run.services.dialogs.confirm(kCaption, question, platform::Answer::kNo)) return kBooksFailed;
+    const books::RepairResult repair = books::RepairBooks(run.services, *check);
+    if (!repair.failure.empty()) {
+      Fail(run, repair.failure);
+      return kBooksFailed;
+    }
+    run.out << "The files as they were are in " << repair.backupFolder.string() << ".\n";
+    for (const std::string& sentence : repair.rewritten) run.out << sentence << '\n';
+    for (const std::string& sentence : repair.notRewritten) run.out << sentence << '\n';
+  }
+  const std::optional<books::BooksCheck> after = Checked(run);
+  if (!after) return kBooksFailed;
+  return ListFindings(run.out, *after) ? kBooksDone : kBooksDiffer;
+}
+
 using CommandRunner = std::function<int(const CommandRun&)>;
 
 const std::map<std::string_view, CommandRunner>& Runners() {
   static const std::map<std::string_view, CommandRunner> kRunners{
-      {"age", RunAge}, {"repeat", RunRepeat}, {"statements", RunStatements}, {"report", RunReport},
+      {"check", RunCheck}, {"repair", RunRepair}, {"age", RunAge}, {"repeat", RunRepeat}, {"statements", RunStatements}, {"report", RunReport},
       {"backup", RunBackup},
   };
   return kRunners;
@@ -373,12 +423,7 @@ bool SelectCompany(const files::Services& services, std::string_view companyNo) 
 
 int RunBooksCommand(const BooksCommand& command, const files::Services& services, documents::LabelQueue& queue,
                     std::ostream& out) {
-  const auto runner = Runners().find(command.name);
-  if (runner == Runners().end()) {
-    services.dialogs.inform(kCaption, "The " + command.name + " command is not available yet.", platform::Icon::kError);
-    return kBooksFailed;
-  }
-  return runner->second({command, services, queue, out});
+  return Runners().at(command.name)({command, services, queue, out});
 }
 
 }  // namespace tools

@@ -8,6 +8,8 @@
 
 #include "engine/engine.h"
 #include "model/company_session.h"
+#include "files/company_files.h"
+#include "files/table.h"
 #include "model/field_values.h"
 #include "model/whole_file.h"
 #include "platform/clock.h"
@@ -107,6 +109,32 @@ TEST_F(BooksCommandTest, AgeStoresTheAgingAndPrintsTheCompanyTotal) {
   const std::string total = model::AmountText(session_.CurrentCompany.TotalAR);
   EXPECT_NE(out_.str().find("Total A/R:"), std::string::npos);
   EXPECT_NE(out_.str().find(total), std::string::npos) << out_.str();
+}
+
+// The demo's books balance; a balance changed behind the program's back is found,
+// repaired after a backup, and then they balance again.
+TEST_F(BooksCommandTest, CheckFindsAPlantedDifferenceAndRepairMendsIt) {
+  EXPECT_EQ(Run({"check"}), kBooksDone) << out_.str();
+  EXPECT_NE(out_.str().find("balance."), std::string::npos);
+  {
+    files::KeyedFile customers = Services().FileOf(files::CompanyFile::kCustomers);
+    ASSERT_TRUE(customers.Open());
+    files::Table<model::CustomerRecord>(customers).ForEachRecord([&](const auto& row) {
+      if (model::AmountText(row.record.Balance) == "0.00") return true;
+      model::CustomerRecord changed = row.record;
+      changed.Balance = "1.00";
+      EXPECT_TRUE(customers.Update(row.number, changed));
+      return false;
+    });
+  }
+  out_.str("");
+  EXPECT_EQ(Run({"check"}), kBooksDiffer);
+  EXPECT_NE(out_.str().find("balance 1.00"), std::string::npos) << out_.str();
+  out_.str("");
+  EXPECT_EQ(Run({"repair"}), kBooksDone) << out_.str() << messages_.str();
+  EXPECT_NE(out_.str().find("Backups"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists("Backups"));
+  EXPECT_EQ(Run({"check"}), kBooksDone);
 }
 
 // As of today the past-day aging gives the stored totals; it writes nothing.
