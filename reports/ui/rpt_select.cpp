@@ -1,5 +1,6 @@
 #include "reports/ui/rpt_select.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -55,6 +56,9 @@ void TRptSelect::BuildLayout() {
   };
   Cal1But_ = calendarButton();
   Cal2But_ = calendarButton();
+  AsOfBox_ = new QCheckBox("&Balances as of the To date", this);
+  AsOfBox_->setToolTip("What was owed at the end of the To date, aged to that day");
+  AsOfBox_->hide();
   Button1_ = new QPushButton("View", this);
   Button1_->setDefault(true);
   CancelBut_ = new QPushButton("&Cancel", this);
@@ -69,6 +73,7 @@ void TRptSelect::BuildLayout() {
   dates->addWidget(new QLabel("To:", this), 3, 0);
   dates->addWidget(EndDt_, 3, 1);
   dates->addWidget(Cal2But_, 3, 2);
+  dates->addWidget(AsOfBox_, 4, 0, 1, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   for (QPushButton* button : {Button1_, CancelBut_, HelpBut_}) buttons->addWidget(button);
@@ -107,7 +112,15 @@ void TRptSelect::FormShow() {
 void TRptSelect::ListBox1Click() {
   const int row = ListBox1_->currentRow();
   if (row < 0 || row >= static_cast<int>(AllReports().size())) return;
-  RType_->setText(Q(AllReports()[static_cast<std::size_t>(row)].description));
+  const ReportKind& kind = AllReports()[static_cast<std::size_t>(row)];
+  RType_->setText(Q(kind.description));
+  AsOfBox_->setVisible(kind.id == ReportId::kAccountsReceivable);
+}
+
+// The Accounts Receivable report, when asked, as of the To date; checked dates by then.
+std::optional<model::Date> TRptSelect::AsOf(const ReportKind& kind, const DateRange& range) const {
+  if (kind.id != ReportId::kAccountsReceivable || !AsOfBox_->isChecked()) return std::nullopt;
+  return model::ParseDisplayDate(range.to, services_.session.DateOrder());
 }
 
 DateRange TRptSelect::Range() const { return {IDate_->text().toStdString(), EndDt_->text().toStdString()}; }
@@ -139,7 +152,7 @@ bool TRptSelect::Button1Click() {
   const int row = ListBox1_->currentRow();
   if (row < 0) return false;
   const ReportKind& kind = AllReports()[static_cast<std::size_t>(row)];
-  std::optional<Report> report = GenerateReport(services_, kind, range);
+  std::optional<Report> report = GenerateReport(services_, kind, range, AsOf(kind, range));
   if (!report) {
     IDate_->setFocus();
     return false;

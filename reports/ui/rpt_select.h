@@ -5,10 +5,14 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
+#include "model/dates.h"
 #include "reports/report_dates.h"
+#include "reports/report_kinds.h"
 #include "shell/ui/app_services.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -30,6 +34,8 @@ class TRptSelect : public QDialog {
   QComboBox* ComboBox1() const { return ComboBox1_; }
   QLineEdit* IDate() const { return IDate_; }
   QLineEdit* EndDt() const { return EndDt_; }
+  // Shown for the Accounts Receivable report only.
+  QCheckBox* AsOfBox() const { return AsOfBox_; }
   QPushButton* Button1() const { return Button1_; }
 
   // Checks the dates and runs the chosen report; true when a report was shown. The
@@ -44,6 +50,7 @@ class TRptSelect : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::optional<model::Date> AsOf(const ReportKind& kind, const DateRange& range) const;
   void BuildLayout();
   void FormShow();
   void ListBox1Click();
@@ -57,6 +64,7 @@ class TRptSelect : public QDialog {
   QComboBox* ComboBox1_ = nullptr;
   QLineEdit* IDate_ = nullptr;
   QLineEdit* EndDt_ = nullptr;
+  QCheckBox* AsOfBox_ = nullptr;
   QPushButton* Cal1But_ = nullptr;
   QPushButton* Cal2But_ = nullptr;
   QPushButton* Button1_ = nullptr;

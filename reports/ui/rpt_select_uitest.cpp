@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -188,6 +189,20 @@ TEST_F(RptSelectTest, ViewShowsTheReportWithItsCaptionAndHeads) {
   // The range's last day is in; November is not.
   EXPECT_EQ(shown.invoices, (QStringList{"1001", "1003"}));
   EXPECT_TRUE(dialogs_.Log().empty());
+}
+
+// Only the Accounts Receivable report offers it; ticked, the report is as of the To date.
+TEST_F(RptSelectTest, AccountsReceivableCanBeTakenAsOfTheToDate) {
+  Open();
+  EXPECT_FALSE(window_.AsOfBox()->isVisible());
+  ClickReport("Accounts Receivable");
+  ASSERT_TRUE(window_.AsOfBox()->isVisible());
+  window_.AsOfBox()->setChecked(true);
+  View("11/01/2026", "12/05/2026");
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].head3, "Records unpaid at the end of 12/05/2026.");
+  // 1003 of 12/08 was not yet billed.
+  EXPECT_EQ(shown_[0].invoices, (QStringList{"1001", "1002"}));
 }
 
 TEST_F(RptSelectTest, DoubleClickingAReportViewsIt) {

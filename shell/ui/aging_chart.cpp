@@ -42,6 +42,8 @@ TAgingChart::TAgingChart(platform::Help& help, QWidget* parent)
       AgingLabel_(CaptionLabel(tr("Aging"), this)),
       ChartLabel_(CaptionLabel(tr("Chart"), this)),
       ChartFrame_(new QFrame(this)),
+      AsOfLabel_(new QLabel(this)),
+      AsOfButton_(new QPushButton(tr("As &Of..."), this)),
       CloseChartButton_(new QPushButton(tr("Close Chart"), this)),
       HelpButton_(new QPushButton(tr("Help"), this)) {
   setFrameShape(QFrame::Panel);
@@ -60,14 +62,21 @@ TAgingChart::TAgingChart(platform::Help& help, QWidget* parent)
   layout->addWidget(AgingLabel_);
   layout->addWidget(ChartLabel_);
   layout->addWidget(ChartFrame_, 0, Qt::AlignHCenter);
+  layout->addWidget(AsOfLabel_, 0, Qt::AlignHCenter);
+  layout->addWidget(AsOfButton_);
   layout->addWidget(CloseChartButton_);
   layout->addWidget(HelpButton_);
   connect(CloseChartButton_, &QPushButton::clicked, this, &TAgingChart::CloseChartButtonClick);
   connect(HelpButton_, &QPushButton::clicked, this, &TAgingChart::HelpButtonClick);
+  connect(AsOfButton_, &QPushButton::clicked, this, &TAgingChart::asOfRequested);
+  AsOfButton_->setToolTip(tr("The aging as it stood at the end of a past day"));
+  AsOfLabel_->hide();
 }
 
-void TAgingChart::ShowTotals(const AgingTotals& totals) {
+void TAgingChart::ShowTotals(const AgingTotals& totals, const QString& asOf) {
   totals_ = totals;
+  AsOfLabel_->setText(tr("As of %1").arg(asOf));
+  AsOfLabel_->setVisible(!asOf.isEmpty());
   setToolTip(ToQString(AgingTotalHint(totals_)));
   const auto hints = AgingBarHints(totals_);
   for (std::size_t i = 0; i < kAgingBucketCount; ++i) Bars_[i]->setToolTip(ToQString(hints[i]));

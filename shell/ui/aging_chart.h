@@ -21,16 +21,21 @@ class TAgingChart : public QFrame {
   explicit TAgingChart(platform::Help& help, QWidget* parent = nullptr);
 
   // Sizes the bars for these totals, shows the panel and says how to read it.
-  void ShowTotals(const AgingTotals& totals);
+  // `asOf` names the past day the totals were taken at; empty for today's aging.
+  void ShowTotals(const AgingTotals& totals, const QString& asOf = {});
 
   QFrame* ChartFrame() const { return ChartFrame_; }
   QFrame* Bar(AgingBucket bucket) const { return Bars_[static_cast<std::size_t>(bucket)]; }
   QPushButton* CloseChartButton() const { return CloseChartButton_; }
   QPushButton* HelpButton() const { return HelpButton_; }
+  QPushButton* AsOfButton() const { return AsOfButton_; }
+  QLabel* AsOfLabel() const { return AsOfLabel_; }
 
  signals:
   // Status panel 1 of the main window.
   void statusChanged(const QString& text);
+  // "As Of...": the main window asks for the day and shows the aging as it stood then.
+  void asOfRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,6 +51,8 @@ class TAgingChart : public QFrame {
   QLabel* ChartLabel_;
   QFrame* ChartFrame_;
   std::array<QFrame*, kAgingBucketCount> Bars_{};
+  QLabel* AsOfLabel_;
+  QPushButton* AsOfButton_;
   QPushButton* CloseChartButton_;
   QPushButton* HelpButton_;
 };

@@ -1,6 +1,7 @@
 #include "platform/testing/fake_desktop.h"
 #include "shell/ui/aging_chart.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -48,6 +49,19 @@ TEST_F(AgingChartTest, BarsStackInTheFrameWithTheirAmountsAsHints) {
   EXPECT_EQ(chart_.Bar(AgingBucket::kCurrent)->toolTip(), "0-30 Days: 1.00");
   EXPECT_EQ(chart_.Bar(AgingBucket::kOver90)->toolTip(), "Over 90 Days: 997.00");
   EXPECT_EQ(statuses_, QStringList{"Hold mouse over color to see aging amount..."});
+}
+
+// A past day's aging names the day under the bars; today's names none.
+TEST_F(AgingChartTest, AsOfAsksTheMainWindowAndNamesTheDayShown) {
+  int asked = 0;
+  QObject::connect(&chart_, &TAgingChart::asOfRequested, [&asked] { ++asked; });
+  chart_.ShowTotals(Dollars({10, 0, 0, 0}), "06/30/2026");
+  EXPECT_TRUE(chart_.AsOfLabel()->isVisibleTo(&chart_));
+  EXPECT_EQ(chart_.AsOfLabel()->text(), "As of 06/30/2026");
+  chart_.AsOfButton()->click();
+  EXPECT_EQ(asked, 1);
+  chart_.ShowTotals(Dollars({10, 0, 0, 0}));
+  EXPECT_FALSE(chart_.AsOfLabel()->isVisibleTo(&chart_));
 }
 
 TEST_F(AgingChartTest, CloseChartHidesThePanelAndReportsReady) {

@@ -24,10 +24,10 @@ QString SummaryOf(const books::BooksCheck& check) {
   if (check.findings.empty()) return ToQString("The books of " + check.company + " balance.");
   const auto repairable = std::count_if(check.findings.begin(), check.findings.end(),
                                         [](const books::Finding& f) { return books::IsRepairable(f.kind); });
-  return QObject::tr("%1 difference(s) in the books of %2. Repair can rewrite %3 of them; the others are records "
-                     "for you to look into.")
-      .arg(check.findings.size())
+  return QObject::tr("%1: %2 difference(s) found. Repair can rewrite %3 of them; the others are records for you to "
+                     "look into.")
       .arg(ToQString(check.company))
+      .arg(check.findings.size())
       .arg(repairable);
 }
 

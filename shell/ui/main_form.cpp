@@ -30,6 +30,8 @@
 #include "shell/ui/aging_chart.h"
 #include "shell/ui/backup_panel.h"
 #include "shell/ui/books_check.h"
+#include "books/aging_as_of.h"
+#include "platform/qt/wait_cursor.h"
 #include "shell/ui/company_manager.h"
 #include "shell/ui/customer_manager.h"
 #include "shell/ui/date_sel.h"
@@ -281,6 +283,7 @@ void TMainForm::BuildCentralArea() {
   AgingChart_ = new TAgingChart(services_.help, Background_);
   AgingChart_->hide();
   connect(AgingChart_, &TAgingChart::statusChanged, this, &TMainForm::SetStatus);
+  connect(AgingChart_, &TAgingChart::asOfRequested, this, &TMainForm::AgingChartAsOfClick);
   BackupPanel_ = new TBackupPanel(*runDialogs_, services_.help, Background_);
   BackupPanel_->hide();
   connect(BackupPanel_, &TBackupPanel::statusChanged, this, &TMainForm::SetStatus);
@@ -496,6 +499,20 @@ void TMainForm::AgingChartClick() {
 files::Services TMainForm::Logic() const {
   return {services_.engine, *runDialogs_,      *ProgressWindow_,
           services_.clock,  services_.session, services_.showStatus};
+}
+
+// The aging as it stood at the end of a day the user picks; nothing is written.
+void TMainForm::AgingChartAsOfClick() {
+  const std::optional<std::string> chosen =
+      TDateSel::SelectDate(services_.session, services_.help, *this, tr("Aging As Of"), tr("Aging As Of Date"),
+                           model::TodayOf(services_.clock));
+  if (!chosen) return;
+  const std::optional<model::Date> day = model::ParseDisplayDate(*chosen, services_.session.DateOrder());
+  if (!day) return;
+  const platform::qt::WaitCursor hourglass;
+  if (const std::optional<books::CompanyAgingAsOf> aging = books::AgeCompanyAsOf(Logic(), *day)) {
+    AgingChart_->ShowTotals(aging->totals, QString::fromStdString(*chosen));
+  }
 }
 
 void TMainForm::RunAgingAndShow(bool forceChart) {

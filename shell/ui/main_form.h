@@ -114,6 +114,7 @@ class TMainForm : public QMainWindow {
   void EditPaymentTermsClick();
   void ExitClick();
   void AgingChartClick();
+  void AgingChartAsOfClick();
   void CalculatorClick();
   void ViewCalendarClick();
   void HelpTopicsClick();

@@ -256,7 +256,7 @@ bool ListFindings(std::ostream& out, const books::BooksCheck& check) {
   if (check.findings.empty()) {
     out << "The books of " << check.company << " balance.\n";
   } else {
-    out << check.findings.size() << " difference(s) in the books of " << check.company << ".\n";
+    out << check.company << ": " << check.findings.size() << " difference(s) found.\n";
   }
   return check.findings.empty();
 }

@@ -41,6 +41,12 @@ int Run(const tools::BooksCommand& command) {
   return status;
 }
 
+// Qt's notes about the desktop session (no runtime folder under cron, no screen) are
+// not the command's business; its own messages go to standard error.
+void KeepOnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,6 +63,7 @@ int main(int argc, char** argv) {
   }
   // Statements are drawn with Qt's printing, which needs an application but no screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(KeepOnlyQtErrors);
   QApplication application(argc, argv);
   const std::filesystem::path folder = std::filesystem::absolute(command->dataFolder);
   // Held for the whole command, so the program cannot open the folder meanwhile.
