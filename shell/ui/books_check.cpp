@@ -24,11 +24,10 @@ QString SummaryOf(const books::BooksCheck& check) {
   if (check.findings.empty()) return ToQString("The books of " + check.company + " balance.");
   const auto repairable = std::count_if(check.findings.begin(), check.findings.end(),
                                         [](const books::Finding& f) { return books::IsRepairable(f.kind); });
-  return QObject::tr("%1: %2 difference(s) found. Repair can rewrite %3 of them; the others are records for you to "
-                     "look into.")
-      .arg(ToQString(check.company))
-      .arg(check.findings.size())
-      .arg(repairable);
+  const QString found = QObject::tr("%1: %2 difference(s) found.").arg(ToQString(check.company)).arg(check.findings.size());
+  if (repairable == static_cast<long>(check.findings.size())) return found + QObject::tr(" Repair can rewrite them all.");
+  if (repairable == 0) return found + QObject::tr(" They are records for you to look into; Repair does not change them.");
+  return found + QObject::tr(" Repair can rewrite %1 of them; the others are records for you to look into.").arg(repairable);
 }
 
 }  // namespace
@@ -80,7 +79,7 @@ void TBooksCheck::ShowCheck() {
     auto* item = new QTreeWidgetItem(FindingList_);
     item->setText(0, ToQString(finding.sentence));
     item->setToolTip(0, ToQString(finding.sentence));
-    item->setText(1, books::IsRepairable(finding.kind) ? tr("Rewritten") : tr("Look into"));
+    item->setText(1, books::IsRepairable(finding.kind) ? tr("Repairable") : tr("Look into"));
   }
   FindingList_->resizeColumnToContents(1);
   RepairButton_->setEnabled(check_->readAll && !books::RepairQuestion(*check_).empty());

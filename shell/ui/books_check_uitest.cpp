@@ -50,7 +50,8 @@ TEST_F(BooksCheckTest, RepairAsksThenRewritesAndChecksAgain) {
   WriteBooks("25.00");
   TBooksCheck window(services_);
   ASSERT_GT(window.FindingList()->topLevelItemCount(), 0);
-  EXPECT_EQ(window.FindingList()->topLevelItem(0)->text(1), "Rewritten");
+  EXPECT_EQ(window.FindingList()->topLevelItem(0)->text(1), "Repairable");
+  EXPECT_TRUE(window.Summary()->text().endsWith("Repair can rewrite them all."));
   ASSERT_TRUE(window.RepairButton()->isEnabled());
 
   dialogs_.Answer(platform::Answer::kNo);
