@@ -172,10 +172,7 @@ class AgingAsOfTest : public ::testing::Test {
  protected:
   void SetUp() override {
     engine_.InitEngine(30);
-    session_.CurrentCompany = files::testing::NamedCompany("Harbor Supply");
-    session_.CurrentCompany.CompanyNo = "1";
-    session_.CurrentCompany.TotalAR = "123.45";
-    files::testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
+    files::testing::WriteCompanyOne(session_, "Harbor Supply", "123.45");
   }
 
   void CreateFiles() {

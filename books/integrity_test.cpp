@@ -35,12 +35,10 @@ class IntegrityTest : public ::testing::Test {
  public:  // the planted-fault table reaches in
   void SetUp() override {
     engine_.InitEngine(30);
-    session_.CurrentCompany = files::testing::NamedCompany("Harbor Supply");
-    session_.CurrentCompany.CompanyNo = "1";
-    session_.CurrentCompany.TotalAR = "0.00";
-    session_.CurrentCompany.NextInvoiceNo = "1006";
-    session_.CurrentCompany.LastAgingDate = model::FormatDisplayDate(kToday, session_.DateOrder());
-    files::testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
+    files::testing::WriteCompanyOne(session_, "Harbor Supply", "0.00", [](model::CompanyRecord& company) {
+      company.NextInvoiceNo = "1006";
+      company.LastAgingDate = model::FormatDisplayDate(kToday, model::DateOrderFromCode(company.DateOrder.raw()));
+    });
     for (files::KeyedFile* file : {&customers_, &transactions_, &details_, &memos_}) {
       ASSERT_TRUE(file->Create() && file->Open());
     }

@@ -23,10 +23,7 @@ class PostingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     engine_.InitEngine(30);
-    session_.CurrentCompany = files::testing::NamedCompany("Harbor Supply");
-    session_.CurrentCompany.CompanyNo = "1";
-    session_.CurrentCompany.TotalAR = "0.00";
-    files::testing::WriteCompanyFolder(session_.CurrentCompany, session_.CurrentCompany);
+    files::testing::WriteCompanyOne(session_, "Harbor Supply", "0.00");
     ASSERT_TRUE(customers_.Create() && customers_.Open());
     ASSERT_TRUE(transactions_.Create() && transactions_.Open());
   }

@@ -9,6 +9,7 @@
 #include "files/company_files.h"
 #include "files/keyed_file.h"
 #include "model/company_defaults.h"
+#include "model/company_session.h"
 #include "model/side_files.h"
 #include "platform/testing/scripted_dialogs.h"
 
@@ -46,6 +47,18 @@ inline void WriteCompanyFolder(const model::CompanyRecord& listed, const model::
   list.Close();
   model::CompanyRecord current{};
   ASSERT_TRUE(model::WriteLastCompany(last, current));
+}
+
+// Company 1 named `name` as the session's current company, on file with an A/R total of
+// `totalAR`; `adjust` changes it before it is written.
+template <class Adjust = void (*)(model::CompanyRecord&)>
+void WriteCompanyOne(model::CompanySession& session, std::string_view name, std::string_view totalAR,
+                     Adjust adjust = [](model::CompanyRecord&) {}) {
+  session.CurrentCompany = NamedCompany(name);
+  session.CurrentCompany.CompanyNo = "1";
+  session.CurrentCompany.TotalAR = totalAR;
+  adjust(session.CurrentCompany);
+  WriteCompanyFolder(session.CurrentCompany, session.CurrentCompany);
 }
 
 }  // namespace files::testing

@@ -20,12 +20,8 @@ class BooksCheckTest : public shell::testing::WindowFixture {
  protected:
   void WriteBooks(std::string_view balance) {
     engine_.InitEngine(30);
-    model::CompanyRecord& company = session_.CurrentCompany;
-    company = files::testing::NamedCompany("Harbor Supply");
-    company.CompanyNo = "1";
-    company.TotalAR = balance;
+    files::testing::WriteCompanyOne(session_, "Harbor Supply", balance);
     session_.TodayText = "12/08/2026";
-    files::testing::WriteCompanyFolder(company, company);
     files::KeyedFile customers = services_.FileOf(files::CompanyFile::kCustomers);
     ASSERT_TRUE(customers.Create() && customers.Open());
     model::CustomerRecord customer = files::testing::ClearCustomer("C100", "Dockside Marine");
