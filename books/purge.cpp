@@ -4,6 +4,7 @@
 
 #include "books/invoice_records.h"
 #include "files/table.h"
+#include "model/keys.h"
 #include "model/text.h"
 
 namespace books {
@@ -47,14 +48,30 @@ void DeleteMemo(const files::Services& services, files::KeyedFile& memos, const 
   if (!memos.Delete(memo->number, memo->record)) ReportFailure(services, "Memo record deletion failed");
 }
 
+// Whether a record of this invoice number is still on file: a partial payment (X) shares
+// its number with the invoice it paid, which may still be open.
+bool InvoiceNumberStillUsed(files::KeyedFile& transactions, const model::TransactionRecord& transaction) {
+  const files::Table<model::TransactionRecord> table(transactions);
+  bool found = false;
+  table.ForEachEqual(model::transaction_key::kInvoiceNo, table.KeyOf(transaction, model::transaction_key::kInvoiceNo),
+                     [&found](const auto&) {
+                       found = true;
+                       return false;
+                     });
+  return found;
+}
+
 // A transaction that could not be deleted keeps its lines and memo: without it they
-// would belong to nothing, with it they still serve its reports.
+// would belong to nothing, with it they still serve its reports. Lines and memo are
+// also kept while another record of the number, the invoice a removed payment paid
+// part of, still needs them.
 bool RemoveTransaction(const files::Services& services, PurgeFiles& files, files::RecordNumber number,
                        const model::TransactionRecord& transaction) {
   if (!files.transactions.Delete(number, transaction)) {
     ReportFailure(services, "Delete Failed.");
     return false;
   }
+  if (InvoiceNumberStillUsed(files.transactions, transaction)) return true;
   DeleteDetailLines(services, files.details, transaction);
   if (model::HoldsLetter(transaction.BodyStyle, 'M')) DeleteMemo(services, files.memos, transaction);
   return true;

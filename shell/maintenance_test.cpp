@@ -222,6 +222,27 @@ TEST_F(PurgeTest, RemovesTransactionsPaidBeforeTheCutOffWithTheirLinesMemoAndKey
   EXPECT_EQ(statuses_, (std::vector<std::string>{"Removing Records...", "2 records were removed."}));
 }
 
+// A partial payment paid long ago goes, but the open invoice it paid part of keeps its
+// lines and memo.
+TEST_F(PurgeTest, AnOldPartialPaymentLeavesTheLinesAndMemoOfItsOpenInvoice) {
+  model::TransactionRecord payment = Transaction("102", "P", "2020/06/30", "M");
+  payment.TransType = "X";
+  model::TransactionRecord invoice = Transaction("102", " ", " ", "M");
+  invoice.TransType = "Z";
+  WriteFile(CompanyFile::kTransactions, std::vector{payment, invoice});
+  WriteFile(CompanyFile::kDetails, std::vector{Line("102"), Line("102")});
+  WriteFile(CompanyFile::kMemos, std::vector{Memo("102")});
+  dialogs_.Answer(Answer::kYes).Answer(Answer::kYes);
+
+  EXPECT_TRUE(Purge(dialogs_, "03/15/2021"));
+
+  const auto left = ReadFile<model::TransactionRecord>(CompanyFile::kTransactions);
+  ASSERT_EQ(left.size(), 1U);
+  EXPECT_EQ(left[0].TransType.str(), "Z");
+  EXPECT_EQ(ReadFile<model::DetailRecord>(CompanyFile::kDetails).size(), 2U);
+  EXPECT_EQ(ReadFile<model::MemoRecord>(CompanyFile::kMemos).size(), 1U);
+}
+
 TEST_F(PurgeTest, ChosenDateIsReadInTheCompanysDateOrder) {
   session_.CurrentCompany.DateOrder = "D";
   dialogs_.Answer(Answer::kYes).Answer(Answer::kYes);
