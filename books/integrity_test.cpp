@@ -8,6 +8,7 @@
 #include <map>
 
 #include "books/posting.h"
+#include "books/testing/books_balance.h"
 #include "engine/test_support.h"
 #include "files/table.h"
 #include "files/testing/company_folder.h"
@@ -237,20 +238,8 @@ class IntegrityTest : public ::testing::Test {
   // The company's A/R total, the sum of the customer balances and the sum of the open
   // balances due are one amount, and each customer's buckets add up to its balance.
   void ExpectBooksBalance(std::string_view expected) {
-    Money balances;
-    files::Table<model::CustomerRecord>(customers_).ForEachRecord([&](const auto& row) {
-      const model::CustomerRecord& c = row.record;
-      balances += M(c.Balance.str());
-      EXPECT_EQ(M(c.AgeCurrent.str()) + M(c.Age31to60.str()) + M(c.Age61to90.str()) + M(c.AgeOver90.str()),
-                M(c.Balance.str()))
-          << "customer " << c.CustNo.str();
-      return true;
-    });
-    Money open;
-    for (const auto& [number, transaction] : AllTransactions()) open += M(transaction.BalanceDue.str());
-    EXPECT_EQ(M(Listed().TotalAR.str()), M(expected));
-    EXPECT_EQ(balances, M(expected));
-    EXPECT_EQ(open, M(expected));
+    books::testing::ExpectBooksBalance(customers_, transactions_, books::testing::AmountOf(Listed().TotalAR),
+                                       M(expected));
   }
 
   engine::testing::ScopedWorkingFolder folder_;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "books/integrity.h"
+#include "books/testing/books_balance.h"
 #include "engine/engine.h"
 #include "files/company_files.h"
 #include "invoicing/invoice_books.h"
@@ -113,20 +114,11 @@ bool AnyRepairable(const books::BooksCheck& check) {
 
 // The company's A/R total, the customers' balances and the open balances due agree.
 void ExpectBooksBalance(const files::Services& services) {
-  model::Money balances, open;
   files::KeyedFile customers = services.FileOf(files::CompanyFile::kCustomers);
   files::KeyedFile transactions = services.FileOf(files::CompanyFile::kTransactions);
   ASSERT_TRUE(customers.Open() && transactions.Open());
-  files::Table<model::CustomerRecord>(customers).ForEachRecord([&](const auto& row) {
-    balances += model::ReadMoney(row.record.Balance).value_or(model::Money());
-    return true;
-  });
-  files::Table<model::TransactionRecord>(transactions).ForEachRecord([&](const auto& row) {
-    open += model::ReadMoney(row.record.BalanceDue).value_or(model::Money());
-    return true;
-  });
-  EXPECT_EQ(model::ReadMoney(services.session.CurrentCompany.TotalAR), balances);
-  EXPECT_EQ(balances, open);
+  const model::Money total = books::testing::AmountOf(services.session.CurrentCompany.TotalAR);
+  books::testing::ExpectBooksBalance(customers, transactions, total, total);
 }
 
 TEST(BooksCrashTest, RepeatKilledAnywhereLeavesBooksThatCheckAndRepair) {
