@@ -27,14 +27,14 @@ QFont FontOf(const FontSpec& requested) {
 
 }  // namespace
 
-QFont QFontOf(const FontSpec& spec, const QFont& fallback) {
+QFont QFontOf(const FontSpec& wanted, const QFont& fallback) {
   QFont font = fallback;
-  if (!spec.name.empty()) font.setFamily(ToQString(spec.name));
-  if (spec.pointSize > 0) font.setPointSize(spec.pointSize);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
+  if (!wanted.name.empty()) font.setFamily(ToQString(wanted.name));
+  if (wanted.pointSize > 0) font.setPointSize(wanted.pointSize);
+  font.setBold(wanted.bold);
+  font.setItalic(wanted.italic);
+  font.setUnderline(wanted.underline);
+  font.setStrikeOut(wanted.strikeOut);
   return font;
 }
 

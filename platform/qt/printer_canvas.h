@@ -39,7 +39,7 @@ QString PrintoutStatus(bool printed, const PageCanvas& canvas);
 
 // The font a FontSpec names, at its point size; an empty name or size keeps the
 // fallback's. And back, with the colour chosen beside it.
-QFont QFontOf(const FontSpec& spec, const QFont& fallback = QFont());
+QFont QFontOf(const FontSpec& wanted, const QFont& fallback = QFont());
 FontSpec FontSpecOf(const QFont& font, const QColor& color);
 
 // Colours as the company record keeps them, 0x00BBGGRR, and back.

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -15,7 +14,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStringDecoder>
@@ -32,6 +30,7 @@
 #include "documents/rtf_reader.h"
 #include "documents/rtf_writer.h"
 #include "files/company_files.h"
+#include "model/text.h"
 #include "model/text_encoding.h"
 #include "model/whole_file.h"
 #include "platform/qt/help_key.h"
@@ -61,11 +60,7 @@ QString CaptionOf(std::string_view name) {
   return QString("%1 - %2").arg(ToQString(kLetterWizardCaption), ToQString(name));
 }
 
-bool IsTextFile(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return extension == ".TXT";
-}
+bool IsTextFile(const std::filesystem::path& path) { return model::Folded(path.extension().string()) == ".TXT"; }
 
 // Text files come from this program (UTF-8) or from older ones (Windows-1252).
 std::string Utf8OfTextFile(const std::string& bytes) {
@@ -111,13 +106,6 @@ bool InsideWord(const QTextCursor& cursor) {
   const QString text = cursor.block().text();
   const int at = cursor.positionInBlock();
   return at > 0 && at < text.size() && text[at - 1].isLetterOrNumber() && text[at].isLetterOrNumber();
-}
-
-// Without a printer, the print dialog offers a PDF in the "Printouts" folder.
-void OfferPdfWithoutPrinter(QPrinter& printer, const std::string& title) {
-  if (!QPrinterInfo::defaultPrinter().isNull() || !QDir().mkpath(platform::qt::kPrintoutsFolder)) return;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(platform::qt::FreePdfPathFor(platform::qt::kPrintoutsFolder, title));
 }
 
 // The letter page by page inside margins of 2 cm. It is laid out as on the screen and
@@ -481,7 +469,8 @@ bool TLetterWiz::LetterCanBePrinted() {
 
 void TLetterWiz::FilePrintClick() {
   if (!LetterCanBePrinted()) return;
-  OfferPdfWithoutPrinter(services_.printer, DocumentTitle());
+  // Without a printer, the dialog offers a PDF in "Printouts".
+  platform::qt::RouteToPrinterOrPdf(services_.printer, DocumentTitle());
   QPrintDialog dialog(&services_.printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintLetters(PrinterAsChosen(services_.printer));
