@@ -7,7 +7,8 @@
 //                     set is deliberately left open: the process ends without
 //                     closing it, so its data header keeps the open flag.
 //   Rebuild           engine: the open finds the file set not closed properly and the
-//                     whole file set is rebuilt; SQLite: REINDEX.
+//                     whole file set is rebuilt; SQLite: VACUUM, which also
+//                     rewrites both the table and its indexes.
 //   ChangeAndVerify   random deletes with all keys, then as many additions; then every
 //                     index is walked end to end so both sides can be compared.
 #pragma once

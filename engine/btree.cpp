@@ -387,6 +387,64 @@ Item BTree::Distribute(Page& left, Page& right, std::int32_t rightNumber, const 
   return separator;
 }
 
+// --- Building from sorted entries -----------------------------------------------
+
+void BTree::BuildFromSorted(std::span<const Item> entries) {
+  if (index_.header.rootRef != 0) return (void)Damaged();
+  if (entries.empty()) return;
+  if (entries.size() > static_cast<std::size_t>(INT32_MAX)) return (void)Damaged();
+  std::span<const Item> level = entries;
+  std::vector<Item> run;
+  std::vector<std::int32_t> below;
+  for (;;) {
+    std::vector<Item> between;
+    std::vector<std::int32_t> pages;
+    if (!LayOutLevel(level, below, between, pages)) return;
+    if (pages.size() == 1) {
+      index_.header.rootRef = pages.front();
+      break;
+    }
+    run = std::move(between);
+    level = run;
+    below = std::move(pages);
+  }
+  index_.header.numKeys = static_cast<std::int32_t>(entries.size());
+  MarkHeaderChanged();
+}
+
+// Lays one level out over as few pages as keeps each about AverageFill() items full
+// and none below half full. The item after each page but the last goes up into
+// `between`; `below` holds the pages of the level beneath, one more than the items
+// (empty for the leaves).
+bool BTree::LayOutLevel(std::span<const Item> run, std::span<const std::int32_t> below, std::vector<Item>& between,
+                        std::vector<std::int32_t>& pages) {
+  const std::size_t count = run.size();
+  const std::size_t perPage = static_cast<std::size_t>(AverageFill()) + 1;  // a page and the item after it
+  const std::size_t pageCount =
+      count <= static_cast<std::size_t>(index_.PageSize()) ? 1 : (count + 1 + perPage - 1) / perPage;
+  const std::size_t onPages = count - (pageCount - 1);
+  std::size_t next = 0;
+  std::size_t child = 0;
+  const auto childOf = [&]() { return below.empty() ? 0 : below[child++]; };
+  for (std::size_t p = 0; p < pageCount; ++p) {
+    const std::int32_t number = AllocatePage();
+    if (number == 0) return false;
+    PageBuffer* buffer = pages_.Fresh(file_, keyNumber_, number);
+    if (buffer == nullptr) return false;
+    Page& page = buffer->page;
+    page.leftChild = childOf();
+    const auto items = static_cast<int>(onPages / pageCount + (p < onPages % pageCount ? 1 : 0));
+    for (int i = 0; i < items; ++i) {
+      page.items[i] = run[next++];
+      page.items[i].rightChild = childOf();
+    }
+    page.itemCount = items;
+    pages.push_back(number);
+    if (p + 1 < pageCount) between.push_back(run[next++]);
+  }
+  return true;
+}
+
 // --- Deletion -----------------------------------------------------------------
 
 void BTree::Remove(RecordNumber record, const KeyString& key) {
@@ -492,7 +550,7 @@ bool BTree::Rebalance(const PathLevel& parentLevel) {
 
 std::int32_t BTree::Position(const KeyString& key, RecordNumber record, std::int32_t scale) {
   if (index_.header.rootRef == 0) return engine_.Fail(status::kKeyPositionEmpty), 0;
-  const std::int64_t f = index_.PageSize() - index_.PageSize() / 4;  // average fill below the root
+  const std::int64_t f = AverageFill();
   const PageBuffer* root = Load(index_.header.rootRef);
   if (root == nullptr) return 0;
   const Probe inRoot = SearchPage(root->page, key, record);
@@ -520,7 +578,7 @@ void BTree::AtPosition(std::int32_t position, std::int32_t scale, RecordNumber& 
   if (index_.header.rootRef == 0) return engine_.Fail(status::kKeyAtPositionEmpty);
   const PageBuffer* root = Load(index_.header.rootRef);
   if (root == nullptr) return;
-  const std::int64_t f = index_.PageSize() - index_.PageSize() / 4;
+  const std::int64_t f = AverageFill();
   const bool hasChildren = !root->page.IsLeaf();
   const std::int64_t d = hasChildren ? f : 0;
   const std::int64_t rootCount = root->page.itemCount;

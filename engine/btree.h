@@ -4,6 +4,9 @@
 // engine; the public key operations validate their arguments and then use this.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include "engine/engine.h"
 #include "engine/file_block.h"
 #include "engine/page_cache.h"
@@ -22,6 +25,9 @@ class BTree {
   void Prev(RecordNumber& record, KeyString& key);
   std::int32_t Position(const KeyString& key, RecordNumber record, std::int32_t scale);
   void AtPosition(std::int32_t position, std::int32_t scale, RecordNumber& record, KeyString& key);
+  // Fills an empty index with `entries`, sorted by key and then record number, page by
+  // page from the leaves up, each page about as full as inserting keeps them on average.
+  void BuildFromSorted(std::span<const Item> entries);
 
  private:
   enum class Step { kMoved, kEnd, kError };
@@ -57,6 +63,10 @@ class BTree {
   bool GrowRoot(const Item& separator, std::int32_t leftChild);
   bool Rebalance(const PathLevel& parentLevel);
   Item Distribute(Page& left, Page& right, std::int32_t rightNumber, const ItemRun& run, int leftCount);
+
+  bool LayOutLevel(std::span<const Item> run, std::span<const std::int32_t> below, std::vector<Item>& between,
+                   std::vector<std::int32_t>& pages);
+  int AverageFill() const { return index_.PageSize() - index_.PageSize() / 4; }
 
   std::int32_t AllocatePage();
   bool FreePage(std::int32_t page);

@@ -320,8 +320,8 @@ class BTreeModelTest : public ::testing::TestWithParam<ModelCase> {
 CacheLimits LimitsFor(std::uint32_t seed) {
   switch (seed % 3) {
     case 1: return {};
-    case 2: return {0, 0};
-    default: return {8 * 1024, 8 * 1024};
+    case 2: return {0};
+    default: return {8 * 1024};
   }
 }
 

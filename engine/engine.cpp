@@ -1,6 +1,5 @@
 #include "engine/engine.h"
 
-#include "engine/block_cache.h"
 
 #include "engine/file_block.h"
 #include "engine/operation.h"
@@ -71,7 +70,6 @@ int Engine::InitEngine(int pageBuffersWanted) {
     return 0;
   }
   pages_ = std::make_unique<PageCache>(*this, pageBuffersWanted, limits_.packedPageBytes);
-  blocks_ = std::make_unique<BlockCache>(limits_.dataBlockBytes);
   initialised_ = true;
   return pages_->size();
 }
@@ -81,7 +79,6 @@ void Engine::ExitEngine() {
   if (!operation) return;
   while (!openFiles_.empty()) CloseFiles(openFiles_.back().get());
   pages_.reset();
-  blocks_.reset();
   initialised_ = false;
 }
 

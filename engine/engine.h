@@ -28,7 +28,6 @@ using KeyNumber = int;              // 1-based index number within a file set
 
 struct FileBlock;  // an open file set; only the engine looks inside
 class PageCache;
-class BlockCache;
 class OsFile;
 
 struct IndexSpec {
@@ -66,12 +65,10 @@ struct RebuildRequest {
   RebuildFileStepFn beforeFileChange;  // may be empty
 };
 
-// Memory the engine may use beyond its page buffers, to spare the disk: pages pushed
-// out of the ring wait there packed before they are written, and blocks of data files
-// are kept for reading. Zero turns either off.
+// Memory the engine may use beyond its page buffers, to spare the disk: changed pages
+// pushed out of the ring wait there packed before they are written. Zero turns it off.
 struct CacheLimits {
-  std::size_t packedPageBytes = std::size_t{2048} * 1024;
-  std::size_t dataBlockBytes = std::size_t{1024} * 1024;
+  std::size_t packedPageBytes = std::size_t{3072} * 1024;
 };
 
 class Engine {
@@ -182,7 +179,6 @@ class Engine {
                   std::size_t size);
   bool ReadBytes(const OsFile& file, const std::string& path, std::int64_t offset, void* bytes,
                  std::size_t size);
-  // Data-file reads and writes: through the block cache, the writes at once to disk too.
   bool ReadData(FileBlock& fileBlock, std::int64_t offset, void* bytes, std::size_t size);
   bool WriteData(FileBlock& fileBlock, std::int64_t offset, const void* bytes, std::size_t size);
   RecordNumber AppendRecord(FileBlock& fileBlock, const std::byte* record);
@@ -199,7 +195,6 @@ class Engine {
   std::vector<std::unique_ptr<FileBlock>> openFiles_;  // in order of opening
   const CacheLimits limits_;
   std::unique_ptr<PageCache> pages_;
-  std::unique_ptr<BlockCache> blocks_;
 };
 
 // The names of a file set's files: the extension replaces the text after the last

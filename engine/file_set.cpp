@@ -1,7 +1,6 @@
 // Creating, opening, closing and deleting file sets.
 #include <algorithm>
 
-#include "engine/block_cache.h"
 #include "engine/engine.h"
 #include "engine/file_block.h"
 #include "engine/operation.h"
@@ -225,7 +224,6 @@ void Engine::CloseFiles(FileBlock* fileBlock) {
   } else {
     FlushFileBlock(*fileBlock);
   }
-  blocks_->Forget(fileBlock->data);
   const bool indexClosed = fileBlock->index.Close() == 0;
   const bool dataClosed = fileBlock->data.Close() == 0;
   if (!indexClosed || !dataClosed) Fail(status::kCloseFailed);
@@ -285,19 +283,11 @@ bool Engine::ReadBytes(const OsFile& file, const std::string& path, std::int64_t
 }
 
 bool Engine::ReadData(FileBlock& file, std::int64_t offset, void* bytes, std::size_t size) {
-  std::size_t done = 0;
-  if (int error = blocks_->Read(file.data, offset, bytes, size, done)) {
-    FailOs(error, FileFunction::kRead, file.dataPath);
-    return false;
-  }
-  if (done != size) return Fail(status::kShortRead), false;
-  return true;
+  return ReadBytes(file.data, file.dataPath, offset, bytes, size);
 }
 
 bool Engine::WriteData(FileBlock& file, std::int64_t offset, const void* bytes, std::size_t size) {
-  if (!WriteBytes(file.data, file.dataPath, offset, bytes, size)) return false;
-  blocks_->Wrote(file.data, offset, bytes, size);
-  return true;
+  return WriteBytes(file.data, file.dataPath, offset, bytes, size);
 }
 
 // --- Delete -------------------------------------------------------------------

@@ -1,14 +1,82 @@
 #include "engine/os_file.h"
 
-#include <cerrno>
 #include <fcntl.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
 
 #include "engine/status.h"
 
 namespace engine {
+
+namespace {
+
+// A mapping is reserved at least this large, and at least twice the file, so that a
+// growing file seldom needs a larger one.
+constexpr std::size_t kMinViewLength = std::size_t{1} << 24;
+
+// --- Bus errors from a file cut short under its mapping --------------------------
+
+thread_local sigjmp_buf* tCopyInProgress = nullptr;
+struct sigaction gEarlierBusHandler {};
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+  if (sigjmp_buf* copy = tCopyInProgress) {
+    tCopyInProgress = nullptr;
+    siglongjmp(*copy, 1);
+  }
+  // Not a copy of ours: whoever handled bus errors before us does.
+  if ((gEarlierBusHandler.sa_flags & SA_SIGINFO) != 0 && gEarlierBusHandler.sa_sigaction != nullptr) {
+    gEarlierBusHandler.sa_sigaction(signal, info, context);
+  } else if (gEarlierBusHandler.sa_handler != SIG_DFL && gEarlierBusHandler.sa_handler != SIG_IGN) {
+    gEarlierBusHandler.sa_handler(signal);
+  } else {
+    // Returning retries the faulting access, which now meets the default action.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGBUS, &fallback, nullptr);
+  }
+}
+
+void CatchBusErrorsOnce() {
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    struct sigaction action {};
+    action.sa_sigaction = OnBusError;
+    // SA_NODEFER: the jump out of the handler must not leave the signal blocked.
+    action.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGBUS, &action, &gEarlierBusHandler);
+  });
+}
+
+// false when the source vanished under the copy.
+bool CopyFromMapping(void* to, const std::byte* from, std::size_t size) {
+  sigjmp_buf copy;
+  if (sigsetjmp(copy, 0) != 0) return false;
+  tCopyInProgress = &copy;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  std::memcpy(to, from, size);
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  tCopyInProgress = nullptr;
+  return true;
+}
+
+std::size_t PageRounded(std::int64_t bytes) {
+  const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  return (static_cast<std::size_t>(bytes) + page - 1) / page * page;
+}
+
+}  // namespace
 
 int OsFile::Open(const std::string& path, Mode mode) {
   Close();
@@ -28,17 +96,24 @@ int OsFile::Open(const std::string& path, Mode mode) {
   static std::uint64_t openings = 0;
   fd_ = fd;
   identity_ = ++openings;
+  mappingRefused_ = false;
+  if (Size(knownSize_) != 0) knownSize_ = 0;
   return 0;
 }
 
 int OsFile::Close() {
   if (fd_ < 0) return 0;
+  Unmap();
   const int result = ::close(fd_);
   fd_ = -1;
   return result == 0 ? 0 : errno;
 }
 
 int OsFile::ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& done) const {
+  if (ReadMapped(offset, buffer, size)) {
+    done = size;
+    return 0;
+  }
   done = 0;
   auto* bytes = static_cast<char*>(buffer);
   while (done < size) {
@@ -65,7 +140,42 @@ int OsFile::WriteAt(std::int64_t offset, const void* buffer, std::size_t size, s
     if (put == 0) break;
     done += static_cast<std::size_t>(put);
   }
+  knownSize_ = std::max(knownSize_, offset + static_cast<std::int64_t>(done));
   return 0;
+}
+
+bool OsFile::ReadMapped(std::int64_t offset, void* buffer, std::size_t size) const {
+  const std::int64_t end = offset + static_cast<std::int64_t>(size);
+  if (offset < 0 || end > knownSize_ || !MapThrough(end)) return false;
+  if (CopyFromMapping(buffer, view_ + offset, size)) return true;
+  // Cut short by someone else: from now on only what is still there is mapped.
+  if (Size(knownSize_) != 0) knownSize_ = 0;
+  return false;
+}
+
+// Makes the mapping reach `end`; false when the system will not map the file.
+bool OsFile::MapThrough(std::int64_t end) const {
+  if (static_cast<std::size_t>(end) <= viewLength_) return true;
+  if (mappingRefused_) return false;
+  CatchBusErrorsOnce();
+  const std::size_t length = std::max(kMinViewLength, PageRounded(2 * end));
+  void* view = view_ == nullptr
+                   ? ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd_, 0)
+                   : ::mremap(const_cast<std::byte*>(view_), viewLength_, length, MREMAP_MAYMOVE);
+  if (view == MAP_FAILED) {
+    Unmap();
+    mappingRefused_ = true;
+    return false;
+  }
+  view_ = static_cast<const std::byte*>(view);
+  viewLength_ = length;
+  return true;
+}
+
+void OsFile::Unmap() const {
+  if (view_ != nullptr) ::munmap(const_cast<std::byte*>(view_), viewLength_);
+  view_ = nullptr;
+  viewLength_ = 0;
 }
 
 int OsFile::Size(std::int64_t& size) const {

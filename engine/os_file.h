@@ -1,6 +1,12 @@
 // A thin handle on an operating-system file: positioned reads and writes, an
 // exclusive advisory lock taken at open, and the mapping of the system's error
 // numbers to engine status codes.
+//
+// Reads go through a read-only shared mapping of the file, so a page or record costs
+// a memory copy rather than a system call; writes stay pwrite, which the system keeps
+// coherent with the mapping. Only bytes this opening knows to exist are read through
+// the mapping. Should another program cut the file short meanwhile, the bus error the
+// copy meets is caught and the read falls back to pread, which reports the true end.
 #pragma once
 
 #include <cstddef>
@@ -33,8 +39,19 @@ class OsFile {
   int Size(std::int64_t& size) const;
 
  private:
+  bool ReadMapped(std::int64_t offset, void* buffer, std::size_t size) const;
+  bool MapThrough(std::int64_t end) const;
+  void Unmap() const;
+
   int fd_ = -1;
   std::uint64_t identity_ = 0;
+  // The file's length as far as this opening knows: taken at open, grown by its writes.
+  mutable std::int64_t knownSize_ = 0;
+  // The mapping reaches past the file's end so that the file can grow into it;
+  // only the first knownSize_ bytes of it are ever touched.
+  mutable const std::byte* view_ = nullptr;
+  mutable std::size_t viewLength_ = 0;
+  mutable bool mappingRefused_ = false;
 };
 
 // Maps an error number to a status code: file not found 9903, path not found 9900,

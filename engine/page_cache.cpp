@@ -75,12 +75,11 @@ bool PageCache::FlushFile(FileBlock& file) {
     buffer.key = {};
     buffer.changed = false;
   }
+  if (!WriteBack(&file)) written = false;
+  // What could not be written is lost with the file's closing; writeFailed tells.
   for (auto entry = packed_.begin(); entry != packed_.end();) {
     const auto next = std::next(entry);
-    if (entry->key.file == &file) {
-      if (entry->changed && !Write(entry->key, entry->bytes.data(), entry->bytes.size())) written = false;
-      Forget(entry);
-    }
+    if (entry->key.file == &file) Forget(entry);
     entry = next;
   }
   return written;
@@ -115,47 +114,64 @@ void PageCache::MakeMostRecent(int position) {
 bool PageCache::Load(FileBlock& file, const PageKey& key, PageBuffer& buffer) {
   if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) {
     const Packed& entry = *found->second;
-    buffer.changed = entry.changed;
+    buffer.changed = true;
     const bool expanded = Expand(entry.bytes.data(), entry.bytes.size(), key, buffer.page);
     Forget(found->second);
     return expanded;
   }
-  const auto size = static_cast<std::size_t>(file.Index(key.index).PageLength());
-  if (!engine_.ReadBytes(file.index, file.indexPath, file.PageOffset(key.index, key.number), scratch_.data(), size))
+  // Only the used part: the rest of a page is never looked at.
+  const IndexState& index = file.Index(key.index);
+  const std::int64_t offset = file.PageOffset(key.index, key.number);
+  std::byte* bytes = scratch_.data();
+  if (!engine_.ReadBytes(file.index, file.indexPath, offset, bytes, format::kPageHeaderSize)) return false;
+  const int items = std::min<int>(format::LoadUint16(bytes), index.PageSize());
+  const auto rest = static_cast<std::size_t>(items * format::ItemSize(index.keyLength));
+  if (!engine_.ReadBytes(file.index, file.indexPath, offset + format::kPageHeaderSize, bytes + format::kPageHeaderSize,
+                         rest))
     return false;
   buffer.changed = false;
-  return Expand(scratch_.data(), size, key, buffer.page);
+  return Expand(bytes, format::kPageHeaderSize + rest, key, buffer.page);
 }
 
 // --- The packed pages -------------------------------------------------------------
 
-// Moves a page out of the ring into the packed pages, making room there for it.
+// Moves a changed page out of the ring into the packed pages; when they outgrow their
+// memory, every one of them is written back.
 bool PageCache::Park(PageBuffer& buffer) {
+  if (!buffer.changed) return true;
   const std::size_t size = Pack(buffer);
-  if (Cost(size) > packedLimit_) return !buffer.changed || Write(buffer.key, scratch_.data(), size);
+  if (Cost(size) > packedLimit_) return Write(buffer.key, scratch_.data(), size);
   if (spare_.empty()) spare_.emplace_back();
   packed_.splice(packed_.end(), spare_, spare_.begin());
   const auto entry = std::prev(packed_.end());
   entry->key = buffer.key;
-  entry->changed = buffer.changed;
   entry->bytes.assign(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(size));
   packedInUse_ += Cost(entry->bytes.capacity());
   packedIndex_[buffer.key] = entry;
-  if (MakeRoom()) return true;
-  Forget(entry);  // the page stays in its buffer, changed as it was
+  if (packedInUse_ <= packedLimit_ || WriteBack(nullptr)) return true;
+  if (packedIndex_.contains(buffer.key)) Forget(entry);  // the page stays in its buffer, changed
   return false;
 }
 
-// Writes and forgets the least recently used packed pages, all but the newest, until
-// the memory in use is within the limit.
-bool PageCache::MakeRoom() {
-  while (packedInUse_ > packedLimit_ && packed_.size() > 1) {
-    const auto oldest = packed_.begin();
-    if (oldest->changed && !Write(oldest->key, oldest->bytes.data(), oldest->bytes.size())) return false;
-    Forget(oldest);
+// Writes the packed pages of one file, or of every file, in file order, and forgets
+// each one written. Stops at the first failed write, keeping the pages not written.
+bool PageCache::WriteBack(FileBlock* onlyFile) {
+  std::vector<PackedList::iterator> waiting;
+  waiting.reserve(packed_.size());
+  for (auto entry = packed_.begin(); entry != packed_.end(); ++entry)
+    if (onlyFile == nullptr || entry->key.file == onlyFile) waiting.push_back(entry);
+  std::sort(waiting.begin(), waiting.end(), [](PackedList::iterator a, PackedList::iterator b) {
+    if (a->key.file != b->key.file) return std::less<>()(a->key.file, b->key.file);
+    return a->Offset() < b->Offset();
+  });
+  for (const PackedList::iterator entry : waiting) {
+    if (!Write(entry->key, entry->bytes.data(), entry->bytes.size())) return false;
+    Forget(entry);
   }
   return true;
 }
+
+std::int64_t PageCache::Packed::Offset() const { return key.file->PageOffset(key.index, key.number); }
 
 // Keeps the entry's memory for reuse, counted no longer.
 void PageCache::Forget(PackedList::iterator entry) {

@@ -4,10 +4,12 @@
 // Pages are held expanded in the ring, with room for 62 items of the longest key, so
 // one set of routines serves every index; they are packed to their index's key length
 // when they leave it. Lookups go from the most recently used buffer backwards; a miss
-// takes the least recently used one. The page pushed out does not go to disk at once:
-// it waits, packed and still marked changed if it was, among the packed pages, which
-// hold far more pages in the same memory and are written when they in turn make room
-// or their file is closed. A page is in the ring or among the packed pages, never both.
+// takes the least recently used one. A page pushed out unchanged is simply forgotten:
+// reading it again costs no more than a copy out of the file's mapping. A changed one
+// does not go to disk at once: it waits, packed, among the packed pages, which hold far
+// more pages in the same memory. When they outgrow their memory, or their file is
+// closed, they are all written back in file order. A page is in the ring or among the
+// packed pages, never both.
 //
 // Invariant relied on by the B-tree: a buffer is only reused when it is the least
 // recently used, so with at least 8 buffers the last 7 pages fetched stay where they
@@ -78,10 +80,10 @@ class PageCache {
   struct KeyHash {
     std::size_t operator()(const PageKey& key) const;
   };
-  struct Packed {
+  struct Packed {  // always a changed page
     PageKey key;
-    bool changed = false;
     std::vector<std::byte> bytes;  // the used part of the page, as on disk
+    std::int64_t Offset() const;
   };
   using PackedList = std::list<Packed>;  // least recently used first
 
@@ -91,7 +93,7 @@ class PageCache {
   bool Load(FileBlock& file, const PageKey& key, PageBuffer& buffer);
 
   bool Park(PageBuffer& buffer);
-  bool MakeRoom();
+  bool WriteBack(FileBlock* onlyFile);
   void Forget(PackedList::iterator entry);
   std::size_t Pack(const PageBuffer& buffer);
   bool Expand(const std::byte* bytes, std::size_t size, const PageKey& key, Page& page);
