@@ -5,8 +5,11 @@
 // Reads go through a read-only shared mapping of the file, so a page or record costs
 // a memory copy rather than a system call; writes stay pwrite, which the system keeps
 // coherent with the mapping. Only bytes this opening knows to exist are read through
-// the mapping. Should another program cut the file short meanwhile, the bus error the
-// copy meets is caught and the read falls back to pread, which reports the true end.
+// the mapping. Should another program cut the file short meanwhile, the bus error a
+// copy from past the new end meets is caught and the read falls back to pread, which
+// reports the true end. (Within the last memory page before the new end the system
+// shows zeros instead; only a size check per read, costing as much as the pread it
+// saves, could tell those from data.)
 #pragma once
 
 #include <cstddef>

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -283,6 +284,66 @@ TEST_F(RebuildTest, CleanlyClosedHeaderThatContradictsItsFileIsRefusedAndRebuilt
     engine_.RebuildFileSet(Request());
     EXPECT_EQ(engine_.Status(), status::kOk);
     EXPECT_EQ(Serials(OpenAndRead()), (std::vector<int>{1, 2, 4, 5, 6, 7}));
+  }
+}
+
+// Depth of the leaves under `page`, checking on the way that every page but the root
+// holds at least half a page and at most a page of items; -1 when they differ.
+int CheckedDepth(const Bytes& ix, std::size_t rowLength, const testing::RawIndexHeader& h, std::int32_t page,
+                 bool root, int& keys) {
+  const testing::RawPage raw = testing::PageAt(ix, rowLength, h, page);
+  EXPECT_LE(raw.itemCount, h.ItemsPerPage()) << "page " << page;
+  if (!root) {
+    EXPECT_GE(raw.itemCount, h.ItemsPerPage() / 2) << "page " << page;
+  }
+  keys += raw.itemCount;
+  if (raw.leftChild == 0) return 1;
+  const int depth = CheckedDepth(ix, rowLength, h, raw.leftChild, false, keys);
+  for (const testing::RawItem& item : raw.items)
+    if (CheckedDepth(ix, rowLength, h, item.rightChild, false, keys) != depth) return -1;
+  return depth < 0 ? -1 : depth + 1;
+}
+
+// An index that takes equal keys is laid out at once from its sorted keys; it must be
+// a sound tree that later additions and deletions keep working on.
+TEST_F(RebuildTest, IndexOfEqualKeysIsLaidOutSoundlyAndStaysSoundUnderChanges) {
+  for (const int count : {1, 62, 63, 96, 4000}) {
+    SCOPED_TRACE("records: " + std::to_string(count));
+    std::vector<KeyedItem> items;
+    for (int serial = 1; serial <= count; ++serial) {
+      char name[16];
+      std::snprintf(name, sizeof name, "N%d", serial * 7919 % 701);  // shuffled, many equal
+      items.push_back(MakeKeyedItem(serial, "C" + std::to_string(serial), name, ""));
+    }
+    Create(items);
+    engine_.RebuildFileSet(Request());
+    ASSERT_EQ(engine_.Status(), status::kOk);
+    ASSERT_EQ(OpenAndRead().size(), static_cast<std::size_t>(count));
+
+    const Bytes ix = ReadBytes(Path("IX"));
+    const auto headers = testing::IndexHeaders(ix, 2);
+    int keys = 0;
+    EXPECT_GT(CheckedDepth(ix, testing::RowLength(headers), headers[1], headers[1].rootRef, true, keys), 0);
+    EXPECT_EQ(keys, count);
+    EXPECT_EQ(headers[1].numKeys, count);
+
+    FileBlock* fileBlock = engine_.OpenFileSet(name_, false);
+    for (RecordNumber number = 1; number <= count; number += 2) {
+      const KeyedItem& item = items[static_cast<std::size_t>(number - 1)];
+      engine_.DeleteKey(fileBlock, 1, number, testing::KeyOfField(item, ItemField::kCode));
+      engine_.DeleteKey(fileBlock, 2, number, testing::KeyOfField(item, ItemField::kName));
+      engine_.DeleteRecord(fileBlock, number);
+    }
+    for (int serial = count + 1; serial <= count + count / 3; ++serial) {
+      const KeyedItem item = MakeKeyedItem(serial, "C" + std::to_string(serial), "N" + std::to_string(serial % 5), "");
+      const RecordNumber number = engine_.AddRecord(fileBlock, RecordBytes(item));
+      engine_.AddKey(fileBlock, 1, number, testing::KeyOfField(item, ItemField::kCode));
+      engine_.AddKey(fileBlock, 2, number, testing::KeyOfField(item, ItemField::kName));
+    }
+    ASSERT_EQ(engine_.Status(), status::kOk);
+    engine_.CloseFileSet(fileBlock);
+    OpenAndRead();
+    for (const std::string& file : FileNamesIn(dir_.path())) std::filesystem::remove(dir_.path() / file);
   }
 }
 
