@@ -46,6 +46,8 @@ class KeyString {
   friend bool operator<(const KeyString& a, const KeyString& b) { return Compare(a, b) < 0; }
 
  private:
+  // The length byte, then the bytes: the order a packed index item holds them in, which
+  // lets the page cache copy an item whole.
   std::uint8_t length_ = 0;
   char bytes_[kMaxLength] = {};
 };

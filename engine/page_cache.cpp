@@ -1,6 +1,10 @@
 #include "engine/page_cache.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 
 #include "engine/file_block.h"
@@ -18,6 +22,14 @@ std::size_t Cost(std::size_t bytes) { return bytes + kPackedOverhead; }
 // memory they keep does not matter.
 constexpr std::size_t kSpareEntries = 64;
 
+// An item in memory begins as a packed item does: RecordNumber, RightChild, the key's
+// length byte and its bytes, all little-endian. So an item moves between the two
+// forms as one fixed-size copy, the key's unused tail masked to zero on the way in.
+static_assert(std::endian::native == std::endian::little);
+static_assert(offsetof(Item, record) == 0 && offsetof(Item, rightChild) == 4 && offsetof(Item, key) == 8);
+static_assert(sizeof(KeyString) == 1 + KeyString::kMaxLength);
+constexpr std::size_t kItemBytes = sizeof(Item);
+
 }  // namespace
 
 std::size_t PageCache::KeyHash::operator()(const PageKey& key) const {
@@ -29,7 +41,9 @@ std::size_t PageCache::KeyHash::operator()(const PageKey& key) const {
 PageCache::PageCache(Engine& engine, int buffers, std::size_t packedBytes)
     : engine_(engine),
       buffers_(static_cast<std::size_t>(buffers)),
-      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength))),
+      keys_(static_cast<std::size_t>(buffers)),
+      // Room past the longest page for the last item's whole-item copy in Pack.
+      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength)) + kItemBytes),
       packedLimit_(packedBytes) {
   order_.reserve(buffers_.size());
   for (int slot = 0; slot < buffers; ++slot) order_.push_back(slot);
@@ -42,7 +56,7 @@ PageBuffer* PageCache::Fetch(FileBlock& file, KeyNumber index, std::int32_t numb
   if (PageBuffer* hit = Find(key)) return hit;
   PageBuffer* buffer = TakeLeastRecent();
   if (buffer == nullptr || !Load(file, key, *buffer)) return nullptr;
-  buffer->key = key;
+  SetKey(*buffer, key);
   return buffer;
 }
 
@@ -51,7 +65,7 @@ PageBuffer* PageCache::Fresh(FileBlock& file, KeyNumber index, std::int32_t numb
   Drop(file, index, number);
   PageBuffer* buffer = TakeLeastRecent();
   if (buffer == nullptr) return nullptr;
-  buffer->key = key;
+  SetKey(*buffer, key);
   buffer->changed = true;
   buffer->page.itemCount = 0;
   buffer->page.leftChild = 0;
@@ -61,7 +75,7 @@ PageBuffer* PageCache::Fresh(FileBlock& file, KeyNumber index, std::int32_t numb
 void PageCache::Drop(FileBlock& file, KeyNumber index, std::int32_t number) {
   const PageKey key{&file, index, number};
   if (PageBuffer* buffer = Find(key)) {
-    buffer->key = {};
+    SetKey(*buffer, {});
     buffer->changed = false;
   }
   if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) Forget(found->second);
@@ -72,7 +86,7 @@ bool PageCache::FlushFile(FileBlock& file) {
   for (PageBuffer& buffer : buffers_) {
     if (buffer.key.file != &file) continue;
     if (buffer.changed && !Write(buffer.key, scratch_.data(), Pack(buffer))) written = false;
-    buffer.key = {};
+    SetKey(buffer, {});
     buffer.changed = false;
   }
   if (!WriteBack(&file)) written = false;
@@ -87,19 +101,24 @@ bool PageCache::FlushFile(FileBlock& file) {
 
 PageBuffer* PageCache::Find(const PageKey& key) {
   for (auto position = order_.size(); position-- > 0;) {
-    PageBuffer& buffer = buffers_[static_cast<std::size_t>(order_[position])];
-    if (buffer.key == key) {
+    const auto slot = static_cast<std::size_t>(order_[position]);
+    if (keys_[slot] == key) {
       MakeMostRecent(static_cast<int>(position));
-      return &buffer;
+      return &buffers_[slot];
     }
   }
   return nullptr;
 }
 
+void PageCache::SetKey(PageBuffer& buffer, const PageKey& key) {
+  buffer.key = key;
+  keys_[static_cast<std::size_t>(&buffer - buffers_.data())] = key;
+}
+
 PageBuffer* PageCache::TakeLeastRecent() {
   PageBuffer& buffer = buffers_[static_cast<std::size_t>(order_.front())];
   if (buffer.key.file != nullptr && !Park(buffer)) return nullptr;
-  buffer.key = {};
+  SetKey(buffer, {});
   buffer.changed = false;
   MakeMostRecent(0);
   return &buffer;
@@ -188,18 +207,15 @@ void PageCache::Forget(PackedList::iterator entry) {
 std::size_t PageCache::Pack(const PageBuffer& buffer) {
   const IndexState& index = buffer.key.file->indexes[static_cast<std::size_t>(buffer.key.index - 1)];
   const Page& page = buffer.page;
-  const int itemSize = format::ItemSize(index.keyLength);
+  const auto itemSize = static_cast<std::size_t>(format::ItemSize(index.keyLength));
   std::byte* out = scratch_.data();
   format::StoreUint16(out, static_cast<std::uint16_t>(page.itemCount));
   format::StoreInt32(out + 2, page.leftChild);
-  for (int i = 0; i < page.itemCount; ++i) {
-    std::byte* item = out + format::kPageHeaderSize + i * itemSize;
-    format::StoreInt32(item, page.items[i].record);
-    format::StoreInt32(item + 4, page.items[i].rightChild);
-    item[8] = static_cast<std::byte>(page.items[i].key.size());
-    std::memcpy(item + 9, page.items[i].key.data(), static_cast<std::size_t>(index.keyLength));
-  }
-  return static_cast<std::size_t>(format::kPageHeaderSize + page.itemCount * itemSize);
+  // Each whole-item copy runs over into the next item's place, which that item then
+  // overwrites; the last one's overrun lies past the used part, in scratch_'s spare room.
+  std::byte* item = out + format::kPageHeaderSize;
+  for (int i = 0; i < page.itemCount; ++i, item += itemSize) std::memcpy(item, &page.items[i], kItemBytes);
+  return static_cast<std::size_t>(format::kPageHeaderSize) + static_cast<std::size_t>(page.itemCount) * itemSize;
 }
 
 // Never trusts the bytes: a count or key length beyond the index's limits is damage.
@@ -212,18 +228,27 @@ bool PageCache::Expand(const std::byte* bytes, std::size_t size, const PageKey& 
     engine_.Fail(status::kIndexDamaged);
     return false;
   }
-  page.itemCount = count;
-  page.leftChild = format::LoadInt32(bytes + 2);
   for (int i = 0; i < count; ++i) {
-    const std::byte* item = bytes + format::kPageHeaderSize + i * itemSize;
-    const int keyLength = std::to_integer<int>(item[8]);
-    if (keyLength > index.keyLength) {
+    if (std::to_integer<int>(bytes[format::kPageHeaderSize + i * itemSize + 8]) > index.keyLength) {
       engine_.Fail(status::kIndexDamaged);
       return false;
     }
-    page.items[i].record = format::LoadInt32(item);
-    page.items[i].rightChild = format::LoadInt32(item + 4);
-    page.items[i].key.Assign(reinterpret_cast<const char*>(item + 9), static_cast<std::size_t>(keyLength));
+  }
+  page.itemCount = count;
+  page.leftChild = format::LoadInt32(bytes + 2);
+  std::array<std::byte, kItemBytes> mask{};
+  std::fill_n(mask.begin(), itemSize, std::byte{0xFF});
+  const std::byte* item = bytes + format::kPageHeaderSize;
+  const std::byte* end = bytes + size;
+  for (int i = 0; i < count; ++i, item += itemSize) {
+    std::array<std::byte, kItemBytes> whole{};
+    if (end - item >= static_cast<std::ptrdiff_t>(kItemBytes)) {
+      std::memcpy(whole.data(), item, kItemBytes);
+      for (std::size_t b = 0; b < kItemBytes; ++b) whole[b] &= mask[b];
+    } else {
+      std::memcpy(whole.data(), item, static_cast<std::size_t>(itemSize));
+    }
+    std::memcpy(&page.items[i], whole.data(), kItemBytes);
   }
   return true;
 }

@@ -88,6 +88,7 @@ class PageCache {
   using PackedList = std::list<Packed>;  // least recently used first
 
   PageBuffer* Find(const PageKey& key);
+  void SetKey(PageBuffer& buffer, const PageKey& key);
   PageBuffer* TakeLeastRecent();
   void MakeMostRecent(int position);
   bool Load(FileBlock& file, const PageKey& key, PageBuffer& buffer);
@@ -101,6 +102,9 @@ class PageCache {
 
   Engine& engine_;
   std::vector<PageBuffer> buffers_;
+  // The key of each buffer again, side by side, so a lookup reads a few cache lines
+  // rather than one per buffer.
+  std::vector<PageKey> keys_;
   std::vector<int> order_;  // buffer slots, least recently used first
   std::vector<std::byte> scratch_;
   PackedList packed_;
