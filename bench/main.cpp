@@ -7,6 +7,7 @@
 // the other, never two at once. The parent only orders the phases and prints.
 #include <sqlite3.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -117,6 +118,9 @@ class Benchmark {
   std::uintmax_t SqliteBytes() const { return SizeOf(database_); }
 
   bool RunSide(const char* what, const std::function<void(ChildReporter&)>& body, SideRun& run) {
+    // What the side before left for the system to write goes to disk first, so that
+    // neither side pays for the other's writing.
+    ::sync();
     std::fflush(stdout);
     std::fprintf(stderr, "  running %s...\n", what);
     run.child = RunInChild(body, run.report);

@@ -10,10 +10,12 @@
 // file set whose rebuild did not finish is never taken for a good one.
 #include <algorithm>
 #include <cerrno>
-#include <new>
-#include <vector>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "engine/btree.h"
 #include "engine/engine.h"
@@ -32,6 +34,23 @@ constexpr char kLineBreak[] = "\r\n";
 int RecordsPerBlock(int recordLength) { return std::max(1, kBlockBytes / recordLength); }
 
 bool InUse(const std::byte* record) { return RecordInUse(std::span(record, 4)); }
+
+// The first eight bytes of a key as one number in their order. A key's unused tail is
+// zero, so prefixes that differ order their keys as Compare does.
+std::uint64_t KeyPrefix(const KeyString& key) {
+  std::uint64_t prefix;
+  std::memcpy(&prefix, key.data(), sizeof prefix);
+  return __builtin_bswap64(prefix);
+}
+
+// Entries in index order: by key, then record number.
+bool ByEntry(const Item& a, const Item& b) {
+  const std::uint64_t left = KeyPrefix(a.key);
+  const std::uint64_t right = KeyPrefix(b.key);
+  if (left != right) return left < right;
+  const int order = Compare(a.key, b.key);
+  return order != 0 ? order < 0 : a.record < b.record;
+}
 
 }  // namespace
 
@@ -350,11 +369,7 @@ bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vec
       if (!Report(index, record)) return false;
     }
   }
-  const auto byEntry = [](const Item& a, const Item& b) {
-    const int order = Compare(a.key, b.key);
-    return order != 0 ? order < 0 : a.record < b.record;
-  };
-  if (!std::is_sorted(entries.begin(), entries.end(), byEntry)) std::sort(entries.begin(), entries.end(), byEntry);
+  if (!std::is_sorted(entries.begin(), entries.end(), ByEntry)) std::sort(entries.begin(), entries.end(), ByEntry);
   if (!engine_.MarkChanged(file)) return false;
   BTree(engine_, file, index).BuildFromSorted(entries);
   return engine_.Ok();
