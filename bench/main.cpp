@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/child_process.h"
+#include "bench/machine_limits.h"
 #include "bench/sides.h"
 #include "engine/engine.h"
 
@@ -88,6 +89,9 @@ class Benchmark {
   int Run() {
     RemoveLeftovers();
     PrintHeader();
+    limits_ = MeasureMachineLimits(fs::path(fileSet_).parent_path().string());
+    std::printf("machine: a cached pread of one %d-byte page %.2f us, a copy of it out of a mapping %.3f us\n\n",
+                limits_.pageBytes, limits_.preadSeconds * 1e6, limits_.mappedSeconds * 1e6);
     if (!LoadAndQuery() || !Rebuild() || !ChangeAndVerify()) return 2;
     PrintMemory();
     if (!rowsAgree_) {
@@ -138,7 +142,7 @@ class Benchmark {
                 options.changes());
     std::printf("engine: 30 page buffers; SQLite: synchronous=OFF, journal_mode=OFF, default cache, %s\n",
                 options.sqliteNormalLocking ? "locking_mode=NORMAL" : "locking_mode=EXCLUSIVE");
-    std::printf("folder: %s%s\n\n", fs::path(fileSet_).parent_path().c_str(), folderNote_);
+    std::printf("folder: %s%s\n", fs::path(fileSet_).parent_path().c_str(), folderNote_);
   }
 
   // One line per step: both times, SQLite time / engine time, the target, and
@@ -159,6 +163,7 @@ class Benchmark {
     std::printf("%-9s engine %8.3f s  sqlite %8.3f s  ratio %5.2f  %-26s %llu %s, %s\n", kStepNames[step], e.seconds,
                 s.seconds, ratio, target, static_cast<unsigned long long>(e.rows), rowsNote,
                 same ? "same on both" : "DIFFER");
+    if (e.rows > 0) std::printf("%-9s engine %s\n", "", DistanceFromLimits(limits_, e.seconds / e.rows).c_str());
     if (!same) {
       std::printf("          engine %llu rows digest %016llx, sqlite %llu rows digest %016llx\n",
                   static_cast<unsigned long long>(e.rows), static_cast<unsigned long long>(e.digest),
@@ -270,6 +275,7 @@ class Benchmark {
   std::string database_;
   const char* folderNote_;
   bool rowsAgree_ = true;
+  MachineLimits limits_;
   SideRun engineQueries_, sqliteQueries_, engineRebuild_, sqliteRebuild_, engineChanges_, sqliteChanges_;
 };
 
