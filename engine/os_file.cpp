@@ -59,8 +59,9 @@ void CatchBusErrorsOnce() {
   });
 }
 
-// false when the source vanished under the copy.
-bool CopyFromMapping(void* to, const std::byte* from, std::size_t size) {
+// false when the mapped side of the copy vanished under it, or the system could not
+// give a page of it room on the disk.
+bool CopyWithMapping(void* to, const void* from, std::size_t size) {
   sigjmp_buf copy;
   if (sigsetjmp(copy, 0) != 0) return false;
   tCopyInProgress = &copy;
@@ -97,6 +98,7 @@ int OsFile::Open(const std::string& path, Mode mode) {
   fd_ = fd;
   identity_ = ++openings;
   mappingRefused_ = false;
+  writable_ = mode != Mode::kReadOnly;
   if (Size(knownSize_) != 0) knownSize_ = 0;
   return 0;
 }
@@ -129,6 +131,10 @@ int OsFile::ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::siz
 }
 
 int OsFile::WriteAt(std::int64_t offset, const void* buffer, std::size_t size, std::size_t& done) const {
+  if (WriteMapped(offset, buffer, size)) {
+    done = size;
+    return 0;
+  }
   done = 0;
   const auto* bytes = static_cast<const char*>(buffer);
   while (done < size) {
@@ -154,8 +160,18 @@ int OsFile::GrowTo(std::int64_t size) const {
 bool OsFile::ReadMapped(std::int64_t offset, void* buffer, std::size_t size) const {
   const std::int64_t end = offset + static_cast<std::int64_t>(size);
   if (offset < 0 || end > knownSize_ || !MapThrough(end)) return false;
-  if (CopyFromMapping(buffer, view_ + offset, size)) return true;
+  if (CopyWithMapping(buffer, view_ + offset, size)) return true;
   // Cut short by someone else: from now on only what is still there is mapped.
+  if (Size(knownSize_) != 0) knownSize_ = 0;
+  return false;
+}
+
+// Only bytes already in the file: a write that lengthens it goes through pwrite.
+bool OsFile::WriteMapped(std::int64_t offset, const void* buffer, std::size_t size) const {
+  const std::int64_t end = offset + static_cast<std::int64_t>(size);
+  if (!writable_ || offset < 0 || end > knownSize_ || !MapThrough(end)) return false;
+  if (CopyWithMapping(view_ + offset, buffer, size)) return true;
+  // Cut short by someone else, or no room on the disk: pwrite says which.
   if (Size(knownSize_) != 0) knownSize_ = 0;
   return false;
 }
@@ -167,20 +183,20 @@ bool OsFile::MapThrough(std::int64_t end) const {
   CatchBusErrorsOnce();
   const std::size_t length = std::max(kMinViewLength, PageRounded(2 * end));
   void* view = view_ == nullptr
-                   ? ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd_, 0)
-                   : ::mremap(const_cast<std::byte*>(view_), viewLength_, length, MREMAP_MAYMOVE);
+                   ? ::mmap(nullptr, length, writable_ ? PROT_READ | PROT_WRITE : PROT_READ, MAP_SHARED, fd_, 0)
+                   : ::mremap(view_, viewLength_, length, MREMAP_MAYMOVE);
   if (view == MAP_FAILED) {
     Unmap();
     mappingRefused_ = true;
     return false;
   }
-  view_ = static_cast<const std::byte*>(view);
+  view_ = static_cast<std::byte*>(view);
   viewLength_ = length;
   return true;
 }
 
 void OsFile::Unmap() const {
-  if (view_ != nullptr) ::munmap(const_cast<std::byte*>(view_), viewLength_);
+  if (view_ != nullptr) ::munmap(view_, viewLength_);
   view_ = nullptr;
   viewLength_ = 0;
 }
