@@ -389,26 +389,33 @@ Item BTree::Distribute(Page& left, Page& right, std::int32_t rightNumber, const 
 
 // --- Building from sorted entries -----------------------------------------------
 
-void BTree::BuildFromSorted(std::span<const Item> entries) {
+void BTree::BuildFromSorted(std::size_t count, const std::function<Item(std::size_t)>& entryAt) {
   if (index_.header.rootRef != 0) return (void)Damaged();
-  if (entries.empty()) return;
-  if (entries.size() > static_cast<std::size_t>(INT32_MAX)) return (void)Damaged();
-  std::span<const Item> level = entries;
+  if (count == 0) return;
+  if (count > static_cast<std::size_t>(INT32_MAX)) return (void)Damaged();
+  std::int64_t pages = 0;
+  for (std::size_t items = count;; items = PagesOnLevel(items) - 1) {
+    pages += static_cast<std::int64_t>(PagesOnLevel(items));
+    if (PagesOnLevel(items) == 1) break;
+  }
+  if (index_.header.firstFree == -1 && !ReserveRows(index_.header.numPages + pages)) return;
   std::vector<Item> run;
+  const std::function<Item(std::size_t)> fromRun = [&run](std::size_t i) { return run[i]; };
+  std::size_t levelCount = count;
   std::vector<std::int32_t> below;
   for (;;) {
     std::vector<Item> between;
     std::vector<std::int32_t> pages;
-    if (!LayOutLevel(level, below, between, pages)) return;
+    if (!LayOutLevel(levelCount, below.empty() ? entryAt : fromRun, below, between, pages)) return;
     if (pages.size() == 1) {
       index_.header.rootRef = pages.front();
       break;
     }
     run = std::move(between);
-    level = run;
+    levelCount = run.size();
     below = std::move(pages);
   }
-  index_.header.numKeys = static_cast<std::int32_t>(entries.size());
+  index_.header.numKeys = static_cast<std::int32_t>(count);
   MarkHeaderChanged();
 }
 
@@ -416,12 +423,10 @@ void BTree::BuildFromSorted(std::span<const Item> entries) {
 // and none below half full. The item after each page but the last goes up into
 // `between`; `below` holds the pages of the level beneath, one more than the items
 // (empty for the leaves).
-bool BTree::LayOutLevel(std::span<const Item> run, std::span<const std::int32_t> below, std::vector<Item>& between,
+bool BTree::LayOutLevel(std::size_t count, const std::function<Item(std::size_t)>& itemAt,
+                        std::span<const std::int32_t> below, std::vector<Item>& between,
                         std::vector<std::int32_t>& pages) {
-  const std::size_t count = run.size();
-  const std::size_t perPage = static_cast<std::size_t>(AverageFill()) + 1;  // a page and the item after it
-  const std::size_t pageCount =
-      count <= static_cast<std::size_t>(index_.PageSize()) ? 1 : (count + 1 + perPage - 1) / perPage;
+  const std::size_t pageCount = PagesOnLevel(count);
   const std::size_t onPages = count - (pageCount - 1);
   std::size_t next = 0;
   std::size_t child = 0;
@@ -435,13 +440,32 @@ bool BTree::LayOutLevel(std::span<const Item> run, std::span<const std::int32_t>
     page.leftChild = childOf();
     const auto items = static_cast<int>(onPages / pageCount + (p < onPages % pageCount ? 1 : 0));
     for (int i = 0; i < items; ++i) {
-      page.items[i] = run[next++];
+      page.items[i] = itemAt(next++);
       page.items[i].rightChild = childOf();
     }
     page.itemCount = items;
     pages.push_back(number);
-    if (p + 1 < pageCount) between.push_back(run[next++]);
+    if (p + 1 < pageCount) between.push_back(itemAt(next++));
   }
+  return true;
+}
+
+std::size_t BTree::PagesOnLevel(std::size_t items) const {
+  if (items <= static_cast<std::size_t>(index_.PageSize())) return 1;
+  const std::size_t perPage = static_cast<std::size_t>(AverageFill()) + 1;  // a page and the item after it
+  return (items + 1 + perPage - 1) / perPage;
+}
+
+// The rows of all the pages about to be allocated in one go, rather than a row at a
+// time: the file grows by zero bytes, as AllocatePage's own zero rows would make it.
+bool BTree::ReserveRows(std::int64_t lastPage) {
+  if (lastPage <= file_.rows) return true;
+  if (lastPage > INT32_MAX) return Damaged();
+  if (int error = file_.index.GrowTo((lastPage + 1) * file_.rowLength)) {
+    engine_.FailOs(error, FileFunction::kWrite, file_.indexPath);
+    return false;
+  }
+  file_.rows = static_cast<std::int32_t>(lastPage);
   return true;
 }
 

@@ -4,6 +4,7 @@
 // engine; the public key operations validate their arguments and then use this.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -25,9 +26,10 @@ class BTree {
   void Prev(RecordNumber& record, KeyString& key);
   std::int32_t Position(const KeyString& key, RecordNumber record, std::int32_t scale);
   void AtPosition(std::int32_t position, std::int32_t scale, RecordNumber& record, KeyString& key);
-  // Fills an empty index with `entries`, sorted by key and then record number, page by
-  // page from the leaves up, each page about as full as inserting keeps them on average.
-  void BuildFromSorted(std::span<const Item> entries);
+  // Fills an empty index with `count` entries, entryAt(0) .. entryAt(count - 1) sorted by
+  // key and then record number, page by page from the leaves up, each page about as
+  // full as inserting keeps them on average.
+  void BuildFromSorted(std::size_t count, const std::function<Item(std::size_t)>& entryAt);
 
  private:
   enum class Step { kMoved, kEnd, kError };
@@ -64,9 +66,11 @@ class BTree {
   bool Rebalance(const PathLevel& parentLevel);
   Item Distribute(Page& left, Page& right, std::int32_t rightNumber, const ItemRun& run, int leftCount);
 
-  bool LayOutLevel(std::span<const Item> run, std::span<const std::int32_t> below, std::vector<Item>& between,
-                   std::vector<std::int32_t>& pages);
+  bool LayOutLevel(std::size_t count, const std::function<Item(std::size_t)>& itemAt,
+                   std::span<const std::int32_t> below, std::vector<Item>& between, std::vector<std::int32_t>& pages);
   int AverageFill() const { return index_.PageSize() - index_.PageSize() / 4; }
+  std::size_t PagesOnLevel(std::size_t items) const;
+  bool ReserveRows(std::int64_t lastPage);
 
   std::int32_t AllocatePage();
   bool FreePage(std::int32_t page);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
@@ -35,22 +36,52 @@ int RecordsPerBlock(int recordLength) { return std::max(1, kBlockBytes / recordL
 
 bool InUse(const std::byte* record) { return RecordInUse(std::span(record, 4)); }
 
-// The first eight bytes of a key as one number in their order. A key's unused tail is
-// zero, so prefixes that differ order their keys as Compare does.
-std::uint64_t KeyPrefix(const KeyString& key) {
-  std::uint64_t prefix;
-  std::memcpy(&prefix, key.data(), sizeof prefix);
-  return __builtin_bswap64(prefix);
+// A key's bytes, from `from` on, as one big-endian number; the key's unused tail is
+// zero, so numbers that differ order their keys as Compare does.
+std::uint64_t KeyBytesAsNumber(const KeyString& key, std::size_t from) {
+  std::uint64_t bytes;
+  std::memcpy(&bytes, key.data() + from, sizeof bytes);
+  return __builtin_bswap64(bytes);
 }
 
-// Entries in index order: by key, then record number.
-bool ByEntry(const Item& a, const Item& b) {
-  const std::uint64_t left = KeyPrefix(a.key);
-  const std::uint64_t right = KeyPrefix(b.key);
-  if (left != right) return left < right;
-  const int order = Compare(a.key, b.key);
-  return order != 0 ? order < 0 : a.record < b.record;
-}
+// An entry of an index whose keys are at most 16 bytes: the key held as two numbers, so
+// that sorting compares numbers only. Keys with equal bytes differ only in length.
+struct ShortEntry {
+  static constexpr int kKeyBytes = 16;
+  ShortEntry(RecordNumber number, const KeyString& key)
+      : high(KeyBytesAsNumber(key, 0)), low(KeyBytesAsNumber(key, 8)), record(number),
+        length(static_cast<std::uint8_t>(key.size())) {}
+  Item AsItem() const {
+    char bytes[kKeyBytes];
+    const std::uint64_t big[2] = {__builtin_bswap64(high), __builtin_bswap64(low)};
+    std::memcpy(bytes, big, sizeof bytes);
+    Item item{record, 0, {}};
+    item.key.Assign(bytes, length);
+    return item;
+  }
+  friend bool operator<(const ShortEntry& a, const ShortEntry& b) {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    if (a.length != b.length) return a.length < b.length;
+    return a.record < b.record;
+  }
+
+  std::uint64_t high;
+  std::uint64_t low;
+  RecordNumber record;
+  std::uint8_t length;
+};
+static_assert(ShortEntry::kKeyBytes + 8 <= 1 + KeyString::kMaxLength, "the second number is read inside the key");
+
+// Any other entry: the item itself, in index order by key and then record number.
+struct LongEntry : Item {
+  LongEntry(RecordNumber number, const KeyString& key) : Item{number, 0, key} {}
+  Item AsItem() const { return *this; }
+  friend bool operator<(const LongEntry& a, const LongEntry& b) {
+    const int order = Compare(a.key, b.key);
+    return order != 0 ? order < 0 : a.record < b.record;
+  }
+};
 
 }  // namespace
 
@@ -86,7 +117,11 @@ class RebuildRun {
   bool Rename(const std::string& from, const std::string& to);
   bool DataFileAgreesWithHeader(OsFile& data, format::DataHeader& header);
   bool BuildIndex(FileBlock& file, KeyNumber index);
-  bool BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vector<Item>& entries);
+  template <class Entry>
+  bool Reserve(std::vector<Entry>& entries, const FileBlock& file);
+  template <class Entry>
+  bool BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vector<Entry>& entries);
+  bool GatherKeys(FileBlock& file, KeyNumber index, const std::function<void(RecordNumber, const KeyString&)>& take);
   bool DropDuplicate(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key,
                      const std::byte* record);
   bool Log(const void* bytes, std::size_t size);
@@ -302,17 +337,17 @@ bool RebuildRun::DataFileAgreesWithHeader(OsFile& data, format::DataHeader& head
 }
 
 // An index that takes equal keys refuses none, so its keys can be gathered, sorted and
-// laid out in pages at once, far faster than added one by one. Without the memory for
-// that, or for an index of unique keys, they are added one by one as they are met.
+// laid out in pages at once, far faster than added one by one. An index of unique keys,
+// or one there is no memory for, gets its keys added one by one as they are met.
 bool RebuildRun::BuildIndex(FileBlock& file, KeyNumber index) {
   if (file.Index(index).AllowsDuplicates()) {
-    std::vector<Item> entries;
-    try {
-      entries.reserve(static_cast<std::size_t>(std::max(file.header.numRec, 0)));  // never outgrown below
-    } catch (const std::bad_alloc&) {
-      entries = {};
+    if (file.Index(index).keyLength <= ShortEntry::kKeyBytes) {
+      std::vector<ShortEntry> entries;
+      if (Reserve(entries, file)) return BuildIndexFromSorted(file, index, entries);
+    } else {
+      std::vector<LongEntry> entries;
+      if (Reserve(entries, file)) return BuildIndexFromSorted(file, index, entries);
     }
-    if (entries.capacity() > 0) return BuildIndexFromSorted(file, index, entries);
   }
   read_ = written_ = 0;
   const std::int32_t last = file.header.numRec;
@@ -346,7 +381,33 @@ bool RebuildRun::BuildIndex(FileBlock& file, KeyNumber index) {
   return true;
 }
 
-bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vector<Item>& entries) {
+// Room for an entry per slot, so that gathering never has to grow the vector.
+template <class Entry>
+bool RebuildRun::Reserve(std::vector<Entry>& entries, const FileBlock& file) {
+  try {
+    entries.reserve(static_cast<std::size_t>(std::max(file.header.numRec, 0)));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return entries.capacity() > 0;
+}
+
+template <class Entry>
+bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vector<Entry>& entries) {
+  const bool gathered = GatherKeys(file, index, [&](RecordNumber number, const KeyString& key) {
+    entries.push_back(Entry(number, key));
+  });
+  if (!gathered) return false;
+  if (!std::is_sorted(entries.begin(), entries.end())) std::sort(entries.begin(), entries.end());
+  if (!engine_.MarkChanged(file)) return false;
+  BTree(engine_, file, index).BuildFromSorted(entries.size(), [&](std::size_t i) { return entries[i].AsItem(); });
+  return engine_.Ok();
+}
+
+// One scan of the data file, reporting after each record, that hands each record's
+// key to `take`.
+bool RebuildRun::GatherKeys(FileBlock& file, KeyNumber index,
+                            const std::function<void(RecordNumber, const KeyString&)>& take) {
   read_ = written_ = 0;
   const std::int32_t last = file.header.numRec;
   const int perBlock = RecordsPerBlock(length_);
@@ -361,18 +422,15 @@ bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vec
       const std::byte* record = block.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length_);
       if (!InUse(record)) continue;
       ++read_;
-      Item entry{first + i, 0, {}};
-      if (!KeyOf(record, index, entry.key)) return false;
-      if (entry.key.size() > keyLength) return engine_.Fail(status::kKeyTooLong), false;
-      entries.push_back(entry);
+      KeyString key;
+      if (!KeyOf(record, index, key)) return false;
+      if (key.size() > keyLength) return engine_.Fail(status::kKeyTooLong), false;
+      take(first + i, key);
       ++written_;
       if (!Report(index, record)) return false;
     }
   }
-  if (!std::is_sorted(entries.begin(), entries.end(), ByEntry)) std::sort(entries.begin(), entries.end(), ByEntry);
-  if (!engine_.MarkChanged(file)) return false;
-  BTree(engine_, file, index).BuildFromSorted(entries);
-  return engine_.Ok();
+  return true;
 }
 
 bool RebuildRun::DropDuplicate(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key,
