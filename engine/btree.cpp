@@ -456,14 +456,18 @@ std::size_t BTree::PagesOnLevel(std::size_t items) const {
   return (items + 1 + perPage - 1) / perPage;
 }
 
-// The rows of all the pages about to be allocated in one go, rather than a row at a
-// time: the file grows by zero bytes, as AllocatePage's own zero rows would make it.
+// The zero rows of all the pages about to be allocated, written in large blocks rather
+// than a row at a time by AllocatePage. Written, not left as a hole: pages written into
+// a hole through the mapping would each be read in and zeroed first.
 bool BTree::ReserveRows(std::int64_t lastPage) {
   if (lastPage <= file_.rows) return true;
   if (lastPage > INT32_MAX) return Damaged();
-  if (int error = file_.index.GrowTo((lastPage + 1) * file_.rowLength)) {
-    engine_.FailOs(error, FileFunction::kWrite, file_.indexPath);
-    return false;
+  constexpr std::int64_t kBlockBytes = 256 * 1024;
+  const std::vector<std::byte> zeros(static_cast<std::size_t>(kBlockBytes));
+  const std::int64_t end = (lastPage + 1) * file_.rowLength;
+  for (std::int64_t at = (file_.rows + 1) * file_.rowLength; at < end; at += kBlockBytes) {
+    const auto size = static_cast<std::size_t>(std::min(kBlockBytes, end - at));
+    if (!engine_.WriteBytes(file_.index, file_.indexPath, at, zeros.data(), size)) return false;
   }
   file_.rows = static_cast<std::int32_t>(lastPage);
   return true;

@@ -150,13 +150,6 @@ int OsFile::WriteAt(std::int64_t offset, const void* buffer, std::size_t size, s
   return 0;
 }
 
-int OsFile::GrowTo(std::int64_t size) const {
-  if (size <= knownSize_) return 0;
-  if (::ftruncate(fd_, size) != 0) return errno;
-  knownSize_ = size;
-  return 0;
-}
-
 bool OsFile::ReadMapped(std::int64_t offset, void* buffer, std::size_t size) const {
   const std::int64_t end = offset + static_cast<std::int64_t>(size);
   if (offset < 0 || end > knownSize_ || !MapThrough(end)) return false;

@@ -43,8 +43,6 @@ class OsFile {
   int ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& done) const;
   int WriteAt(std::int64_t offset, const void* buffer, std::size_t size, std::size_t& done) const;
   int Size(std::int64_t& size) const;
-  // Lengthens the file with zero bytes, without writing them; 0 or the error number.
-  int GrowTo(std::int64_t size) const;
 
  private:
   bool ReadMapped(std::int64_t offset, void* buffer, std::size_t size) const;
