@@ -39,7 +39,11 @@ constexpr int kMostLines = 9;
 constexpr const char* kSizeFileName = "books-bench.size";
 // Invoices make about two thirds of the transactions; partial payments, deposits and
 // their offsets the rest.
-constexpr double kInvoiceShare = 0.655;
+constexpr double kInvoiceShare = 0.64;
+// The company's A/R total is kept in ten characters: prices, quantities and the share
+// of invoices left unpaid are such that what is owed stays well below 10,000,000.00.
+constexpr int kMostQuantity = 4;
+constexpr int kLeftUnpaidPercent = 1;
 // The statement customer takes one invoice in this many: about a thousand records.
 constexpr int kStatementEvery = 900;
 
@@ -165,7 +169,7 @@ class Builder {
       char code[16], description[32], price[16];
       std::snprintf(code, sizeof code, "P%d", 1000 + index);
       std::snprintf(description, sizeof description, "Stock item %d", index);
-      std::snprintf(price, sizeof price, "%d.%02d", 5 + index * 7 % 240, 10 + index % 90);
+      std::snprintf(price, sizeof price, "%d.%02d", 2 + index * 7 % 38, 10 + index % 90);
       const model::ProductRecord product = shell::NewProduct({code, description, price, taxable, ""}, setUp);
       engine::RecordNumber number = 0;
       if (!shell::AddProduct(file, product, services_.dialogs, number)) return false;
@@ -206,11 +210,11 @@ class Builder {
     const std::optional<std::string> number = AddInvoiceOf(customer, day, paidAtEntry);
     if (!number) return;
     if (roll >= 45 && roll < 72) Schedule({day + random_.Between(10, 50), EventKind::kPayInFull, customer, *number, 0});
-    if (roll >= 72 && roll < 97) {
+    if (roll >= 72 && roll < 100 - kLeftUnpaidPercent) {
       Schedule({day + random_.Between(10, 40), EventKind::kPayInPart, customer, *number, random_.Between(30, 70)});
     }
     if (invoiceIndex % 33 == 0) {
-      Schedule({day + random_.Between(0, 5), EventKind::kDeposit, customer, {}, random_.Between(50, 900)});
+      Schedule({day + random_.Between(0, 5), EventKind::kDeposit, customer, {}, random_.Between(20, 200)});
     }
   }
 
@@ -218,7 +222,7 @@ class Builder {
     const int lineCount = 1 + random_.Below(kMostLines);
     for (int row = 1; row <= lineCount; ++row) {
       const model::ProductRecord& product = products_[static_cast<std::size_t>(random_.Below(kProducts))];
-      invoicing::FillFromProduct(form.Line(row), product, std::to_string(1 + random_.Below(12)));
+      invoicing::FillFromProduct(form.Line(row), product, std::to_string(1 + random_.Below(kMostQuantity)));
       invoicing::ExtendLine(form.Line(row));
     }
   }
@@ -229,7 +233,7 @@ class Builder {
     form.memo = "Services as agreed\nSite visit, labour and materials\nas listed on the work order.";
     form.memoDescription = "Services as described";
     form.memoQuantity = "1";
-    const model::Money net = model::Money::FromCents((150 + random_.Below(1800)) * 100);
+    const model::Money net = model::Money::FromCents((50 + random_.Below(350)) * 100);
     form.net = model::MoneyText(net);
     const std::optional<model::Decimal> rate = model::ParseDecimal(company.TaxRate.raw());
     form.tax = model::MoneyText(form.calcTax && rate ? net.PercentOf(*rate) : model::Money{});
