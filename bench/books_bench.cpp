@@ -271,7 +271,6 @@ bool RunRow(const Row& row) {
 
 // --- What the user waits for ------------------------------------------------------------
 
-
 // A manager window's file and browser as the window has them after opening.
 struct ManagerView {
   std::unique_ptr<files::KeyedFile> file;
@@ -564,7 +563,8 @@ void PrintHeader(const Options& options, const CompanySize& size) {
   std::printf("company: %lld customers, %lld transactions, %lld detail lines; built in %.0f s, kept in %s\n",
               static_cast<long long>(size.customers), static_cast<long long>(size.transactions),
               static_cast<long long>(size.detailLines), size.buildSeconds, options.cache.c_str());
-  std::printf("today is %04d-%02d-%02d for every run; each run works on a copy of the company\n\n",
+  std::printf("today is %04d-%02d-%02d for every run; the runs work on a copy of the company, each repeat billing "
+              "run on a fresh one\n\n",
               kBenchToday.year, kBenchToday.month, kBenchToday.day);
   std::fflush(stdout);
 }

@@ -45,7 +45,7 @@ constexpr double kInvoiceShare = 0.64;
 constexpr int kMostQuantity = 4;
 constexpr int kLeftUnpaidPercent = 1;
 // The statement customer takes one invoice in this many: about a thousand records.
-constexpr int kStatementEvery = 900;
+constexpr int kStatementEvery = 1140;
 
 class Random {
  public:

@@ -15,7 +15,7 @@
 namespace bench::books {
 
 // Raised whenever what the generator writes changes: an older company is rebuilt.
-inline constexpr int kGeneratorVersion = 1;
+inline constexpr int kGeneratorVersion = 2;
 
 // The day every company of this generator is "today", so that aging, due dates and
 // the timings do not drift with the calendar.
