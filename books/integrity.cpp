@@ -4,8 +4,9 @@
 #include <array>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "books/invoice_numbers.h"
 #include "books/posting.h"
@@ -44,13 +45,20 @@ std::string ShownValue(std::string_view text, const std::optional<Money>& amount
 
 // --- Reading the books -----------------------------------------------------------
 
+// A line or memo as far as the check looks at it: the invoice it belongs to. Keeping
+// only this, and not millions of whole lines, keeps the check's memory small.
+struct Owned {
+  files::RecordNumber number = 0;
+  model::ShortString<9> InvoiceNo;
+};
+
 struct CompanyBooks {
   CompanyRecord company{};
   files::RecordNumber companySlot = 0;
   std::vector<files::Row<CustomerRecord>> customers;
   std::vector<files::Row<TransactionRecord>> transactions;
-  std::vector<files::Row<DetailRecord>> lines;
-  std::vector<files::Row<MemoRecord>> memos;
+  std::vector<Owned> lines;
+  std::vector<Owned> memos;
   std::vector<files::Row<model::ProductRecord>> products;
 };
 
@@ -60,13 +68,26 @@ bool Exists(const files::KeyedFile& file) {
   return fs::exists(engine::FileSetPath(file.description().name, "DAT"), ignored);
 }
 
-template <class Record>
-bool ReadAll(files::KeyedFile file, std::vector<files::Row<Record>>& rows) {
+// Each record of the file as `keep` makes it.
+template <class Record, class Kept>
+bool ReadAll(files::KeyedFile file, std::vector<Kept>& rows, Kept (*keep)(const files::Row<Record>&)) {
   if (!Exists(file)) return true;
-  return file.Open() && files::Table<Record>(file).ForEachRecord([&](const auto& row) {
-    rows.push_back(row);
+  if (!file.Open()) return false;
+  rows.reserve(static_cast<std::size_t>(std::max(0, file.UsedRecords())));
+  return files::Table<Record>(file).ForEachRecord([&](const files::Row<Record>& row) {
+    rows.push_back(keep(row));
     return true;
   });
+}
+
+template <class Record>
+files::Row<Record> Whole(const files::Row<Record>& row) {
+  return row;
+}
+
+template <class Record>
+Owned OwnerOf(const files::Row<Record>& row) {
+  return {row.number, row.record.InvoiceNo};
 }
 
 // Empty when every file was read; otherwise what could not be.
@@ -76,17 +97,19 @@ std::string ReadBooks(const files::Services& services, CompanyBooks& books) {
       !files::FindCompanyByNumber(list, services.session.CurrentCompany, books.companySlot, books.company)) {
     return "The company could not be found in the company list.";
   }
-  if (!ReadAll(services.FileOf(files::CompanyFile::kCustomers), books.customers)) {
+  if (!ReadAll(services.FileOf(files::CompanyFile::kCustomers), books.customers, &Whole<CustomerRecord>)) {
     return "The customer file could not be read.";
   }
-  if (!ReadAll(services.FileOf(files::CompanyFile::kTransactions), books.transactions)) {
+  if (!ReadAll(services.FileOf(files::CompanyFile::kTransactions), books.transactions, &Whole<TransactionRecord>)) {
     return "The invoice file could not be read.";
   }
-  if (!ReadAll(services.FileOf(files::CompanyFile::kDetails), books.lines)) {
+  if (!ReadAll(services.FileOf(files::CompanyFile::kDetails), books.lines, &OwnerOf<DetailRecord>)) {
     return "The invoice line file could not be read.";
   }
-  if (!ReadAll(services.FileOf(files::CompanyFile::kMemos), books.memos)) return "The memo file could not be read.";
-  if (!ReadAll(services.FileOf(files::CompanyFile::kProducts), books.products)) {
+  if (!ReadAll(services.FileOf(files::CompanyFile::kMemos), books.memos, &OwnerOf<MemoRecord>)) {
+    return "The memo file could not be read.";
+  }
+  if (!ReadAll(services.FileOf(files::CompanyFile::kProducts), books.products, &Whole<model::ProductRecord>)) {
     return "The product file could not be read.";
   }
   return {};
@@ -186,13 +209,15 @@ std::optional<Finding> AmountFinding(Finding finding, std::string_view field, co
 struct Derived {
   model::Date asOf;                                // the aging date buckets are compared at
   model::DateOrder order = model::DateOrder::kMonthFirst;
-  std::map<std::string, AgingTotals> openByCustomer;  // by customer key
-  std::set<std::string> customerKeys;
-  std::set<std::string> invoiceKeys;  // every transaction's number
-  std::set<std::string> partlyPaidKeys;  // Z
-  std::set<std::string> depositKeys;     // D
-  std::set<std::string> memoKeys;
-  std::map<std::string, std::string> lastPaymentDate;  // by invoice key: the latest X or T record's date
+  // Looked up once per transaction, line and memo: hashed, as a million transactions and
+  // three million lines made ordered look-ups the larger part of the check.
+  std::unordered_map<std::string, AgingTotals> openByCustomer;  // by customer key
+  std::unordered_set<std::string> customerKeys;
+  std::unordered_set<std::string> invoiceKeys;  // every transaction's number
+  std::unordered_set<std::string> partlyPaidKeys;  // Z
+  std::unordered_set<std::string> depositKeys;     // D
+  std::unordered_set<std::string> memoKeys;
+  std::unordered_map<std::string, std::string> lastPaymentDate;  // by invoice key: the latest X or T record's date
 };
 
 // The day the last aging ran, which the stored buckets were computed at; a company
@@ -213,7 +238,7 @@ Derived Derive(const files::Services& services, const CompanyBooks& books) {
   derived.order = model::DateOrderFromCode(books.company.DateOrder.raw());
   derived.asOf = AgingDate(services, books, derived.order);
   for (const auto& row : books.customers) derived.customerKeys.insert(CustomerKey(row.record.CustNo.raw()));
-  for (const auto& row : books.memos) derived.memoKeys.insert(InvoiceKey(row.record.InvoiceNo.raw()));
+  for (const Owned& memo : books.memos) derived.memoKeys.insert(InvoiceKey(memo.InvoiceNo.raw()));
   for (const auto& row : books.transactions) {
     const TransactionRecord& transaction = row.record;
     const std::string key = InvoiceKey(transaction.InvoiceNo.raw());
@@ -415,7 +440,7 @@ void CheckReferences(const files::Row<TransactionRecord>& row, const Derived& de
 
 // Invoices share a number only by mistake; payment records share their invoice's.
 void CheckDuplicates(const CompanyBooks& books, std::vector<Finding>& findings) {
-  std::map<std::string, files::RecordNumber> first;
+  std::unordered_map<std::string, files::RecordNumber> first;
   for (const auto& row : books.transactions) {
     if (!IsInvoice(row.record)) continue;
     const auto [earlier, isFirst] = first.emplace(InvoiceKey(row.record.InvoiceNo.raw()), row.number);
@@ -429,16 +454,15 @@ void CheckDuplicates(const CompanyBooks& books, std::vector<Finding>& findings) 
 
 // --- Lines and memos -----------------------------------------------------------------
 
-template <class Record>
-void CheckOwners(const std::vector<files::Row<Record>>& rows, const Derived& derived, FindingKind kind,
-                 files::CompanyFile file, std::string_view what, std::vector<Finding>& findings) {
-  for (const auto& row : rows) {
-    if (derived.invoiceKeys.contains(InvoiceKey(row.record.InvoiceNo.raw()))) continue;
+void CheckOwners(const std::vector<Owned>& rows, const Derived& derived, FindingKind kind, files::CompanyFile file,
+                 std::string_view what, std::vector<Finding>& findings) {
+  for (const Owned& row : rows) {
+    if (derived.invoiceKeys.contains(InvoiceKey(row.InvoiceNo.raw()))) continue;
     Finding finding;
     finding.kind = kind;
     finding.file = file;
     finding.record = row.number;
-    finding.invoiceNo = Trimmed(row.record.InvoiceNo.str());
+    finding.invoiceNo = Trimmed(row.InvoiceNo.str());
     finding.stored = finding.invoiceNo;
     finding.subject = std::string(what) + " in record " + std::to_string(row.number);
     finding.sentence = finding.subject + " belongs to invoice " + finding.invoiceNo + ", which is not on file.";

@@ -102,6 +102,16 @@ TEST(ReportGrid, SortingBringsTheColumnForwardAndIgnoresCase) {
             "Grand Total 1,021.75;");
 }
 
+TEST(ReportGrid, RowsAlikeButForCaseKeepTheirOrder) {
+  ReportTable table = RegisterTable();
+  table.rows[1] = {"2026/11/30", "1003", "ALPHA", "10", "2.50", "0.25", "2.75", "I"};
+  table.rows[3] = {"2026/11/30", "1003", "alpha", "10", "2.50", "0.25", "2.75", "I"};
+  ASSERT_TRUE(SortOnColumn(Register(), table, 2));
+  std::string order;
+  for (std::size_t i = 1; i < table.rows.size(); ++i) order += table.rows[i][0] + " ";
+  EXPECT_EQ(order, "Alpha ALPHA alpha Beta ");
+}
+
 TEST(ReportGrid, SortPastTheLastSortableColumnLeavesTheTableAlone) {
   ReportTable table = RegisterTable();
   const ReportTable before = table;
