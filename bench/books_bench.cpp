@@ -4,7 +4,6 @@
 // against the time a user will put up with, with the heap each needed at its peak.
 // Exit status 0 when every target is met, 1 when one is not, 2 when it could not run.
 #include <stdlib.h>
-#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,11 +15,11 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/books_company.h"
 #include "bench/heap_meter.h"
+#include "bench/machine_limits.h"
 #include "bench/quiet_dialogs.h"
 #include "books/aging.h"
 #include "books/integrity.h"
@@ -105,25 +104,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     options.cache = fs::path(home != nullptr ? home : "/tmp") / ".cache" / "quillary-bench" / name;
   }
   return options;
-}
-
-// --- The machine ---------------------------------------------------------------------
-
-std::string CpuModel() {
-  std::ifstream in("/proc/cpuinfo");
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("model name")) return line.substr(line.find(':') + 2);
-  }
-  return "unknown CPU";
-}
-
-double MemoryGiB() {
-  return static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (kMiB * 1024.0);
-}
-
-std::string Kernel() {
-  utsname name{};
-  return uname(&name) == 0 ? std::string(name.sysname) + " " + name.release : "unknown kernel";
 }
 
 // --- The company and its copies -----------------------------------------------------
@@ -558,8 +538,7 @@ class Timings {
 void PrintHeader(const Options& options, const CompanySize& size) {
   std::printf("Books benchmark: what a user waits for (median of %d runs, %d for the long ones)\n", options.runs,
               options.longRuns);
-  std::printf("machine: %s, %u cores, %.1f GiB memory, %s\n", CpuModel().c_str(),
-              std::thread::hardware_concurrency(), MemoryGiB(), Kernel().c_str());
+  std::printf("machine: %s\n", MachineDescription().c_str());
   std::printf("company: %lld customers, %lld transactions, %lld detail lines; built in %.0f s, kept in %s\n",
               static_cast<long long>(size.customers), static_cast<long long>(size.transactions),
               static_cast<long long>(size.detailLines), size.buildSeconds, options.cache.c_str());

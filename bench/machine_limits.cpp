@@ -2,15 +2,18 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <random>
+#include <thread>
 #include <vector>
 
-#include "bench/workload.h"
 
 namespace bench {
 namespace {
@@ -20,11 +23,11 @@ constexpr std::size_t kFileBytes = std::size_t{64} << 20;
 constexpr int kReads = 200'000;
 
 double SecondsPerRead(const std::function<void(std::int64_t offset, char* into)>& read) {
-  Rng offsets(7);
+  std::mt19937_64 offsets(7);
   std::vector<char> page(kPageBytes);
   const auto started = std::chrono::steady_clock::now();
   for (int i = 0; i < kReads; ++i) {
-    const auto offset = static_cast<std::int64_t>(offsets.Below(kFileBytes / kPageBytes)) * kPageBytes;
+    const auto offset = static_cast<std::int64_t>(offsets() % (kFileBytes / kPageBytes)) * kPageBytes;
     read(offset, page.data());
   }
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / kReads;
@@ -64,6 +67,25 @@ std::string DistanceFromLimits(const MachineLimits& limits, double secondsPerRow
   char text[128];
   std::snprintf(text, sizeof text, "%.2f us a row = %.1f cached preads = %.0f mapped page reads", secondsPerRow * 1e6,
                 secondsPerRow / limits.preadSeconds, secondsPerRow / limits.mappedSeconds);
+  return text;
+}
+
+std::string MachineDescription() {
+  std::string cpu = "unknown CPU";
+  std::ifstream info("/proc/cpuinfo");
+  for (std::string line; std::getline(info, line);) {
+    if (line.starts_with("model name") && line.find(':') != std::string::npos) {
+      cpu = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  const double memoryGiB = static_cast<double>(::sysconf(_SC_PHYS_PAGES)) *
+                           static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0 * 1024.0);
+  utsname name{};
+  const std::string kernel = ::uname(&name) == 0 ? std::string(name.sysname) + " " + name.release : "unknown kernel";
+  char text[512];
+  std::snprintf(text, sizeof text, "%s, %u cores, %.1f GiB memory, %s", cpu.c_str(),
+                std::thread::hardware_concurrency(), memoryGiB, kernel.c_str());
   return text;
 }
 

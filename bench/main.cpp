@@ -90,7 +90,7 @@ class Benchmark {
     RemoveLeftovers();
     PrintHeader();
     limits_ = MeasureMachineLimits(fs::path(fileSet_).parent_path().string());
-    std::printf("machine: a cached pread of one %d-byte page %.2f us, a copy of it out of a mapping %.3f us\n\n",
+    std::printf("limits:  a cached pread of one %d-byte page %.2f us, a copy of it out of a mapping %.3f us\n\n",
                 limits_.pageBytes, limits_.preadSeconds * 1e6, limits_.mappedSeconds * 1e6);
     if (!LoadAndQuery() || !Rebuild() || !ChangeAndVerify()) return 2;
     PrintMemory();
@@ -140,6 +140,7 @@ class Benchmark {
     std::printf("steps: %d lookups, %d customer walks, %d ranges of %d days, %d deletes then %d adds\n",
                 options.lookups, options.customerWalks, options.dateRanges, kRangeDays, options.changes(),
                 options.changes());
+    std::printf("machine: %s\n", MachineDescription().c_str());
     std::printf("engine: 30 page buffers; SQLite: synchronous=OFF, journal_mode=OFF, default cache, %s\n",
                 options.sqliteNormalLocking ? "locking_mode=NORMAL" : "locking_mode=EXCLUSIVE");
     std::printf("folder: %s%s\n", fs::path(fileSet_).parent_path().c_str(), folderNote_);
