@@ -20,7 +20,7 @@
 #include "bench/books_company.h"
 #include "bench/heap_meter.h"
 #include "bench/machine_limits.h"
-#include "bench/quiet_dialogs.h"
+#include "platform/quiet_dialogs.h"
 #include "books/aging.h"
 #include "books/integrity.h"
 #include "documents/label_queue.h"
@@ -171,11 +171,11 @@ class Session {
            session_.CurrentCompany.CompanyNo.str() == kCompanyNo;
   }
   const files::Services& services() const { return services_; }
-  QuietDialogs& dialogs() { return dialogs_; }
+  platform::QuietDialogs& dialogs() { return dialogs_; }
 
  private:
   engine::Engine engine_;
-  QuietDialogs dialogs_;
+  platform::QuietDialogs dialogs_;
   platform::SilentProgress progress_;
   platform::FixedClock clock_;
   model::CompanySession session_;

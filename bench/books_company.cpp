@@ -7,7 +7,7 @@
 #include <queue>
 #include <vector>
 
-#include "bench/quiet_dialogs.h"
+#include "platform/quiet_dialogs.h"
 #include "books/aging.h"
 #include "books/integrity.h"
 #include "documents/label_queue.h"
@@ -75,7 +75,7 @@ std::string CustomerNumberOf(int index) { return std::to_string(10001 + index); 
 
 class Builder {
  public:
-  Builder(const files::Services& services, const CompanyShape& shape, QuietDialogs& dialogs)
+  Builder(const files::Services& services, const CompanyShape& shape, platform::QuietDialogs& dialogs)
       : services_(services),
         shape_(shape),
         dialogs_(dialogs),
@@ -431,7 +431,7 @@ class Builder {
 
   const files::Services& services_;
   const CompanyShape shape_;
-  QuietDialogs& dialogs_;
+  platform::QuietDialogs& dialogs_;
   std::unique_ptr<files::KeyedFile> transactions_, details_, memos_;
   invoicing::InvoiceFiles Files() { return {*transactions_, *details_, *memos_}; }
   documents::LabelQueue labelQueue_;
@@ -482,7 +482,7 @@ bool BuildCompany(const fs::path& folder, const CompanyShape& shape, CompanySize
   }
   engine::Engine engine;
   engine.InitEngine(30);
-  QuietDialogs dialogs;
+  platform::QuietDialogs dialogs;
   platform::SilentProgress progress;
   const platform::FixedClock clock(kBenchToday);
   model::CompanySession session;

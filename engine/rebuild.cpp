@@ -121,7 +121,7 @@ class RebuildRun {
   bool Reserve(std::vector<Entry>& entries, const FileBlock& file);
   template <class Entry>
   bool BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vector<Entry>& entries);
-  bool GatherKeys(FileBlock& file, KeyNumber index, const std::function<void(RecordNumber, const KeyString&)>& take);
+  bool ScanRecordsInUse(FileBlock& file, KeyNumber index, const std::function<bool(RecordNumber, std::byte*)>& visit);
   bool DropDuplicate(FileBlock& file, KeyNumber index, RecordNumber number, const KeyString& key,
                      const std::byte* record);
   bool Log(const void* bytes, std::size_t size);
@@ -349,36 +349,20 @@ bool RebuildRun::BuildIndex(FileBlock& file, KeyNumber index) {
       if (Reserve(entries, file)) return BuildIndexFromSorted(file, index, entries);
     }
   }
-  read_ = written_ = 0;
-  const std::int32_t last = file.header.numRec;
-  const int perBlock = RecordsPerBlock(length_);
-  std::vector<std::byte> block(static_cast<std::size_t>(perBlock) * static_cast<std::size_t>(length_));
   const bool unique = !file.Index(index).AllowsDuplicates();
-  for (std::int32_t first = 1; first <= last; first += perBlock) {
-    const int count = std::min(perBlock, last - first + 1);
-    if (!engine_.ReadBytes(file.data, file.dataPath, file.RecordOffset(first), block.data(),
-                           static_cast<std::size_t>(count) * static_cast<std::size_t>(length_)))
-      return false;
-    for (int i = 0; i < count; ++i) {
-      std::byte* record = block.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length_);
-      if (!InUse(record)) continue;
-      ++read_;
-      const RecordNumber number = first + i;
-      KeyString key;
-      if (!KeyOf(record, index, key)) return false;
-      if (engine_.InsertKey(file, index, number, key)) {
-        ++written_;
-      } else if (unique && engine_.Status() == status::kDuplicateKey) {
-        engine_.SetStatus(status::kOk);
-        if (!DropDuplicate(file, index, number, key, record)) return false;
-        format::StoreInt32(record, -1);  // so this scan does not meet it again
-      } else {
-        return false;
-      }
-      if (!Report(index, record)) return false;
+  return ScanRecordsInUse(file, index, [&](RecordNumber number, std::byte* record) {
+    KeyString key;
+    if (!KeyOf(record, index, key)) return false;
+    if (engine_.InsertKey(file, index, number, key)) {
+      ++written_;
+      return true;
     }
-  }
-  return true;
+    if (!unique || engine_.Status() != status::kDuplicateKey) return false;
+    engine_.SetStatus(status::kOk);
+    if (!DropDuplicate(file, index, number, key, record)) return false;
+    format::StoreInt32(record, -1);  // so this scan does not meet it again
+    return true;
+  });
 }
 
 // Room for an entry per slot, so that gathering never has to grow the vector.
@@ -394,8 +378,14 @@ bool RebuildRun::Reserve(std::vector<Entry>& entries, const FileBlock& file) {
 
 template <class Entry>
 bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vector<Entry>& entries) {
-  const bool gathered = GatherKeys(file, index, [&](RecordNumber number, const KeyString& key) {
+  const int keyLength = file.Index(index).keyLength;
+  const bool gathered = ScanRecordsInUse(file, index, [&](RecordNumber number, const std::byte* record) {
+    KeyString key;
+    if (!KeyOf(record, index, key)) return false;
+    if (key.size() > keyLength) return engine_.Fail(status::kKeyTooLong), false;
     entries.push_back(Entry(number, key));
+    ++written_;
+    return true;
   });
   if (!gathered) return false;
   if (!std::is_sorted(entries.begin(), entries.end())) std::sort(entries.begin(), entries.end());
@@ -404,30 +394,24 @@ bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vec
   return engine_.Ok();
 }
 
-// One scan of the data file, reporting after each record, that hands each record's
-// key to `take`.
-bool RebuildRun::GatherKeys(FileBlock& file, KeyNumber index,
-                            const std::function<void(RecordNumber, const KeyString&)>& take) {
+// One scan of the data file for index `index`: each record in use is counted as read
+// and handed to `visit` (which may mark it in the read-ahead block), then reported.
+bool RebuildRun::ScanRecordsInUse(FileBlock& file, KeyNumber index,
+                                  const std::function<bool(RecordNumber, std::byte*)>& visit) {
   read_ = written_ = 0;
   const std::int32_t last = file.header.numRec;
   const int perBlock = RecordsPerBlock(length_);
   std::vector<std::byte> block(static_cast<std::size_t>(perBlock) * static_cast<std::size_t>(length_));
-  const int keyLength = file.Index(index).keyLength;
   for (std::int32_t first = 1; first <= last; first += perBlock) {
     const int count = std::min(perBlock, last - first + 1);
     if (!engine_.ReadBytes(file.data, file.dataPath, file.RecordOffset(first), block.data(),
                            static_cast<std::size_t>(count) * static_cast<std::size_t>(length_)))
       return false;
     for (int i = 0; i < count; ++i) {
-      const std::byte* record = block.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length_);
+      std::byte* record = block.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(length_);
       if (!InUse(record)) continue;
       ++read_;
-      KeyString key;
-      if (!KeyOf(record, index, key)) return false;
-      if (key.size() > keyLength) return engine_.Fail(status::kKeyTooLong), false;
-      take(first + i, key);
-      ++written_;
-      if (!Report(index, record)) return false;
+      if (!visit(first + i, record) || !Report(index, record)) return false;
     }
   }
   return true;

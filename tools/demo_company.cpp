@@ -19,6 +19,7 @@
 #include "model/company_session.h"
 #include "model/money.h"
 #include "model/side_files.h"
+#include "platform/quiet_dialogs.h"
 #include "reports/label_lists.h"
 #include "shell/companies.h"
 #include "shell/customers.h"
@@ -157,28 +158,6 @@ constexpr std::array<const char*, 6> kMemoBodies{{
     "Emergency tow and recovery\nCalled out after hours; vessel towed\nto our yard and secured.",
     "Spring commissioning\nBottom painted, engine serviced,\nelectronics checked, launched.",
 }};
-
-// Quiet answers for an unattended build: every question gets Yes, and only warnings
-// and errors are kept, as problems to report.
-class DemoDialogs final : public platform::Dialogs {
- public:
-  void inform(std::string_view caption, std::string_view text, platform::Icon icon) override {
-    if (icon == platform::Icon::kError || icon == platform::Icon::kWarning) Keep(caption, text);
-  }
-  bool confirm(std::string_view, std::string_view, platform::Answer) override { return true; }
-  platform::Answer ask(std::string_view, std::string_view, platform::Buttons buttons, platform::Icon) override {
-    return buttons == platform::Buttons::kOk || buttons == platform::Buttons::kOkCancel ? platform::Answer::kOk
-                                                                                          : platform::Answer::kYes;
-  }
-  std::optional<std::string> prompt(std::string_view, bool, int, std::string_view) override { return std::nullopt; }
-
-  std::vector<std::string> problems;
-
- private:
-  void Keep(std::string_view caption, std::string_view text) {
-    problems.push_back(std::string(caption) + ": " + std::string(text));
-  }
-};
 
 bool AddDemoCompany(const files::Services& services) {
   files::KeyedFile list = services.FileOf(files::CompanyFile::kCompanyList);
@@ -580,7 +559,7 @@ bool AddDemoMailings(const files::Services& services) {
 }  // namespace
 
 DemoReport BuildDemoCompany(const files::Services& base) {
-  DemoDialogs dialogs;
+  platform::QuietDialogs dialogs;
   const files::Services services{base.engine, dialogs, base.progress, base.clock, base.session};
   DemoReport report;
   const bool started = model::ReadLastCompany(services.session.CurrentCompany) && shell::RereadCurrentCompany(services);
