@@ -299,7 +299,7 @@ bool BTree::InsertInto(const PathLevel* levels, int level, Item& pending, bool& 
     done = true;
     return true;
   }
-  ItemRun& overflow = run_;
+  ItemRun& overflow = Run();
   overflow.count = 0;
   overflow.Append(page.items, at.item);
   overflow.Append(pending);
@@ -553,7 +553,7 @@ bool BTree::Rebalance(const PathLevel& parentLevel) {
 
   const int siblingCount = siblingOnRight ? right.itemCount : left.itemCount;
   const int moving = (siblingCount - (index_.PageSize() / 2 - 1)) / 2;
-  ItemRun& run = run_;
+  ItemRun& run = Run();
   run.count = 0;
   run.Append(left.items, left.itemCount);
   Item down = parent.items[separator];

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -81,7 +82,10 @@ class BTree {
   KeyNumber keyNumber_;
   IndexState& index_;
   PageCache& pages_;
-  ItemRun run_;
+  // Made only by the few steps that need it: clearing its five kilobytes for every
+  // search and step of a walk cost more than the step.
+  ItemRun& Run() { return run_ ? *run_ : run_.emplace(); }
+  std::optional<ItemRun> run_;
 };
 
 }  // namespace engine
