@@ -9,6 +9,7 @@
 
 #include "bench/heap_meter.h"
 #include "bench/sides.h"
+#include "bench/step_timing.h"
 
 namespace bench {
 namespace {
@@ -158,9 +159,6 @@ class Session {
 
 KeyString DateKey(const char (&date)[11]) { return KeyString(std::string_view(date, 10)); }
 
-StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) {
-  return {watch.seconds(), digest.rows(), digest.value()};
-}
 
 }  // namespace
 
@@ -193,7 +191,7 @@ void EngineLoadAndQuery(const Workload& workload, const std::string& fileSet, Ch
     memory.Sample();
   }
 
-  {
+  report.steps[kLookup] = MedianOfRuns([&] {
     Rng stream = workload.LookupStream();
     Record probe, record;
     Digest digest;
@@ -212,11 +210,11 @@ void EngineLoadAndQuery(const Workload& workload, const std::string& fileSet, Ch
       }
     }
     watch.Stop();
-    report.steps[kLookup] = Outcome(watch, digest);
-    memory.Sample();
-  }
+    return Outcome(watch, digest);
+  });
+  memory.Sample();
 
-  {
+  report.steps[kCustomerWalk] = MedianOfRuns([&] {
     Rng stream = workload.CustomerStream();
     Record probe;
     Digest digest;
@@ -228,11 +226,11 @@ void EngineLoadAndQuery(const Workload& workload, const std::string& fileSet, Ch
       session.ReadRange(2, customer, customer, digest);
     }
     watch.Stop();
-    report.steps[kCustomerWalk] = Outcome(watch, digest);
-    memory.Sample();
-  }
+    return Outcome(watch, digest);
+  });
+  memory.Sample();
 
-  {
+  report.steps[kDateRange] = MedianOfRuns([&] {
     Rng stream = workload.DateRangeStream();
     char first[11], last[11];
     Digest digest;
@@ -243,8 +241,8 @@ void EngineLoadAndQuery(const Workload& workload, const std::string& fileSet, Ch
       session.ReadRange(3, DateKey(first), DateKey(last), digest);
     }
     watch.Stop();
-    report.steps[kDateRange] = Outcome(watch, digest);
-  }
+    return Outcome(watch, digest);
+  });
 
   memory.Store(report);
   // Ends the process with the file set still open and changed: the next open must

@@ -137,7 +137,8 @@ class Benchmark {
     std::printf("Record engine against SQLite %s\n", sqlite3_libversion());
     std::printf("%d transaction records of %d bytes with %d keys, %d customers, %d days; seed %llu\n", options.records,
                 kRecordLength, kKeyCount, kCustomers, kDays, static_cast<unsigned long long>(options.seed));
-    std::printf("steps: %d lookups, %d customer walks, %d ranges of %d days, %d deletes then %d adds\n",
+    std::printf("steps: %d lookups, %d customer walks, %d ranges of %d days (each the median of 3 runs),"
+                " %d deletes then %d adds\n",
                 options.lookups, options.customerWalks, options.dateRanges, kRangeDays, options.changes(),
                 options.changes());
     std::printf("machine: %s\n", MachineDescription().c_str());

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "bench/sides.h"
+#include "bench/step_timing.h"
 
 namespace bench {
 namespace {
@@ -146,9 +147,6 @@ StepOutcome InsertAll(Database& db, const Workload& workload, std::int64_t first
   return {watch.seconds(), added, 0};
 }
 
-StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) {
-  return {watch.seconds(), digest.rows(), digest.value()};
-}
 
 std::uint64_t Highwater() { return static_cast<std::uint64_t>(sqlite3_memory_highwater(0)); }
 
@@ -163,7 +161,7 @@ void SqliteLoadAndQuery(const Workload& workload, const std::string& database, C
 
   report.steps[kLoad] = InsertAll(db, workload, 1, workload.options().records);
 
-  {
+  report.steps[kLookup] = MedianOfRuns([&] {
     Statement lookup(db, "SELECT rec FROM tx WHERE k1 = ?1");
     Rng stream = workload.LookupStream();
     Record probe;
@@ -182,10 +180,10 @@ void SqliteLoadAndQuery(const Workload& workload, const std::string& database, C
       lookup.Reset();
     }
     watch.Stop();
-    report.steps[kLookup] = Outcome(watch, digest);
-  }
+    return Outcome(watch, digest);
+  });
 
-  {
+  report.steps[kCustomerWalk] = MedianOfRuns([&] {
     Statement walk(db, "SELECT rec FROM tx WHERE k2 = ?1 ORDER BY id");
     Rng stream = workload.CustomerStream();
     Record probe;
@@ -199,10 +197,10 @@ void SqliteLoadAndQuery(const Workload& workload, const std::string& database, C
       walk.ReadAll(digest);
     }
     watch.Stop();
-    report.steps[kCustomerWalk] = Outcome(watch, digest);
-  }
+    return Outcome(watch, digest);
+  });
 
-  {
+  report.steps[kDateRange] = MedianOfRuns([&] {
     Statement range(db, "SELECT rec FROM tx WHERE k3 BETWEEN ?1 AND ?2 ORDER BY k3, id");
     Rng stream = workload.DateRangeStream();
     char first[11], last[11];
@@ -216,8 +214,8 @@ void SqliteLoadAndQuery(const Workload& workload, const std::string& database, C
       range.ReadAll(digest);
     }
     watch.Stop();
-    report.steps[kDateRange] = Outcome(watch, digest);
-  }
+    return Outcome(watch, digest);
+  });
 
   report.peakHeapBytes = Highwater();
   db.Close();
