@@ -16,6 +16,8 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/btree.h"
@@ -73,6 +75,55 @@ struct ShortEntry {
 };
 static_assert(ShortEntry::kKeyBytes + 8 <= 1 + KeyString::kMaxLength, "the second number is read inside the key");
 
+// A short entry's key alone.
+struct ShortKey {
+  std::uint64_t high, low;
+  std::uint8_t length;
+  friend bool operator==(const ShortKey&, const ShortKey&) = default;
+  friend bool operator<(const ShortKey& a, const ShortKey& b) {
+    return std::tie(a.high, a.low, a.length) < std::tie(b.high, b.low, b.length);
+  }
+};
+struct ShortKeyHash {
+  std::size_t operator()(const ShortKey& key) const {
+    return static_cast<std::size_t>((key.high * 0x9E3779B97F4A7C15ULL) ^ (key.low + key.length) * 0xC2B2AE3D27D4EB4FULL);
+  }
+};
+
+// Entries come in record order, so ordering them by key alone, equal keys kept in the
+// order they came, orders them by key and record. An index of few distinct keys
+// (customer numbers, key codes) is ordered so by counting: each entry's key found
+// through a hash map, the distinct keys sorted, the entries placed by their key's rank.
+// With many distinct keys the entries are simply sorted.
+void SortEntries(std::vector<ShortEntry>& entries) {
+  if (std::is_sorted(entries.begin(), entries.end())) return;
+  const std::size_t mostDistinct = entries.size() / 16;
+  std::unordered_map<ShortKey, std::uint32_t, ShortKeyHash> found;
+  std::vector<ShortKey> distinct;
+  std::vector<std::uint32_t> keyOf(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const ShortKey key{entries[i].high, entries[i].low, entries[i].length};
+    const auto [at, added] = found.try_emplace(key, static_cast<std::uint32_t>(distinct.size()));
+    if (added) distinct.push_back(key);
+    if (distinct.size() > mostDistinct) return std::sort(entries.begin(), entries.end());
+    keyOf[i] = at->second;
+  }
+  std::vector<std::uint32_t> order(distinct.size());
+  for (std::uint32_t d = 0; d < order.size(); ++d) order[d] = d;
+  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return distinct[a] < distinct[b]; });
+  std::vector<std::size_t> count(distinct.size());
+  for (const std::uint32_t d : keyOf) ++count[d];
+  std::vector<std::size_t> place(distinct.size());  // where the next entry of each key goes
+  std::size_t next = 0;
+  for (const std::uint32_t d : order) {
+    place[d] = next;
+    next += count[d];
+  }
+  std::vector<ShortEntry> sorted(entries.size(), entries.front());
+  for (std::size_t i = 0; i < entries.size(); ++i) sorted[place[keyOf[i]]++] = entries[i];
+  entries = std::move(sorted);
+}
+
 // Any other entry: the item itself, in index order by key and then record number.
 struct LongEntry : Item {
   LongEntry(RecordNumber number, const KeyString& key) : Item{number, 0, key} {}
@@ -82,6 +133,10 @@ struct LongEntry : Item {
     return order != 0 ? order < 0 : a.record < b.record;
   }
 };
+
+void SortEntries(std::vector<LongEntry>& entries) {
+  if (!std::is_sorted(entries.begin(), entries.end())) std::sort(entries.begin(), entries.end());
+}
 
 }  // namespace
 
@@ -388,7 +443,7 @@ bool RebuildRun::BuildIndexFromSorted(FileBlock& file, KeyNumber index, std::vec
     return true;
   });
   if (!gathered) return false;
-  if (!std::is_sorted(entries.begin(), entries.end())) std::sort(entries.begin(), entries.end());
+  SortEntries(entries);
   if (!engine_.MarkChanged(file)) return false;
   BTree(engine_, file, index).BuildFromSorted(entries.size(), [&](std::size_t i) { return entries[i].AsItem(); });
   return engine_.Ok();
