@@ -94,9 +94,7 @@ int OsFile::Open(const std::string& path, Mode mode) {
     ::close(fd);
     return error;
   }
-  static std::uint64_t openings = 0;
   fd_ = fd;
-  identity_ = ++openings;
   mappingRefused_ = false;
   writable_ = mode != Mode::kReadOnly;
   if (Size(knownSize_) != 0) knownSize_ = 0;

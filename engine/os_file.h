@@ -35,9 +35,6 @@ class OsFile {
   int Open(const std::string& path, Mode mode);
   int Close();  // 0 or the error number; closing a closed file is not an error
   bool IsOpen() const { return fd_ >= 0; }
-  // Tells this opening apart from every other one in the process, also from a later
-  // opening of the same file.
-  std::uint64_t Identity() const { return identity_; }
 
   // Each returns 0 or the error number; `done` tells how many bytes moved.
   int ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& done) const;
@@ -51,7 +48,6 @@ class OsFile {
   void Unmap() const;
 
   int fd_ = -1;
-  std::uint64_t identity_ = 0;
   // The file's length as far as this opening knows: taken at open, grown by its writes.
   mutable std::int64_t knownSize_ = 0;
   // The mapping reaches past the file's end so that the file can grow into it;

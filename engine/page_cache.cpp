@@ -84,8 +84,8 @@ void PageCache::Drop(FileBlock& file, KeyNumber index, std::int32_t number) {
 bool PageCache::FlushFile(FileBlock& file) {
   bool written = true;
   for (PageBuffer& buffer : buffers_) {
-    if (buffer.key.file != &file) continue;
-    if (buffer.changed && !Write(buffer.key, scratch_.data(), Pack(buffer))) written = false;
+    if (KeyOf(buffer).file != &file) continue;
+    if (buffer.changed && !Write(KeyOf(buffer), scratch_.data(), Pack(buffer))) written = false;
     SetKey(buffer, {});
     buffer.changed = false;
   }
@@ -110,14 +110,17 @@ PageBuffer* PageCache::Find(const PageKey& key) {
   return nullptr;
 }
 
-void PageCache::SetKey(PageBuffer& buffer, const PageKey& key) {
-  buffer.key = key;
-  keys_[static_cast<std::size_t>(&buffer - buffers_.data())] = key;
+void PageCache::SetKey(const PageBuffer& buffer, const PageKey& key) { keys_[SlotOf(buffer)] = key; }
+
+const PageKey& PageCache::KeyOf(const PageBuffer& buffer) const { return keys_[SlotOf(buffer)]; }
+
+std::size_t PageCache::SlotOf(const PageBuffer& buffer) const {
+  return static_cast<std::size_t>(&buffer - buffers_.data());
 }
 
 PageBuffer* PageCache::TakeLeastRecent() {
   PageBuffer& buffer = buffers_[static_cast<std::size_t>(order_.front())];
-  if (buffer.key.file != nullptr && !Park(buffer)) return nullptr;
+  if (KeyOf(buffer).file != nullptr && !Park(buffer)) return nullptr;
   SetKey(buffer, {});
   buffer.changed = false;
   MakeMostRecent(0);
@@ -159,16 +162,16 @@ bool PageCache::Load(FileBlock& file, const PageKey& key, PageBuffer& buffer) {
 bool PageCache::Park(PageBuffer& buffer) {
   if (!buffer.changed) return true;
   const std::size_t size = Pack(buffer);
-  if (Cost(size) > packedLimit_) return Write(buffer.key, scratch_.data(), size);
+  if (Cost(size) > packedLimit_) return Write(KeyOf(buffer), scratch_.data(), size);
   if (spare_.empty()) spare_.emplace_back();
   packed_.splice(packed_.end(), spare_, spare_.begin());
   const auto entry = std::prev(packed_.end());
-  entry->key = buffer.key;
+  entry->key = KeyOf(buffer);
   entry->bytes.assign(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(size));
   packedInUse_ += Cost(entry->bytes.capacity());
-  packedIndex_[buffer.key] = entry;
+  packedIndex_[KeyOf(buffer)] = entry;
   if (packedInUse_ <= packedLimit_ || WriteBack(nullptr)) return true;
-  if (packedIndex_.contains(buffer.key)) Forget(entry);  // the page stays in its buffer, changed
+  if (packedIndex_.contains(KeyOf(buffer))) Forget(entry);  // the page stays in its buffer, changed
   return false;
 }
 
@@ -205,7 +208,8 @@ void PageCache::Forget(PackedList::iterator entry) {
 
 // Packs a buffer into scratch_ and returns the number of bytes used.
 std::size_t PageCache::Pack(const PageBuffer& buffer) {
-  const IndexState& index = buffer.key.file->indexes[static_cast<std::size_t>(buffer.key.index - 1)];
+  const PageKey& key = KeyOf(buffer);
+  const IndexState& index = key.file->indexes[static_cast<std::size_t>(key.index - 1)];
   const Page& page = buffer.page;
   const auto itemSize = static_cast<std::size_t>(format::ItemSize(index.keyLength));
   std::byte* out = scratch_.data();

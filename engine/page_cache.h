@@ -54,8 +54,7 @@ struct PageKey {
   friend bool operator==(const PageKey&, const PageKey&) = default;
 };
 
-struct PageBuffer {
-  PageKey key;
+struct PageBuffer {  // its key is kept by the cache, beside the other buffers' keys
   bool changed = false;
   Page page;
 };
@@ -88,7 +87,9 @@ class PageCache {
   using PackedList = std::list<Packed>;  // least recently used first
 
   PageBuffer* Find(const PageKey& key);
-  void SetKey(PageBuffer& buffer, const PageKey& key);
+  void SetKey(const PageBuffer& buffer, const PageKey& key);
+  const PageKey& KeyOf(const PageBuffer& buffer) const;
+  std::size_t SlotOf(const PageBuffer& buffer) const;
   PageBuffer* TakeLeastRecent();
   void MakeMostRecent(int position);
   bool Load(FileBlock& file, const PageKey& key, PageBuffer& buffer);
@@ -102,8 +103,8 @@ class PageCache {
 
   Engine& engine_;
   std::vector<PageBuffer> buffers_;
-  // The key of each buffer again, side by side, so a lookup reads a few cache lines
-  // rather than one per buffer.
+  // The key of each buffer, by slot, side by side, so a lookup reads a few cache
+  // lines rather than one per buffer.
   std::vector<PageKey> keys_;
   std::vector<int> order_;  // buffer slots, least recently used first
   std::vector<std::byte> scratch_;
