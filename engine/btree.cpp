@@ -39,16 +39,59 @@ int BTree::CompareEntry(const KeyString& key, RecordNumber record, const Item& i
   return record < item.record ? -1 : (record > item.record ? 1 : 0);
 }
 
-BTree::Probe BTree::SearchPage(const Page& page, const KeyString& key, RecordNumber record) const {
+// Items 1..count in key order; orderAt(i) orders the entry sought against item i.
+template <typename OrderAt>
+BTree::Probe BTree::BinarySearch(int count, OrderAt orderAt) {
   int low = 1;
-  int high = page.itemCount;
+  int high = count;
   while (low <= high) {
     const int mid = (low + high) / 2;
-    const int order = CompareEntry(key, record, page.items[mid - 1]);
+    const int order = orderAt(mid);
     if (order <= 0) high = mid - 1;
     if (order >= 0) low = mid + 1;
   }
   return {high, low - high >= 2};
+}
+
+BTree::Probe BTree::SearchPage(const Page& page, const KeyString& key, RecordNumber record) const {
+  return BinarySearch(page.itemCount, [&](int i) { return CompareEntry(key, record, page.items[i - 1]); });
+}
+
+// Searches the items as the page holds them; a key longer than the index allows is damage.
+bool BTree::SearchBytes(const PageView& view, const KeyString& key, RecordNumber record, Probe& probe) {
+  const int itemSize = format::ItemSize(index_.keyLength);
+  const std::byte* items = view.bytes + format::kPageHeaderSize;
+  bool sound = true;
+  probe = BinarySearch(view.itemCount, [&](int i) {
+    const std::byte* item = items + (i - 1) * itemSize;
+    const int length = std::to_integer<int>(item[8]);
+    if (length > index_.keyLength) return sound = false, 0;
+    const int byKey = key.CompareTo(item + 9, length);
+    if (byKey != 0 || !index_.AllowsDuplicates()) return byKey;
+    const RecordNumber itemRecord = format::LoadInt32(item);
+    return record < itemRecord ? -1 : (record > itemRecord ? 1 : 0);
+  });
+  return sound || Damaged();
+}
+
+// One step down towards a leaf: searches the page and names the child the way goes on
+// to, 0 below a leaf.
+bool BTree::ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, Probe& probe,
+                          std::int32_t& child) {
+  if (page < 1 || page > index_.header.numPages) return Damaged();
+  PageView view;
+  if (!pages_.View(file_, keyNumber_, page, view)) return false;
+  if (view.page != nullptr) {
+    probe = SearchPage(*view.page, key, record);
+    child = view.page->Child(probe.high);
+    return true;
+  }
+  if (!SearchBytes(view, key, record, probe)) return false;
+  const int itemSize = format::ItemSize(index_.keyLength);
+  child = probe.high == 0
+              ? view.leftChild
+              : format::LoadInt32(view.bytes + format::kPageHeaderSize + (probe.high - 1) * itemSize + 4);
+  return true;
 }
 
 PageBuffer* BTree::Load(std::int32_t page) {
@@ -112,16 +155,16 @@ bool BTree::Locate(const KeyString& key, RecordNumber record, bool& matched) {
   std::int32_t page = index_.header.rootRef;
   while (page != 0) {
     if (index_.depth == kMaxDepth) return index_.depth = 0, Damaged();
-    const PageBuffer* buffer = Load(page);
-    if (buffer == nullptr) return index_.depth = 0, false;
-    const Probe probe = SearchPage(buffer->page, key, record);
+    Probe probe;
+    std::int32_t child = 0;
+    if (!ProbeOnTheWay(page, key, record, probe, child)) return index_.depth = 0, false;
     if (probe.matched) {
       index_.path[index_.depth++] = {page, probe.high + 1};
       matched = true;
       return true;
     }
     index_.path[index_.depth++] = {page, probe.high};
-    page = buffer->page.Child(probe.high);
+    page = child;
   }
   while (index_.depth > 0 && index_.path[index_.depth - 1].item == 0) --index_.depth;
   return true;
@@ -259,12 +302,12 @@ void BTree::Insert(RecordNumber record, const KeyString& key) {
   int depth = 0;
   for (std::int32_t page = index_.header.rootRef; page != 0;) {
     if (depth == kMaxDepth) return (void)Damaged();
-    const PageBuffer* buffer = Load(page);
-    if (buffer == nullptr) return;
-    const Probe probe = SearchPage(buffer->page, key, record);
+    Probe probe;
+    std::int32_t child = 0;
+    if (!ProbeOnTheWay(page, key, record, probe, child)) return;
     if (probe.matched) return engine_.Fail(status::kDuplicateKey);
     levels[depth++] = {page, probe.high};
-    page = buffer->page.Child(probe.high);
+    page = child;
   }
   if (index_.header.numKeys == INT32_MAX) return (void)Damaged();
   Item pending{record, 0, key};
@@ -482,12 +525,12 @@ void BTree::Remove(RecordNumber record, const KeyString& key) {
   std::int32_t page = index_.header.rootRef;
   while (page != 0 && found < 0) {
     if (depth == kMaxDepth) return (void)Damaged();
-    const PageBuffer* buffer = Load(page);
-    if (buffer == nullptr) return;
-    const Probe probe = SearchPage(buffer->page, key, record);
+    Probe probe;
+    std::int32_t child = 0;
+    if (!ProbeOnTheWay(page, key, record, probe, child)) return;
     if (probe.matched) found = depth;
     levels[depth++] = {page, probe.high};
-    page = buffer->page.Child(probe.high);
+    page = child;
   }
   if (found < 0) return engine_.Fail(status::kDeleteKeyNotFound);
   // In an inner page the entry gives way to its in-order predecessor: the last item

@@ -49,7 +49,12 @@ class BTree {
   };
 
   int CompareEntry(const KeyString& key, RecordNumber record, const Item& item) const;
+  template <typename OrderAt>
+  static Probe BinarySearch(int count, OrderAt orderAt);
   Probe SearchPage(const Page& page, const KeyString& key, RecordNumber record) const;
+  bool SearchBytes(const PageView& view, const KeyString& key, RecordNumber record, Probe& probe);
+  bool ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, Probe& probe,
+                     std::int32_t& child);
   PageBuffer* Load(std::int32_t page);
   bool Damaged();
 

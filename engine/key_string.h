@@ -36,12 +36,14 @@ class KeyString {
   std::string_view view() const { return {bytes_, length_}; }
   std::string str() const { return std::string(view()); }
 
-  friend int Compare(const KeyString& a, const KeyString& b) {
-    const int common = std::min(a.length_, b.length_);
-    const int byBytes = std::memcmp(a.bytes_, b.bytes_, static_cast<std::size_t>(common));
+  // Orders against key bytes wherever they are held, an index page's included.
+  int CompareTo(const void* bytes, int length) const {
+    const int common = std::min<int>(length_, length);
+    const int byBytes = std::memcmp(bytes_, bytes, static_cast<std::size_t>(common));
     if (byBytes != 0) return byBytes;
-    return int{a.length_} - int{b.length_};
+    return int{length_} - length;
   }
+  friend int Compare(const KeyString& a, const KeyString& b) { return a.CompareTo(b.bytes_, b.length_); }
   friend bool operator==(const KeyString& a, const KeyString& b) { return Compare(a, b) == 0; }
   friend bool operator<(const KeyString& a, const KeyString& b) { return Compare(a, b) < 0; }
 

@@ -18,6 +18,12 @@ constexpr std::size_t kPackedOverhead = 96;
 
 std::size_t Cost(std::size_t bytes) { return bytes + kPackedOverhead; }
 
+// Pages of one index differ in their numbers, and the indexes of a file in their
+// numbers, so these bits tell most keys in the ring apart.
+std::uint32_t Digest(const PageKey& key) {
+  return static_cast<std::uint32_t>(key.number) ^ (static_cast<std::uint32_t>(key.index) << 26);
+}
+
 // Enough spare entries to spare the allocator in steady use, few enough that the
 // memory they keep does not matter.
 constexpr std::size_t kSpareEntries = 64;
@@ -42,11 +48,11 @@ PageCache::PageCache(Engine& engine, int buffers, std::size_t packedBytes)
     : engine_(engine),
       buffers_(static_cast<std::size_t>(buffers)),
       keys_(static_cast<std::size_t>(buffers)),
+      digests_(static_cast<std::size_t>(buffers), Digest({})),
       // Room past the longest page for the last item's whole-item copy in Pack.
       scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength)) + kItemBytes),
       packedLimit_(packedBytes) {
-  order_.reserve(buffers_.size());
-  for (int slot = 0; slot < buffers; ++slot) order_.push_back(slot);
+  lastUse_.assign(buffers_.size(), 0);
 }
 
 // --- The ring -------------------------------------------------------------------
@@ -54,6 +60,11 @@ PageCache::PageCache(Engine& engine, int buffers, std::size_t packedBytes)
 PageBuffer* PageCache::Fetch(FileBlock& file, KeyNumber index, std::int32_t number) {
   const PageKey key{&file, index, number};
   if (PageBuffer* hit = Find(key)) return hit;
+  return Bring(file, key);
+}
+
+// A page the ring does not hold, read into its least recently used buffer.
+PageBuffer* PageCache::Bring(FileBlock& file, const PageKey& key) {
   PageBuffer* buffer = TakeLeastRecent();
   if (buffer == nullptr || !Load(file, key, *buffer)) return nullptr;
   SetKey(*buffer, key);
@@ -74,10 +85,7 @@ PageBuffer* PageCache::Fresh(FileBlock& file, KeyNumber index, std::int32_t numb
 
 void PageCache::Drop(FileBlock& file, KeyNumber index, std::int32_t number) {
   const PageKey key{&file, index, number};
-  if (PageBuffer* buffer = Find(key)) {
-    SetKey(*buffer, {});
-    buffer->changed = false;
-  }
+  if (PageBuffer* buffer = Find(key)) Empty(*buffer);
   if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) Forget(found->second);
 }
 
@@ -86,8 +94,7 @@ bool PageCache::FlushFile(FileBlock& file) {
   for (PageBuffer& buffer : buffers_) {
     if (KeyOf(buffer).file != &file) continue;
     if (buffer.changed && !Write(KeyOf(buffer), scratch_.data(), Pack(buffer))) written = false;
-    SetKey(buffer, {});
-    buffer.changed = false;
+    Empty(buffer);
   }
   if (!WriteBack(&file)) written = false;
   // What could not be written is lost with the file's closing; writeFailed tells.
@@ -100,17 +107,27 @@ bool PageCache::FlushFile(FileBlock& file) {
 }
 
 PageBuffer* PageCache::Find(const PageKey& key) {
-  for (auto position = order_.size(); position-- > 0;) {
-    const auto slot = static_cast<std::size_t>(order_[position]);
-    if (keys_[slot] == key) {
-      MakeMostRecent(static_cast<int>(position));
+  const std::uint32_t digest = Digest(key);
+  for (std::size_t slot = 0; slot < digests_.size(); ++slot) {
+    if (digests_[slot] == digest && keys_[slot] == key) {
+      lastUse_[slot] = ++clock_;
       return &buffers_[slot];
     }
   }
   return nullptr;
 }
 
-void PageCache::SetKey(const PageBuffer& buffer, const PageKey& key) { keys_[SlotOf(buffer)] = key; }
+// An empty buffer is the first to be taken.
+void PageCache::Empty(PageBuffer& buffer) {
+  SetKey(buffer, {});
+  buffer.changed = false;
+  lastUse_[SlotOf(buffer)] = 0;
+}
+
+void PageCache::SetKey(const PageBuffer& buffer, const PageKey& key) {
+  keys_[SlotOf(buffer)] = key;
+  digests_[SlotOf(buffer)] = Digest(key);
+}
 
 const PageKey& PageCache::KeyOf(const PageBuffer& buffer) const { return keys_[SlotOf(buffer)]; }
 
@@ -119,17 +136,12 @@ std::size_t PageCache::SlotOf(const PageBuffer& buffer) const {
 }
 
 PageBuffer* PageCache::TakeLeastRecent() {
-  PageBuffer& buffer = buffers_[static_cast<std::size_t>(order_.front())];
+  const auto slot = static_cast<std::size_t>(std::min_element(lastUse_.begin(), lastUse_.end()) - lastUse_.begin());
+  PageBuffer& buffer = buffers_[slot];
   if (KeyOf(buffer).file != nullptr && !Park(buffer)) return nullptr;
-  SetKey(buffer, {});
-  buffer.changed = false;
-  MakeMostRecent(0);
+  Empty(buffer);
+  lastUse_[slot] = ++clock_;
   return &buffer;
-}
-
-void PageCache::MakeMostRecent(int position) {
-  const auto from = order_.begin() + position;
-  std::rotate(from, from + 1, order_.end());
 }
 
 // From the packed pages when it waits there, else from the index file.
@@ -142,17 +154,65 @@ bool PageCache::Load(FileBlock& file, const PageKey& key, PageBuffer& buffer) {
     return expanded;
   }
   // Only the used part: the rest of a page is never looked at.
-  const IndexState& index = file.Index(key.index);
-  const std::int64_t offset = file.PageOffset(key.index, key.number);
-  std::byte* bytes = scratch_.data();
-  if (!engine_.ReadBytes(file.index, file.indexPath, offset, bytes, format::kPageHeaderSize)) return false;
-  const int items = std::min<int>(format::LoadUint16(bytes), index.PageSize());
-  const auto rest = static_cast<std::size_t>(items * format::ItemSize(index.keyLength));
-  if (!engine_.ReadBytes(file.index, file.indexPath, offset + format::kPageHeaderSize, bytes + format::kPageHeaderSize,
-                         rest))
-    return false;
+  int items = 0;
+  std::size_t size = 0;
+  if (!ReadHeader(file, key, items) || !ReadItems(file, key, items, size)) return false;
   buffer.changed = false;
-  return Expand(bytes, format::kPageHeaderSize + rest, key, buffer.page);
+  return Expand(scratch_.data(), size, key, buffer.page);
+}
+
+// Reads a page's header into scratch_; items is its count, cut to the page size.
+bool PageCache::ReadHeader(FileBlock& file, const PageKey& key, int& items) {
+  const std::int64_t offset = file.PageOffset(key.index, key.number);
+  if (!engine_.ReadBytes(file.index, file.indexPath, offset, scratch_.data(), format::kPageHeaderSize)) return false;
+  items = std::min<int>(format::LoadUint16(scratch_.data()), file.Index(key.index).PageSize());
+  return true;
+}
+
+// Reads the items after the header already in scratch_; size is the bytes of both.
+bool PageCache::ReadItems(FileBlock& file, const PageKey& key, int items, std::size_t& size) {
+  const auto rest = static_cast<std::size_t>(items * format::ItemSize(file.Index(key.index).keyLength));
+  const std::int64_t offset = file.PageOffset(key.index, key.number) + format::kPageHeaderSize;
+  size = format::kPageHeaderSize + rest;
+  return engine_.ReadBytes(file.index, file.indexPath, offset, scratch_.data() + format::kPageHeaderSize, rest);
+}
+
+// A leaf is taken into the ring, since whoever descends to it reads on in it; an
+// inner page is searched where it lies, so the ring keeps its buffers for leaves.
+bool PageCache::View(FileBlock& file, KeyNumber index, std::int32_t number, PageView& view) {
+  const PageKey key{&file, index, number};
+  PageBuffer* buffer = Find(key);
+  if (buffer == nullptr) {
+    if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) {
+      const Packed& entry = *found->second;
+      if (format::LoadInt32(entry.bytes.data() + 2) != 0) return ViewBytes(key, entry.bytes.data(), entry.bytes.size(), view);
+    } else {
+      int items = 0;
+      std::size_t size = 0;
+      if (!ReadHeader(file, key, items)) return false;
+      if (format::LoadInt32(scratch_.data() + 2) != 0) {
+        return ReadItems(file, key, items, size) && ViewBytes(key, scratch_.data(), size, view);
+      }
+    }
+    buffer = Bring(file, key);
+    if (buffer == nullptr) return false;
+  }
+  view = {&buffer->page, nullptr, buffer->page.itemCount, buffer->page.leftChild};
+  return true;
+}
+
+// Checks the count against the page size and the bytes; each key's length is checked
+// by the search that reads it.
+bool PageCache::ViewBytes(const PageKey& key, const std::byte* bytes, std::size_t size, PageView& view) {
+  const IndexState& index = key.file->Index(key.index);
+  const int count = format::LoadUint16(bytes);
+  if (count > index.PageSize() ||
+      static_cast<std::size_t>(format::kPageHeaderSize + count * format::ItemSize(index.keyLength)) > size) {
+    engine_.Fail(status::kIndexDamaged);
+    return false;
+  }
+  view = {nullptr, bytes, count, format::LoadInt32(bytes + 2)};
+  return true;
 }
 
 // --- The packed pages -------------------------------------------------------------

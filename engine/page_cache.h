@@ -59,6 +59,16 @@ struct PageBuffer {  // its key is kept by the cache, beside the other buffers' 
   Page page;
 };
 
+// An inner page read on the way down to a leaf, searched where it lies instead of
+// taking a buffer: its buffer's page when the ring holds it, else its bytes as on
+// disk, valid until the cache's next call. A leaf always comes in its buffer.
+struct PageView {
+  const Page* page = nullptr;
+  const std::byte* bytes = nullptr;  // the used part: header, then itemCount items
+  int itemCount = 0;
+  std::int32_t leftChild = 0;
+};
+
 class PageCache {
  public:
   PageCache(Engine& engine, int buffers, std::size_t packedBytes);
@@ -68,6 +78,9 @@ class PageCache {
   // The page, read on a miss; nullptr with the engine status set when it cannot be
   // read or is damaged.
   PageBuffer* Fetch(FileBlock& file, KeyNumber index, std::int32_t number);
+  // The page for a search that changes nothing; false with the engine status set when
+  // it cannot be read or is damaged.
+  bool View(FileBlock& file, KeyNumber index, std::int32_t number, PageView& view);
   // A buffer for a page just allocated: empty, marked changed, nothing read.
   PageBuffer* Fresh(FileBlock& file, KeyNumber index, std::int32_t number);
   // Forgets a freed page without writing it.
@@ -87,12 +100,16 @@ class PageCache {
   using PackedList = std::list<Packed>;  // least recently used first
 
   PageBuffer* Find(const PageKey& key);
+  PageBuffer* Bring(FileBlock& file, const PageKey& key);
+  void Empty(PageBuffer& buffer);
   void SetKey(const PageBuffer& buffer, const PageKey& key);
   const PageKey& KeyOf(const PageBuffer& buffer) const;
   std::size_t SlotOf(const PageBuffer& buffer) const;
   PageBuffer* TakeLeastRecent();
-  void MakeMostRecent(int position);
   bool Load(FileBlock& file, const PageKey& key, PageBuffer& buffer);
+  bool ReadHeader(FileBlock& file, const PageKey& key, int& items);
+  bool ReadItems(FileBlock& file, const PageKey& key, int items, std::size_t& size);
+  bool ViewBytes(const PageKey& key, const std::byte* bytes, std::size_t size, PageView& view);
 
   bool Park(PageBuffer& buffer);
   bool WriteBack(FileBlock* onlyFile);
@@ -103,10 +120,15 @@ class PageCache {
 
   Engine& engine_;
   std::vector<PageBuffer> buffers_;
-  // The key of each buffer, by slot, side by side, so a lookup reads a few cache
-  // lines rather than one per buffer.
+  // The key of each buffer, by slot, and a 32-bit digest of it, side by side: a
+  // lookup scans the digests, a few cache lines, and compares a whole key only where
+  // its digest matches.
   std::vector<PageKey> keys_;
-  std::vector<int> order_;  // buffer slots, least recently used first
+  std::vector<std::uint32_t> digests_;
+  // When each buffer was last used, by slot: the least recent is the smallest. An
+  // empty buffer has 0 and is taken first.
+  std::vector<std::uint64_t> lastUse_;
+  std::uint64_t clock_ = 0;
   std::vector<std::byte> scratch_;
   PackedList packed_;
   PackedList spare_;  // forgotten entries kept for their memory
