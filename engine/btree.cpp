@@ -75,12 +75,11 @@ bool BTree::SearchBytes(const PageView& view, const KeyString& key, RecordNumber
 }
 
 // One step down towards a leaf: searches the page and names the child the way goes on
-// to, 0 below a leaf.
-bool BTree::ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, Probe& probe,
+// to, 0 below a leaf. A leaf to be changed is taken into a page buffer.
+bool BTree::ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, bool toChange, Probe& probe,
                           std::int32_t& child) {
-  if (page < 1 || page > index_.header.numPages) return Damaged();
   PageView view;
-  if (!pages_.View(file_, keyNumber_, page, view)) return false;
+  if (!View(page, toChange, view)) return false;
   if (view.page != nullptr) {
     probe = SearchPage(*view.page, key, record);
     child = view.page->Child(probe.high);
@@ -97,6 +96,11 @@ bool BTree::ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber 
 PageBuffer* BTree::Load(std::int32_t page) {
   if (page < 1 || page > index_.header.numPages) return Damaged(), nullptr;
   return pages_.Fetch(file_, keyNumber_, page);
+}
+
+bool BTree::View(std::int32_t page, bool leafToRing, PageView& view) {
+  if (page < 1 || page > index_.header.numPages) return Damaged();
+  return pages_.View(file_, keyNumber_, page, leafToRing, view);
 }
 
 bool BTree::Damaged() {
@@ -157,7 +161,7 @@ bool BTree::Locate(const KeyString& key, RecordNumber record, bool& matched) {
     if (index_.depth == kMaxDepth) return index_.depth = 0, Damaged();
     Probe probe;
     std::int32_t child = 0;
-    if (!ProbeOnTheWay(page, key, record, probe, child)) return index_.depth = 0, false;
+    if (!ProbeOnTheWay(page, key, record, false, probe, child)) return index_.depth = 0, false;
     if (probe.matched) {
       index_.path[index_.depth++] = {page, probe.high + 1};
       matched = true;
@@ -172,12 +176,24 @@ bool BTree::Locate(const KeyString& key, RecordNumber record, bool& matched) {
 
 bool BTree::Current(RecordNumber& record, KeyString& key) {
   const PathLevel& level = index_.path[index_.depth - 1];
-  const PageBuffer* buffer = Load(level.page);
-  if (buffer == nullptr) return false;
-  if (level.item < 1 || level.item > buffer->page.itemCount) return Damaged();
-  const Item& item = buffer->page.items[level.item - 1];
-  record = item.record;
-  key = item.key;
+  PageView view;
+  return View(level.page, false, view) && ItemAt(view, level.item, record, key);
+}
+
+// Item `position` (from 1) of a page searched where it lies.
+bool BTree::ItemAt(const PageView& view, int position, RecordNumber& record, KeyString& key) {
+  if (position < 1 || position > view.itemCount) return Damaged();
+  if (view.page != nullptr) {
+    const Item& item = view.page->items[position - 1];
+    record = item.record;
+    key = item.key;
+    return true;
+  }
+  const std::byte* item = view.bytes + format::kPageHeaderSize + (position - 1) * format::ItemSize(index_.keyLength);
+  const int length = std::to_integer<int>(item[8]);
+  if (length > index_.keyLength) return Damaged();
+  record = format::LoadInt32(item);
+  key.Assign(reinterpret_cast<const char*>(item + 9), static_cast<std::size_t>(length));
   return true;
 }
 
@@ -304,7 +320,7 @@ void BTree::Insert(RecordNumber record, const KeyString& key) {
     if (depth == kMaxDepth) return (void)Damaged();
     Probe probe;
     std::int32_t child = 0;
-    if (!ProbeOnTheWay(page, key, record, probe, child)) return;
+    if (!ProbeOnTheWay(page, key, record, true, probe, child)) return;
     if (probe.matched) return engine_.Fail(status::kDuplicateKey);
     levels[depth++] = {page, probe.high};
     page = child;
@@ -527,7 +543,7 @@ void BTree::Remove(RecordNumber record, const KeyString& key) {
     if (depth == kMaxDepth) return (void)Damaged();
     Probe probe;
     std::int32_t child = 0;
-    if (!ProbeOnTheWay(page, key, record, probe, child)) return;
+    if (!ProbeOnTheWay(page, key, record, true, probe, child)) return;
     if (probe.matched) found = depth;
     levels[depth++] = {page, probe.high};
     page = child;

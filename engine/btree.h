@@ -53,9 +53,11 @@ class BTree {
   static Probe BinarySearch(int count, OrderAt orderAt);
   Probe SearchPage(const Page& page, const KeyString& key, RecordNumber record) const;
   bool SearchBytes(const PageView& view, const KeyString& key, RecordNumber record, Probe& probe);
-  bool ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, Probe& probe,
+  bool ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, bool toChange, Probe& probe,
                      std::int32_t& child);
+  bool ItemAt(const PageView& view, int position, RecordNumber& record, KeyString& key);
   PageBuffer* Load(std::int32_t page);
+  bool View(std::int32_t page, bool leafToRing, PageView& view);
   bool Damaged();
 
   bool Locate(const KeyString& key, RecordNumber record, bool& matched);

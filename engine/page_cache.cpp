@@ -177,20 +177,21 @@ bool PageCache::ReadItems(FileBlock& file, const PageKey& key, int items, std::s
   return engine_.ReadBytes(file.index, file.indexPath, offset, scratch_.data() + format::kPageHeaderSize, rest);
 }
 
-// A leaf is taken into the ring, since whoever descends to it reads on in it; an
-// inner page is searched where it lies, so the ring keeps its buffers for leaves.
-bool PageCache::View(FileBlock& file, KeyNumber index, std::int32_t number, PageView& view) {
+// An inner page is searched where it lies, so the ring keeps its buffers for the
+// leaves that are read on in or changed.
+bool PageCache::View(FileBlock& file, KeyNumber index, std::int32_t number, bool leafToRing, PageView& view) {
   const PageKey key{&file, index, number};
   PageBuffer* buffer = Find(key);
   if (buffer == nullptr) {
+    const auto whereLies = [&](const std::byte* bytes) { return !leafToRing || format::LoadInt32(bytes + 2) != 0; };
     if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) {
       const Packed& entry = *found->second;
-      if (format::LoadInt32(entry.bytes.data() + 2) != 0) return ViewBytes(key, entry.bytes.data(), entry.bytes.size(), view);
+      if (whereLies(entry.bytes.data())) return ViewBytes(key, entry.bytes.data(), entry.bytes.size(), view);
     } else {
       int items = 0;
       std::size_t size = 0;
       if (!ReadHeader(file, key, items)) return false;
-      if (format::LoadInt32(scratch_.data() + 2) != 0) {
+      if (whereLies(scratch_.data())) {
         return ReadItems(file, key, items, size) && ViewBytes(key, scratch_.data(), size, view);
       }
     }

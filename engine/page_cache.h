@@ -59,9 +59,9 @@ struct PageBuffer {  // its key is kept by the cache, beside the other buffers' 
   Page page;
 };
 
-// An inner page read on the way down to a leaf, searched where it lies instead of
-// taking a buffer: its buffer's page when the ring holds it, else its bytes as on
-// disk, valid until the cache's next call. A leaf always comes in its buffer.
+// A page read by a search, searched where it lies instead of taking a buffer: its
+// buffer's page when the ring holds it, else its bytes as on disk, valid until the
+// cache's next call.
 struct PageView {
   const Page* page = nullptr;
   const std::byte* bytes = nullptr;  // the used part: header, then itemCount items
@@ -78,9 +78,10 @@ class PageCache {
   // The page, read on a miss; nullptr with the engine status set when it cannot be
   // read or is damaged.
   PageBuffer* Fetch(FileBlock& file, KeyNumber index, std::int32_t number);
-  // The page for a search that changes nothing; false with the engine status set when
-  // it cannot be read or is damaged.
-  bool View(FileBlock& file, KeyNumber index, std::int32_t number, PageView& view);
+  // The page for a search; false with the engine status set when it cannot be read
+  // or is damaged. A leaf is taken into the ring when `leafToRing`: when it is to be
+  // changed, or read on in.
+  bool View(FileBlock& file, KeyNumber index, std::int32_t number, bool leafToRing, PageView& view);
   // A buffer for a page just allocated: empty, marked changed, nothing read.
   PageBuffer* Fresh(FileBlock& file, KeyNumber index, std::int32_t number);
   // Forgets a freed page without writing it.
