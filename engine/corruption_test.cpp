@@ -460,6 +460,53 @@ TEST(Corruption, AbsurdCountsAndCyclicPagesNeverCrashOrHang) {
   });
 }
 
+// Searches read pages where they lie, checking only the items they meet: a key longer
+// than its index allows is reported wherever a search, a walk or a change meets it.
+TEST(Corruption, KeyLongerThanItsIndexIsDamageWhereverItIsMet) {
+  const Pristine p = Build();
+  ASSERT_NO_FATAL_FAILURE(ExpectTwoLevelTrees(p));
+  const std::size_t firstLeaf = p.Page(0, Int32At(p.index, p.root[0] + 2));
+  const std::vector<std::pair<const char*, std::size_t>> places = {
+      {"root item 1", p.Item(0, p.root[0], 1)}, {"first leaf item 1", p.Item(0, firstLeaf, 1)}};
+  using Operation = std::function<void(Engine&, FileBlock*)>;
+  const std::vector<std::pair<const char*, Operation>> operations = {
+      {"FindKey", [](Engine& engine, FileBlock* file) {
+         RecordNumber number = 0;
+         KeyString key(Key(1, 0));
+         engine.FindKey(file, 1, number, key, 0);
+       }},
+      {"SearchKey", [](Engine& engine, FileBlock* file) {
+         RecordNumber number = 0;
+         KeyString key("A");
+         engine.SearchKey(file, 1, number, key);
+       }},
+      {"NextKey from the start", [](Engine& engine, FileBlock* file) {
+         RecordNumber number = 0;
+         KeyString key;
+         engine.NextKey(file, 1, number, key);
+       }},
+      {"AddKey", [](Engine& engine, FileBlock* file) { engine.AddKey(file, 1, 1, KeyString("A")); }},
+  };
+  TempDir dir;
+  const std::string name = dir.Name("ITEMS");
+  for (const auto& [where, offset] : places) {
+    for (const auto& [what, operation] : operations) {
+      SCOPED_TRACE(std::string(where) + ", " + what);
+      Bytes index = p.index;
+      index[offset + 8] = static_cast<std::uint8_t>(kKeyLength[0] + 1);
+      WriteBytes(name + ".DAT", p.data);
+      WriteBytes(name + ".IX", index);
+      Engine engine;
+      engine.InitEngine(30);
+      FileBlock* file = engine.OpenFileSet(name, false);
+      ASSERT_EQ(engine.Status(), status::kOk);
+      operation(engine, file);
+      EXPECT_EQ(engine.Status(), status::kIndexDamaged);
+      engine.CloseFileSet(file);
+    }
+  }
+}
+
 TEST(Corruption, DamagedHeaderIsRefusedWithItsCodeAndClosesEverything) {
   const Pristine p = Build();
   struct Case {
