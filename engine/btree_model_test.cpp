@@ -315,19 +315,9 @@ class BTreeModelTest : public ::testing::TestWithParam<ModelCase> {
   std::mt19937 rng_{GetParam().seed};
 };
 
-// Seeds also vary the memory behind the page buffers: the default, none at all, or so
-// little that packed pages are written back while the run goes on.
-CacheLimits LimitsFor(std::uint32_t seed) {
-  switch (seed % 3) {
-    case 1: return {};
-    case 2: return {0};
-    default: return {8 * 1024};
-  }
-}
-
 TEST_P(BTreeModelTest, AgreesWithAnOrderedSetThroughRandomChangesSearchesAndWalks) {
   testing::TempDir dir;
-  Engine engine(LimitsFor(GetParam().seed));
+  Engine engine;
   ASSERT_GE(engine.InitEngine(Engine::kMinPageBuffers), Engine::kMinPageBuffers);
   ModelDriver driver(engine, dir.Name("M"), GetParam().keyLength, GetParam().duplicates);
   for (int tries = 0; tries < 2 * GetParam().prefill && !HasFailure(); ++tries) {

@@ -53,7 +53,7 @@ Operation::~Operation() {
 
 // --- Engine -------------------------------------------------------------------
 
-Engine::Engine(CacheLimits limits) : limits_(limits) {}
+Engine::Engine() = default;
 
 Engine::~Engine() {
   if (initialised_) ExitEngine();
@@ -69,7 +69,7 @@ int Engine::InitEngine(int pageBuffersWanted) {
     Fail(status::kTooFewBuffersWanted);
     return 0;
   }
-  pages_ = std::make_unique<PageCache>(*this, pageBuffersWanted, limits_.packedPageBytes);
+  pages_ = std::make_unique<PageCache>(*this, pageBuffersWanted);
   initialised_ = true;
   return pages_->size();
 }

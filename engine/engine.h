@@ -65,19 +65,13 @@ struct RebuildRequest {
   RebuildFileStepFn beforeFileChange;  // may be empty
 };
 
-// Memory the engine may use beyond its page buffers, to spare the disk: changed pages
-// pushed out of the ring wait there packed before they are written. Zero turns it off.
-struct CacheLimits {
-  std::size_t packedPageBytes = std::size_t{3072} * 1024;
-};
-
 class Engine {
  public:
   static constexpr int kMinPageBuffers = 8;
   static constexpr int kMaxIndexes = 100;
   static constexpr int kMinRecordLength = 21;
 
-  explicit Engine(CacheLimits limits = {});
+  Engine();
   ~Engine();  // shuts the engine down if it is still running
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
@@ -193,7 +187,6 @@ class Engine {
   int osError_ = 0;
   FileFunction failedFunction_ = FileFunction::kNone;
   std::vector<std::unique_ptr<FileBlock>> openFiles_;  // in order of opening
-  const CacheLimits limits_;
   std::unique_ptr<PageCache> pages_;
 };
 

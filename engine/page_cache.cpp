@@ -13,20 +13,11 @@ namespace engine {
 
 namespace {
 
-// What a packed page costs beyond its bytes: its list node and its index entry.
-constexpr std::size_t kPackedOverhead = 96;
-
-std::size_t Cost(std::size_t bytes) { return bytes + kPackedOverhead; }
-
 // Pages of one index differ in their numbers, and the indexes of a file in their
 // numbers, so these bits tell most keys in the ring apart.
 std::uint32_t Digest(const PageKey& key) {
   return static_cast<std::uint32_t>(key.number) ^ (static_cast<std::uint32_t>(key.index) << 26);
 }
-
-// Enough spare entries to spare the allocator in steady use, few enough that the
-// memory they keep does not matter.
-constexpr std::size_t kSpareEntries = 64;
 
 // An item in memory begins as a packed item does: RecordNumber, RightChild, the key's
 // length byte and its bytes, all little-endian. So an item moves between the two
@@ -38,20 +29,13 @@ constexpr std::size_t kItemBytes = sizeof(Item);
 
 }  // namespace
 
-std::size_t PageCache::KeyHash::operator()(const PageKey& key) const {
-  const std::size_t file = std::hash<const void*>()(key.file);
-  return file ^ (static_cast<std::size_t>(key.index) * 0x9E3779B97F4A7C15ULL) ^
-         (static_cast<std::size_t>(key.number) << 7);
-}
-
-PageCache::PageCache(Engine& engine, int buffers, std::size_t packedBytes)
+PageCache::PageCache(Engine& engine, int buffers)
     : engine_(engine),
       buffers_(static_cast<std::size_t>(buffers)),
       keys_(static_cast<std::size_t>(buffers)),
       digests_(static_cast<std::size_t>(buffers), Digest({})),
       // Room past the longest page for the last item's whole-item copy in Pack.
-      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength)) + kItemBytes),
-      packedLimit_(packedBytes) {
+      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength)) + kItemBytes) {
   lastUse_.assign(buffers_.size(), 0);
 }
 
@@ -86,22 +70,15 @@ PageBuffer* PageCache::Fresh(FileBlock& file, KeyNumber index, std::int32_t numb
 void PageCache::Drop(FileBlock& file, KeyNumber index, std::int32_t number) {
   const PageKey key{&file, index, number};
   if (PageBuffer* buffer = Find(key)) Empty(*buffer);
-  if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) Forget(found->second);
 }
 
 bool PageCache::FlushFile(FileBlock& file) {
   bool written = true;
   for (PageBuffer& buffer : buffers_) {
     if (KeyOf(buffer).file != &file) continue;
-    if (buffer.changed && !Write(KeyOf(buffer), scratch_.data(), Pack(buffer))) written = false;
+    // What could not be written is lost with the file's closing; writeFailed tells.
+    if (!WriteOut(buffer)) written = false;
     Empty(buffer);
-  }
-  if (!WriteBack(&file)) written = false;
-  // What could not be written is lost with the file's closing; writeFailed tells.
-  for (auto entry = packed_.begin(); entry != packed_.end();) {
-    const auto next = std::next(entry);
-    if (entry->key.file == &file) Forget(entry);
-    entry = next;
   }
   return written;
 }
@@ -138,22 +115,14 @@ std::size_t PageCache::SlotOf(const PageBuffer& buffer) const {
 PageBuffer* PageCache::TakeLeastRecent() {
   const auto slot = static_cast<std::size_t>(std::min_element(lastUse_.begin(), lastUse_.end()) - lastUse_.begin());
   PageBuffer& buffer = buffers_[slot];
-  if (KeyOf(buffer).file != nullptr && !Park(buffer)) return nullptr;
+  if (KeyOf(buffer).file != nullptr && !WriteOut(buffer)) return nullptr;  // it stays, changed
   Empty(buffer);
   lastUse_[slot] = ++clock_;
   return &buffer;
 }
 
-// From the packed pages when it waits there, else from the index file.
+// Only the used part: the rest of a page is never looked at.
 bool PageCache::Load(FileBlock& file, const PageKey& key, PageBuffer& buffer) {
-  if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) {
-    const Packed& entry = *found->second;
-    buffer.changed = true;
-    const bool expanded = Expand(entry.bytes.data(), entry.bytes.size(), key, buffer.page);
-    Forget(found->second);
-    return expanded;
-  }
-  // Only the used part: the rest of a page is never looked at.
   int items = 0;
   std::size_t size = 0;
   if (!ReadHeader(file, key, items) || !ReadItems(file, key, items, size)) return false;
@@ -183,17 +152,11 @@ bool PageCache::View(FileBlock& file, KeyNumber index, std::int32_t number, bool
   const PageKey key{&file, index, number};
   PageBuffer* buffer = Find(key);
   if (buffer == nullptr) {
-    const auto whereLies = [&](const std::byte* bytes) { return !leafToRing || format::LoadInt32(bytes + 2) != 0; };
-    if (const auto found = packedIndex_.find(key); found != packedIndex_.end()) {
-      const Packed& entry = *found->second;
-      if (whereLies(entry.bytes.data())) return ViewBytes(key, entry.bytes.data(), entry.bytes.size(), view);
-    } else {
-      int items = 0;
-      std::size_t size = 0;
-      if (!ReadHeader(file, key, items)) return false;
-      if (whereLies(scratch_.data())) {
-        return ReadItems(file, key, items, size) && ViewBytes(key, scratch_.data(), size, view);
-      }
+    int items = 0;
+    std::size_t size = 0;
+    if (!ReadHeader(file, key, items)) return false;
+    if (!leafToRing || format::LoadInt32(scratch_.data() + 2) != 0) {
+      return ReadItems(file, key, items, size) && ViewBytes(key, scratch_.data(), size, view);
     }
     buffer = Bring(file, key);
     if (buffer == nullptr) return false;
@@ -216,55 +179,11 @@ bool PageCache::ViewBytes(const PageKey& key, const std::byte* bytes, std::size_
   return true;
 }
 
-// --- The packed pages -------------------------------------------------------------
+// --- Packing and writing ---------------------------------------------------------
 
-// Moves a changed page out of the ring into the packed pages; when they outgrow their
-// memory, every one of them is written back.
-bool PageCache::Park(PageBuffer& buffer) {
-  if (!buffer.changed) return true;
-  const std::size_t size = Pack(buffer);
-  if (Cost(size) > packedLimit_) return Write(KeyOf(buffer), scratch_.data(), size);
-  if (spare_.empty()) spare_.emplace_back();
-  packed_.splice(packed_.end(), spare_, spare_.begin());
-  const auto entry = std::prev(packed_.end());
-  entry->key = KeyOf(buffer);
-  entry->bytes.assign(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(size));
-  packedInUse_ += Cost(entry->bytes.capacity());
-  packedIndex_[KeyOf(buffer)] = entry;
-  if (packedInUse_ <= packedLimit_ || WriteBack(nullptr)) return true;
-  if (packedIndex_.contains(KeyOf(buffer))) Forget(entry);  // the page stays in its buffer, changed
-  return false;
-}
-
-// Writes the packed pages of one file, or of every file, in file order, and forgets
-// each one written. Stops at the first failed write, keeping the pages not written.
-bool PageCache::WriteBack(FileBlock* onlyFile) {
-  std::vector<PackedList::iterator> waiting;
-  waiting.reserve(packed_.size());
-  for (auto entry = packed_.begin(); entry != packed_.end(); ++entry)
-    if (onlyFile == nullptr || entry->key.file == onlyFile) waiting.push_back(entry);
-  std::sort(waiting.begin(), waiting.end(), [](PackedList::iterator a, PackedList::iterator b) {
-    if (a->key.file != b->key.file) return std::less<>()(a->key.file, b->key.file);
-    return a->Offset() < b->Offset();
-  });
-  for (const PackedList::iterator entry : waiting) {
-    if (!Write(entry->key, entry->bytes.data(), entry->bytes.size())) return false;
-    Forget(entry);
-  }
-  return true;
-}
-
-std::int64_t PageCache::Packed::Offset() const { return key.file->PageOffset(key.index, key.number); }
-
-// Keeps the entry's memory for reuse, counted no longer.
-void PageCache::Forget(PackedList::iterator entry) {
-  packedInUse_ -= Cost(entry->bytes.capacity());
-  packedIndex_.erase(entry->key);
-  if (spare_.size() < kSpareEntries) {
-    spare_.splice(spare_.end(), packed_, entry);
-  } else {
-    packed_.erase(entry);
-  }
+// Writes a changed page; an unchanged one needs nothing.
+bool PageCache::WriteOut(const PageBuffer& buffer) {
+  return !buffer.changed || Write(KeyOf(buffer), scratch_.data(), Pack(buffer));
 }
 
 // Packs a buffer into scratch_ and returns the number of bytes used.

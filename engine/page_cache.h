@@ -1,15 +1,12 @@
-// The ring of page buffers shared by every open file set, and the packed pages
-// behind it.
+// The ring of page buffers shared by every open file set.
 //
 // Pages are held expanded in the ring, with room for 62 items of the longest key, so
 // one set of routines serves every index; they are packed to their index's key length
-// when they leave it. Lookups go from the most recently used buffer backwards; a miss
-// takes the least recently used one. A page pushed out unchanged is simply forgotten:
-// reading it again costs no more than a copy out of the file's mapping. A changed one
-// does not go to disk at once: it waits, packed, among the packed pages, which hold far
-// more pages in the same memory. When they outgrow their memory, or their file is
-// closed, they are all written back in file order. A page is in the ring or among the
-// packed pages, never both.
+// when they leave it. A lookup scans the keys of all the buffers; a miss takes the
+// least recently used one. A page pushed out unchanged is simply forgotten: reading it
+// again costs no more than a copy out of the file's mapping. A changed one is written
+// as it leaves: a copy into the mapping, which the system writes to disk in its own
+// time, so holding changed pages back to write them together gains nothing.
 //
 // Invariant relied on by the B-tree: a buffer is only reused when it is the least
 // recently used, so with at least 8 buffers the last 7 pages fetched stay where they
@@ -17,8 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/engine.h"
@@ -71,7 +66,7 @@ struct PageView {
 
 class PageCache {
  public:
-  PageCache(Engine& engine, int buffers, std::size_t packedBytes);
+  PageCache(Engine& engine, int buffers);
 
   int size() const { return static_cast<int>(buffers_.size()); }
 
@@ -90,19 +85,10 @@ class PageCache {
   bool FlushFile(FileBlock& file);
 
  private:
-  struct KeyHash {
-    std::size_t operator()(const PageKey& key) const;
-  };
-  struct Packed {  // always a changed page
-    PageKey key;
-    std::vector<std::byte> bytes;  // the used part of the page, as on disk
-    std::int64_t Offset() const;
-  };
-  using PackedList = std::list<Packed>;  // least recently used first
-
   PageBuffer* Find(const PageKey& key);
   PageBuffer* Bring(FileBlock& file, const PageKey& key);
   void Empty(PageBuffer& buffer);
+  bool WriteOut(const PageBuffer& buffer);
   void SetKey(const PageBuffer& buffer, const PageKey& key);
   const PageKey& KeyOf(const PageBuffer& buffer) const;
   std::size_t SlotOf(const PageBuffer& buffer) const;
@@ -112,9 +98,6 @@ class PageCache {
   bool ReadItems(FileBlock& file, const PageKey& key, int items, std::size_t& size);
   bool ViewBytes(const PageKey& key, const std::byte* bytes, std::size_t size, PageView& view);
 
-  bool Park(PageBuffer& buffer);
-  bool WriteBack(FileBlock* onlyFile);
-  void Forget(PackedList::iterator entry);
   std::size_t Pack(const PageBuffer& buffer);
   bool Expand(const std::byte* bytes, std::size_t size, const PageKey& key, Page& page);
   bool Write(const PageKey& key, const std::byte* bytes, std::size_t size);
@@ -131,11 +114,6 @@ class PageCache {
   std::vector<std::uint64_t> lastUse_;
   std::uint64_t clock_ = 0;
   std::vector<std::byte> scratch_;
-  PackedList packed_;
-  PackedList spare_;  // forgotten entries kept for their memory
-  std::unordered_map<PageKey, PackedList::iterator, KeyHash> packedIndex_;
-  std::size_t packedLimit_;
-  std::size_t packedInUse_ = 0;
 };
 
 }  // namespace engine
