@@ -86,11 +86,15 @@ bool BTree::ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber 
     return true;
   }
   if (!SearchBytes(view, key, record, probe)) return false;
-  const int itemSize = format::ItemSize(index_.keyLength);
-  child = probe.high == 0
-              ? view.leftChild
-              : format::LoadInt32(view.bytes + format::kPageHeaderSize + (probe.high - 1) * itemSize + 4);
+  child = ChildIn(view, probe.high);
   return true;
+}
+
+// Child to the left of item position+1, as Page::Child, wherever the page lies.
+std::int32_t BTree::ChildIn(const PageView& view, int position) const {
+  if (view.page != nullptr) return view.page->Child(position);
+  if (position == 0) return view.leftChild;
+  return format::LoadInt32(view.bytes + format::kPageHeaderSize + (position - 1) * format::ItemSize(index_.keyLength) + 4);
 }
 
 PageBuffer* BTree::Load(std::int32_t page) {
@@ -197,16 +201,16 @@ bool BTree::ItemAt(const PageView& view, int position, RecordNumber& record, Key
   return true;
 }
 
-BTree::Step BTree::DescendToEdge(std::int32_t page, bool leftmost) {
+BTree::Step BTree::DescendToEdge(std::int32_t page, bool leftmost, bool walking) {
   if (page == 0) return Step::kEnd;
   for (;;) {
     if (index_.depth == kMaxDepth) return Damaged(), Step::kError;
-    const PageBuffer* buffer = Load(page);
-    if (buffer == nullptr) return Step::kError;
-    const int count = buffer->page.itemCount;
+    PageView view;
+    if (!View(page, walking, view)) return Step::kError;
+    const int count = view.itemCount;
     if (count == 0) return Damaged(), Step::kError;
     const int position = leftmost ? 0 : count;
-    const std::int32_t child = buffer->page.Child(position);
+    const std::int32_t child = ChildIn(view, position);
     if (child == 0) {
       index_.path[index_.depth++] = {page, leftmost ? 1 : count};
       return Step::kMoved;
@@ -216,17 +220,18 @@ BTree::Step BTree::DescendToEdge(std::int32_t page, bool leftmost) {
   }
 }
 
-BTree::Step BTree::StepForward() {
-  if (index_.depth == 0) return DescendToEdge(index_.header.rootRef, true);
+// A walk goes on reading the leaf it steps in, so `walking` takes the leaf into a
+// page buffer; a search that ends on the next entry only reads it where it lies.
+BTree::Step BTree::StepForward(bool walking) {
+  if (index_.depth == 0) return DescendToEdge(index_.header.rootRef, true, walking);
   PathLevel& current = index_.path[index_.depth - 1];
-  const PageBuffer* buffer = Load(current.page);
-  if (buffer == nullptr) return Step::kError;
-  if (const std::int32_t right = buffer->page.Child(current.item); right != 0) return DescendToEdge(right, true);
+  PageView view;
+  if (!View(current.page, walking, view)) return Step::kError;
+  if (const std::int32_t right = ChildIn(view, current.item); right != 0) return DescendToEdge(right, true, walking);
   while (index_.depth > 0) {
     PathLevel& level = index_.path[index_.depth - 1];
-    const PageBuffer* page = Load(level.page);
-    if (page == nullptr) return Step::kError;
-    if (level.item < page->page.itemCount) {
+    if (!View(level.page, walking, view)) return Step::kError;
+    if (level.item < view.itemCount) {
       level.item += 1;
       return Step::kMoved;
     }
@@ -236,14 +241,14 @@ BTree::Step BTree::StepForward() {
 }
 
 BTree::Step BTree::StepBackward() {
-  if (index_.depth == 0) return DescendToEdge(index_.header.rootRef, false);
+  if (index_.depth == 0) return DescendToEdge(index_.header.rootRef, false, true);
   PathLevel& current = index_.path[index_.depth - 1];
-  const PageBuffer* buffer = Load(current.page);
-  if (buffer == nullptr) return Step::kError;
-  if (current.item < 1 || current.item > buffer->page.itemCount) return Damaged(), Step::kError;
-  if (const std::int32_t left = buffer->page.Child(current.item - 1); left != 0) {
+  PageView view;
+  if (!View(current.page, true, view)) return Step::kError;
+  if (current.item < 1 || current.item > view.itemCount) return Damaged(), Step::kError;
+  if (const std::int32_t left = ChildIn(view, current.item - 1); left != 0) {
     current.item -= 1;
-    return DescendToEdge(left, false);
+    return DescendToEdge(left, false, true);
   }
   if (current.item > 1) {
     current.item -= 1;
@@ -265,7 +270,7 @@ void BTree::Next(RecordNumber& record, KeyString& key) {
     bool matched = false;
     if (!Locate(key, record, matched)) return engine_.SetStatus(status::kNextLost);
   }
-  const Step step = StepForward();
+  const Step step = StepForward(true);
   if (step != Step::kMoved || !Current(record, key)) return EndWalk(step, status::kNextAtEnd);
 }
 
@@ -292,7 +297,7 @@ void BTree::Find(RecordNumber& record, KeyString& key, int mode) {
   } else if (mode == 0) {
     engine_.Fail(status::kFindNotFound);
   } else if (mode > 0) {
-    const Step step = StepForward();
+    const Step step = StepForward(false);
     if (step != Step::kMoved || !Current(record, key)) EndWalk(step, status::kNextAtEnd);
   } else if (index_.depth == 0) {
     EndWalk(Step::kEnd, status::kPrevAtStart);
@@ -305,7 +310,7 @@ void BTree::Search(RecordNumber& record, KeyString& key) {
   bool matched = false;
   if (!Locate(key, kBeforeAllRecords, matched)) return;
   if (!matched) {
-    const Step step = StepForward();
+    const Step step = StepForward(false);
     if (step != Step::kMoved) return EndWalk(step, status::kSearchNotFound);
   }
   Current(record, key);

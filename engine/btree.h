@@ -56,14 +56,15 @@ class BTree {
   bool ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber record, bool toChange, Probe& probe,
                      std::int32_t& child);
   bool ItemAt(const PageView& view, int position, RecordNumber& record, KeyString& key);
+  std::int32_t ChildIn(const PageView& view, int position) const;
   PageBuffer* Load(std::int32_t page);
   bool View(std::int32_t page, bool leafToRing, PageView& view);
   bool Damaged();
 
   bool Locate(const KeyString& key, RecordNumber record, bool& matched);
   bool Current(RecordNumber& record, KeyString& key);
-  Step DescendToEdge(std::int32_t page, bool leftmost);
-  Step StepForward();
+  Step DescendToEdge(std::int32_t page, bool leftmost, bool walking);
+  Step StepForward(bool walking);
   Step StepBackward();
   void EndWalk(Step step, int statusAtEnd);
 
