@@ -165,18 +165,22 @@ bool PageCache::View(FileBlock& file, KeyNumber index, std::int32_t number, bool
   return true;
 }
 
-// Checks the count against the page size and the bytes; each key's length is checked
-// by the search that reads it.
+// Each key's length is checked by the search that reads it.
 bool PageCache::ViewBytes(const PageKey& key, const std::byte* bytes, std::size_t size, PageView& view) {
-  const IndexState& index = key.file->Index(key.index);
-  const int count = format::LoadUint16(bytes);
-  if (count > index.PageSize() ||
-      static_cast<std::size_t>(format::kPageHeaderSize + count * format::ItemSize(index.keyLength)) > size) {
-    engine_.Fail(status::kIndexDamaged);
-    return false;
-  }
+  int count = 0;
+  if (!CountFits(key.file->Index(key.index), bytes, size, count)) return false;
   view = {nullptr, bytes, count, format::LoadInt32(bytes + 2)};
   return true;
+}
+
+// Never trusts the bytes: a count beyond the page size or the bytes read is damage.
+bool PageCache::CountFits(const IndexState& index, const std::byte* bytes, std::size_t size, int& count) {
+  count = format::LoadUint16(bytes);
+  if (count <= index.PageSize() &&
+      static_cast<std::size_t>(format::kPageHeaderSize + count * format::ItemSize(index.keyLength)) <= size)
+    return true;
+  engine_.Fail(status::kIndexDamaged);
+  return false;
 }
 
 // --- Packing and writing ---------------------------------------------------------
@@ -202,16 +206,12 @@ std::size_t PageCache::Pack(const PageBuffer& buffer) {
   return static_cast<std::size_t>(format::kPageHeaderSize) + static_cast<std::size_t>(page.itemCount) * itemSize;
 }
 
-// Never trusts the bytes: a count or key length beyond the index's limits is damage.
+// A key length beyond the index's is damage, as is a count CountFits refuses.
 bool PageCache::Expand(const std::byte* bytes, std::size_t size, const PageKey& key, Page& page) {
-  const IndexState& index = key.file->indexes[static_cast<std::size_t>(key.index - 1)];
+  const IndexState& index = key.file->Index(key.index);
   const int itemSize = format::ItemSize(index.keyLength);
-  const int count = format::LoadUint16(bytes);
-  if (count > index.PageSize() ||
-      static_cast<std::size_t>(format::kPageHeaderSize + count * itemSize) > size) {
-    engine_.Fail(status::kIndexDamaged);
-    return false;
-  }
+  int count = 0;
+  if (!CountFits(index, bytes, size, count)) return false;
   for (int i = 0; i < count; ++i) {
     if (std::to_integer<int>(bytes[format::kPageHeaderSize + i * itemSize + 8]) > index.keyLength) {
       engine_.Fail(status::kIndexDamaged);

@@ -23,6 +23,7 @@
 namespace engine {
 
 struct FileBlock;
+struct IndexState;
 
 struct Item {
   RecordNumber record = 0;
@@ -97,6 +98,7 @@ class PageCache {
   bool ReadHeader(FileBlock& file, const PageKey& key, int& items);
   bool ReadItems(FileBlock& file, const PageKey& key, int items, std::size_t& size);
   bool ViewBytes(const PageKey& key, const std::byte* bytes, std::size_t size, PageView& view);
+  bool CountFits(const IndexState& index, const std::byte* bytes, std::size_t size, int& count);
 
   std::size_t Pack(const PageBuffer& buffer);
   bool Expand(const std::byte* bytes, std::size_t size, const PageKey& key, Page& page);
