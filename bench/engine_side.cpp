@@ -190,6 +190,7 @@ void EngineLoadAndQuery(const Workload& workload, const std::string& fileSet, Ch
     report.steps[kLoad] = {watch.seconds(), static_cast<std::uint64_t>(added), 0};
     memory.Sample();
   }
+  SettleWrites();
 
   report.steps[kLookup] = MedianOfRuns([&] {
     Rng stream = workload.LookupStream();

@@ -18,6 +18,7 @@
 #include "bench/child_process.h"
 #include "bench/machine_limits.h"
 #include "bench/sides.h"
+#include "bench/step_timing.h"
 #include "engine/engine.h"
 
 namespace bench {
@@ -122,9 +123,8 @@ class Benchmark {
   std::uintmax_t SqliteBytes() const { return SizeOf(database_); }
 
   bool RunSide(const char* what, const std::function<void(ChildReporter&)>& body, SideRun& run) {
-    // What the side before left for the system to write goes to disk first, so that
-    // neither side pays for the other's writing.
-    ::sync();
+    // Neither side pays for the other's writing.
+    SettleWrites();
     std::fflush(stdout);
     std::fprintf(stderr, "  running %s...\n", what);
     run.child = RunInChild(body, run.report);

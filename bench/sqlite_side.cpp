@@ -160,6 +160,7 @@ void SqliteLoadAndQuery(const Workload& workload, const std::string& database, C
   db.Execute(kSchema);
 
   report.steps[kLoad] = InsertAll(db, workload, 1, workload.options().records);
+  SettleWrites();
 
   report.steps[kLookup] = MedianOfRuns([&] {
     Statement lookup(db, "SELECT rec FROM tx WHERE k1 = ?1");

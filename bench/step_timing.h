@@ -3,6 +3,8 @@
 // decide a ratio.
 #pragma once
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 
@@ -10,6 +12,10 @@
 #include "bench/workload.h"
 
 namespace bench {
+
+// What was written so far goes to disk before the next timing starts, so that the system
+// writing it back in its own time does not land in a step that only reads, on either side.
+inline void SettleWrites() { ::sync(); }
 
 inline StepOutcome Outcome(const Stopwatch& watch, const Digest& digest) {
   return {watch.seconds(), digest.rows(), digest.value()};

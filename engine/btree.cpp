@@ -98,13 +98,30 @@ std::int32_t BTree::ChildIn(const PageView& view, int position) const {
 }
 
 PageBuffer* BTree::Load(std::int32_t page) {
+  viewedPage_ = 0;
   if (page < 1 || page > index_.header.numPages) return Damaged(), nullptr;
   return pages_.Fetch(file_, keyNumber_, page);
 }
 
+PageBuffer* BTree::Fresh(std::int32_t page) {
+  viewedPage_ = 0;
+  return pages_.Fresh(file_, keyNumber_, page);
+}
+
+// A search and the steps after it often view one page several times running: the
+// view stays good until the page cache is next called, so it is kept till then.
 bool BTree::View(std::int32_t page, bool leafToRing, PageView& view) {
+  const bool mustTakeLeaf = leafToRing && viewed_.page == nullptr && viewed_.leftChild == 0;
+  if (page == viewedPage_ && !mustTakeLeaf) {
+    view = viewed_;
+    return true;
+  }
+  viewedPage_ = 0;
   if (page < 1 || page > index_.header.numPages) return Damaged();
-  return pages_.View(file_, keyNumber_, page, leafToRing, view);
+  if (!pages_.View(file_, keyNumber_, page, leafToRing, view)) return false;
+  viewedPage_ = page;
+  viewed_ = view;
+  return true;
 }
 
 bool BTree::Damaged() {
@@ -141,6 +158,7 @@ std::int32_t BTree::AllocatePage() {
 }
 
 bool BTree::FreePage(std::int32_t page) {
+  viewedPage_ = 0;
   pages_.Drop(file_, keyNumber_, page);
   std::byte link[4];
   format::StoreInt32(link, index_.header.firstFree);
@@ -416,7 +434,7 @@ bool BTree::ShareWithSibling(const PathLevel& parentLevel, std::int32_t overflow
 bool BTree::Split(std::int32_t overflowed, ItemRun& items, Item& separator) {
   const std::int32_t newNumber = AllocatePage();
   if (newNumber == 0) return false;
-  PageBuffer* fresh = pages_.Fresh(file_, keyNumber_, newNumber);
+  PageBuffer* fresh = Fresh(newNumber);
   PageBuffer* own = Load(overflowed);
   if (fresh == nullptr || own == nullptr) return false;
   separator = Distribute(own->page, fresh->page, newNumber, items, index_.PageSize() / 2);
@@ -427,7 +445,7 @@ bool BTree::Split(std::int32_t overflowed, ItemRun& items, Item& separator) {
 bool BTree::GrowRoot(const Item& separator, std::int32_t leftChild) {
   const std::int32_t number = AllocatePage();
   if (number == 0) return false;
-  PageBuffer* root = pages_.Fresh(file_, keyNumber_, number);
+  PageBuffer* root = Fresh(number);
   if (root == nullptr) return false;
   root->page.leftChild = leftChild;
   root->page.itemCount = 0;
@@ -498,7 +516,7 @@ bool BTree::LayOutLevel(std::size_t count, const std::function<Item(std::size_t)
   for (std::size_t p = 0; p < pageCount; ++p) {
     const std::int32_t number = AllocatePage();
     if (number == 0) return false;
-    PageBuffer* buffer = pages_.Fresh(file_, keyNumber_, number);
+    PageBuffer* buffer = Fresh(number);
     if (buffer == nullptr) return false;
     Page& page = buffer->page;
     page.leftChild = childOf();

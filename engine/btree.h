@@ -58,6 +58,7 @@ class BTree {
   bool ItemAt(const PageView& view, int position, RecordNumber& record, KeyString& key);
   std::int32_t ChildIn(const PageView& view, int position) const;
   PageBuffer* Load(std::int32_t page);
+  PageBuffer* Fresh(std::int32_t page);
   bool View(std::int32_t page, bool leafToRing, PageView& view);
   bool Damaged();
 
@@ -94,6 +95,8 @@ class BTree {
   // search and step of a walk cost more than the step.
   ItemRun& Run() { return run_ ? *run_ : run_.emplace(); }
   std::optional<ItemRun> run_;
+  std::int32_t viewedPage_ = 0;  // 0: no view kept
+  PageView viewed_;
 };
 
 }  // namespace engine
