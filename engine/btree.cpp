@@ -59,11 +59,9 @@ BTree::Probe BTree::SearchPage(const Page& page, const KeyString& key, RecordNum
 
 // Searches the items as the page holds them; a key longer than the index allows is damage.
 bool BTree::SearchBytes(const PageView& view, const KeyString& key, RecordNumber record, Probe& probe) {
-  const int itemSize = format::ItemSize(index_.keyLength);
-  const std::byte* items = view.bytes + format::kPageHeaderSize;
   bool sound = true;
   probe = BinarySearch(view.itemCount, [&](int i) {
-    const std::byte* item = items + (i - 1) * itemSize;
+    const std::byte* item = ItemBytes(view, i);
     const int length = std::to_integer<int>(item[8]);
     if (length > index_.keyLength) return sound = false, 0;
     const int byKey = key.CompareTo(item + 9, length);
@@ -94,7 +92,13 @@ bool BTree::ProbeOnTheWay(std::int32_t page, const KeyString& key, RecordNumber 
 std::int32_t BTree::ChildIn(const PageView& view, int position) const {
   if (view.page != nullptr) return view.page->Child(position);
   if (position == 0) return view.leftChild;
-  return format::LoadInt32(view.bytes + format::kPageHeaderSize + (position - 1) * format::ItemSize(index_.keyLength) + 4);
+  return format::LoadInt32(ItemBytes(view, position) + 4);
+}
+
+// Item `position` (from 1) of a page viewed as its bytes: RecordNumber, RightChild,
+// the key's length byte and its bytes.
+const std::byte* BTree::ItemBytes(const PageView& view, int position) const {
+  return view.bytes + format::kPageHeaderSize + (position - 1) * format::ItemSize(index_.keyLength);
 }
 
 PageBuffer* BTree::Load(std::int32_t page) {
@@ -211,7 +215,7 @@ bool BTree::ItemAt(const PageView& view, int position, RecordNumber& record, Key
     key = item.key;
     return true;
   }
-  const std::byte* item = view.bytes + format::kPageHeaderSize + (position - 1) * format::ItemSize(index_.keyLength);
+  const std::byte* item = ItemBytes(view, position);
   const int length = std::to_integer<int>(item[8]);
   if (length > index_.keyLength) return Damaged();
   record = format::LoadInt32(item);

@@ -57,6 +57,7 @@ class BTree {
                      std::int32_t& child);
   bool ItemAt(const PageView& view, int position, RecordNumber& record, KeyString& key);
   std::int32_t ChildIn(const PageView& view, int position) const;
+  const std::byte* ItemBytes(const PageView& view, int position) const;
   PageBuffer* Load(std::int32_t page);
   PageBuffer* Fresh(std::int32_t page);
   bool View(std::int32_t page, bool leafToRing, PageView& view);

@@ -483,7 +483,8 @@ TEST(Corruption, KeyLongerThanItsIndexIsDamageWhereverItIsMet) {
       {"walk with NextKey from the start", [](Engine& engine, FileBlock* file) {
          RecordNumber number = 0;
          KeyString key;
-         for (int step = 0; step <= kKeys && engine.Status() == status::kOk; ++step) engine.NextKey(file, 1, number, key);
+         for (int step = 0; step <= kKeys && engine.Status() == status::kOk; ++step)
+           engine.NextKey(file, 1, number, key);
        }},
       {"AddKey", [](Engine& engine, FileBlock* file) { engine.AddKey(file, 1, 1, KeyString("A")); }},
   };
