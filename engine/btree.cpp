@@ -34,9 +34,13 @@ BTree::BTree(Engine& engine, FileBlock& file, KeyNumber index)
 // --- Pages --------------------------------------------------------------------
 
 int BTree::CompareEntry(const KeyString& key, RecordNumber record, const Item& item) const {
-  const int byKey = Compare(key, item.key);
+  return ThenByRecord(Compare(key, item.key), record, item.record);
+}
+
+// Entries of equal keys in an index that allows them are ordered by record number.
+int BTree::ThenByRecord(int byKey, RecordNumber record, RecordNumber itemRecord) const {
   if (byKey != 0 || !index_.AllowsDuplicates()) return byKey;
-  return record < item.record ? -1 : (record > item.record ? 1 : 0);
+  return record < itemRecord ? -1 : (record > itemRecord ? 1 : 0);
 }
 
 // Items 1..count in key order; orderAt(i) orders the entry sought against item i.
@@ -64,10 +68,7 @@ bool BTree::SearchBytes(const PageView& view, const KeyString& key, RecordNumber
     const std::byte* item = ItemBytes(view, i);
     const int length = std::to_integer<int>(item[8]);
     if (length > index_.keyLength) return sound = false, 0;
-    const int byKey = key.CompareTo(item + 9, length);
-    if (byKey != 0 || !index_.AllowsDuplicates()) return byKey;
-    const RecordNumber itemRecord = format::LoadInt32(item);
-    return record < itemRecord ? -1 : (record > itemRecord ? 1 : 0);
+    return ThenByRecord(key.CompareTo(item + 9, length), record, format::LoadInt32(item));
   });
   return sound || Damaged();
 }

@@ -49,6 +49,7 @@ class BTree {
   };
 
   int CompareEntry(const KeyString& key, RecordNumber record, const Item& item) const;
+  int ThenByRecord(int byKey, RecordNumber record, RecordNumber itemRecord) const;
   template <typename OrderAt>
   static Probe BinarySearch(int count, OrderAt orderAt);
   Probe SearchPage(const Page& page, const KeyString& key, RecordNumber record) const;

@@ -35,9 +35,8 @@ PageCache::PageCache(Engine& engine, int buffers)
       keys_(static_cast<std::size_t>(buffers)),
       digests_(static_cast<std::size_t>(buffers), Digest({})),
       // Room past the longest page for the last item's whole-item copy in Pack.
-      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength)) + kItemBytes) {
-  lastUse_.assign(buffers_.size(), 0);
-}
+      lastUse_(static_cast<std::size_t>(buffers), 0),
+      scratch_(static_cast<std::size_t>(format::PageLength(KeyString::kMaxLength)) + kItemBytes) {}
 
 // --- The ring -------------------------------------------------------------------
 
@@ -193,7 +192,7 @@ bool PageCache::WriteOut(const PageBuffer& buffer) {
 // Packs a buffer into scratch_ and returns the number of bytes used.
 std::size_t PageCache::Pack(const PageBuffer& buffer) {
   const PageKey& key = KeyOf(buffer);
-  const IndexState& index = key.file->indexes[static_cast<std::size_t>(key.index - 1)];
+  const IndexState& index = key.file->Index(key.index);
   const Page& page = buffer.page;
   const auto itemSize = static_cast<std::size_t>(format::ItemSize(index.keyLength));
   std::byte* out = scratch_.data();
